@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/foundation/PlistValue.h"
+
+namespace corvane::platform {
+
+/// An application bundle: where it lies, its identifier and its info dictionary.
+class Bundle {
+public:
+    Bundle() = default;
+    Bundle(std::string bundlePath, std::optional<std::string> bundleIdentifier,
+           PlistDictionary infoDictionary)
+        : bundlePath_(std::move(bundlePath)),
+          bundleIdentifier_(std::move(bundleIdentifier)),
+          infoDictionary_(std::move(infoDictionary)) {}
+
+    /// The running application's own bundle. The simulated session gives it the identifier
+    /// "com.Quillon.Corvane" and the path "/Applications/Corvane.app" until told otherwise.
+    static Bundle& main();
+
+    const std::string& bundlePath() const { return bundlePath_; }
+    const std::optional<std::string>& bundleIdentifier() const { return bundleIdentifier_; }
+    const PlistDictionary& infoDictionary() const { return infoDictionary_; }
+    /// A string of the info dictionary, or none when absent or not a string.
+    std::optional<std::string> infoString(const std::string& key) const;
+
+    void setBundlePath(std::string path) { bundlePath_ = std::move(path); }
+    void setBundleIdentifier(std::optional<std::string> id) { bundleIdentifier_ = std::move(id); }
+    void setInfoDictionary(PlistDictionary info) { infoDictionary_ = std::move(info); }
+
+private:
+    std::string bundlePath_;
+    std::optional<std::string> bundleIdentifier_;
+    PlistDictionary infoDictionary_;
+};
+
+}  // namespace corvane::platform

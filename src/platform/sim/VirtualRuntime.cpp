@@ -1,0 +1,241 @@
+#include "platform/sim/VirtualRuntime.h"
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace corvane::platform::sim {
+
+namespace {
+
+// A bound on the work one fast-forward may run, so that work that keeps re-queueing itself
+// for "now" fails loudly instead of hanging the test.
+constexpr std::size_t kMaxTasksPerRun = 50'000'000;
+
+class LaneQueue final : public DispatchQueue {
+public:
+    LaneQueue(VirtualRuntime& rt, VirtualRuntime::LaneId lane, std::string label,
+              QualityOfService qos)
+        : rt_(rt), lane_(lane), label_(std::move(label)), qos_(qos) {}
+
+    const std::string& label() const override { return label_; }
+    QualityOfService qos() const override { return qos_; }
+    void async(std::function<void()> work) override {
+        rt_.post(lane_, rt_.mediaTime(), std::move(work));
+    }
+    void asyncAfter(double delay, std::function<void()> work) override {
+        rt_.post(lane_, rt_.mediaTime() + std::max(0.0, delay), std::move(work));
+    }
+    bool isCurrent() const override { return rt_.currentLane() == lane_; }
+
+    VirtualRuntime::LaneId lane() const { return lane_; }
+
+private:
+    VirtualRuntime& rt_;
+    VirtualRuntime::LaneId lane_;
+    std::string label_;
+    QualityOfService qos_;
+};
+
+class LaneTimerSource final : public DispatchSourceTimer,
+                              public std::enable_shared_from_this<LaneTimerSource> {
+public:
+    LaneTimerSource(VirtualRuntime& rt, VirtualRuntime::LaneId lane) : rt_(rt), lane_(lane) {}
+
+    void schedule(double deadline, double interval, double /*leeway*/) override {
+        deadline_ = deadline;
+        interval_ = interval;
+        scheduled_ = true;
+        if (resumed_) {
+            arm(deadline_);
+        }
+    }
+    void setEventHandler(std::function<void()> handler) override { handler_ = std::move(handler); }
+    void resume() override {
+        if (resumed_ || cancelled_) {
+            return;
+        }
+        resumed_ = true;
+        if (scheduled_) {
+            arm(deadline_);
+        }
+    }
+    void cancel() override {
+        cancelled_ = true;
+        pending_.cancel();
+    }
+    bool isCancelled() const override { return cancelled_; }
+
+private:
+    void arm(double due) {
+        pending_.cancel();
+        std::weak_ptr<LaneTimerSource> weak = weak_from_this();
+        pending_ = rt_.post(lane_, due, [weak, due] {
+            if (auto self = weak.lock()) {
+                self->fire(due);
+            }
+        });
+    }
+    void fire(double due) {
+        if (cancelled_) {
+            return;
+        }
+        if (interval_ > 0) {
+            arm(due + interval_);
+        }
+        if (handler_) {
+            auto handler = handler_;  // the handler may cancel or replace itself
+            handler();
+        }
+    }
+
+    VirtualRuntime& rt_;
+    VirtualRuntime::LaneId lane_;
+    std::function<void()> handler_;
+    double deadline_ = 0;
+    double interval_ = 0;
+    bool scheduled_ = false;
+    bool resumed_ = false;
+    bool cancelled_ = false;
+    VirtualRuntime::TaskHandle pending_;
+};
+
+class MainLaneTimer final : public Timer, public std::enable_shared_from_this<MainLaneTimer> {
+public:
+    MainLaneTimer(VirtualRuntime& rt, double interval, bool repeats,
+                  std::function<void(Timer&)> block)
+        : rt_(rt), interval_(interval), repeats_(repeats), block_(std::move(block)) {}
+
+    void arm(double due) {
+        std::weak_ptr<MainLaneTimer> weak = weak_from_this();
+        pending_ = rt_.post(VirtualRuntime::kMainLane, due, [weak, due] {
+            if (auto self = weak.lock()) {
+                self->fire(due);
+            }
+        });
+    }
+    void invalidate() override {
+        valid_ = false;
+        pending_.cancel();
+        block_ = nullptr;
+    }
+    bool isValid() const override { return valid_; }
+    double interval() const override { return interval_; }
+    bool repeats() const override { return repeats_; }
+
+private:
+    void fire(double due) {
+        if (!valid_) {
+            return;
+        }
+        // The run loop keeps a scheduled timer alive while it fires.
+        auto keepAlive = shared_from_this();
+        if (repeats_) {
+            arm(due + std::max(interval_, 1e-4));
+        } else {
+            valid_ = false;
+        }
+        if (block_) {
+            auto block = block_;
+            block(*this);
+        }
+        if (!repeats_) {
+            block_ = nullptr;
+        }
+    }
+
+    VirtualRuntime& rt_;
+    double interval_;
+    bool repeats_;
+    bool valid_ = true;
+    std::function<void(Timer&)> block_;
+    VirtualRuntime::TaskHandle pending_;
+};
+
+}  // namespace
+
+VirtualRuntime::VirtualRuntime() {
+    laneNames_.emplace_back("main");
+    mainQueue_ = std::make_unique<LaneQueue>(*this, kMainLane, "com.apple.main-thread",
+                                             QualityOfService::userInteractive);
+}
+
+VirtualRuntime::LaneId VirtualRuntime::makeLane(std::string name) {
+    laneNames_.push_back(std::move(name));
+    return static_cast<LaneId>(laneNames_.size() - 1);
+}
+
+std::shared_ptr<DispatchQueue> VirtualRuntime::makeSerialQueue(std::string label,
+                                                               QualityOfService qos) {
+    LaneId lane = makeLane(label);
+    return std::make_shared<LaneQueue>(*this, lane, std::move(label), qos);
+}
+
+std::shared_ptr<DispatchSourceTimer> VirtualRuntime::makeTimerSource(
+    std::shared_ptr<DispatchQueue> queue) {
+    auto* laneQueue = dynamic_cast<LaneQueue*>(queue.get());
+    if (laneQueue == nullptr) {
+        throw std::logic_error("VirtualRuntime: a timer source needs a queue of this runtime");
+    }
+    return std::make_shared<LaneTimerSource>(*this, laneQueue->lane());
+}
+
+std::shared_ptr<Timer> VirtualRuntime::scheduleTimer(double interval, bool repeats,
+                                                     std::function<void(Timer&)> block) {
+    auto timer = std::make_shared<MainLaneTimer>(*this, interval, repeats, std::move(block));
+    timer->arm(now_ + std::max(interval, 0.0));
+    return timer;
+}
+
+VirtualRuntime::TaskHandle VirtualRuntime::post(LaneId lane, double due,
+                                                std::function<void()> work) {
+    auto cancelled = std::make_shared<bool>(false);
+    tasks_.push(Task{std::max(due, now_), nextSequence_++, lane, std::move(work), cancelled});
+    return TaskHandle(std::move(cancelled));
+}
+
+void VirtualRuntime::runUntil(double mediaTime) {
+    std::size_t ran = 0;
+    while (!tasks_.empty() && tasks_.top().due <= mediaTime) {
+        // priority_queue::top is const; the task is moved out before pop.
+        Task task = std::move(const_cast<Task&>(tasks_.top()));  // NOLINT
+        tasks_.pop();
+        if (*task.cancelled) {
+            continue;
+        }
+        if (++ran > kMaxTasksPerRun) {
+            throw std::runtime_error("VirtualRuntime: work keeps re-queueing itself");
+        }
+        now_ = std::max(now_, task.due);
+        *task.cancelled = true;  // it ran; a later cancel is a no-op
+        struct LaneScope {
+            LaneId& current;
+            LaneId previous;
+            ~LaneScope() { current = previous; }
+        } scope{currentLane_, currentLane_};
+        currentLane_ = task.lane;
+        task.work();
+    }
+    now_ = std::max(now_, mediaTime);
+}
+
+void VirtualRuntime::jump(double seconds) { now_ += std::max(0.0, seconds); }
+
+double VirtualRuntime::nextDueTime() const {
+    for (auto copy = tasks_; !copy.empty(); copy.pop()) {
+        if (!*copy.top().cancelled) {
+            return copy.top().due;
+        }
+    }
+    return std::numeric_limits<double>::infinity();
+}
+
+VirtualRuntime& virtualRuntime() {
+    auto* rt = dynamic_cast<VirtualRuntime*>(&runtime());
+    if (rt == nullptr) {
+        throw std::logic_error("the simulated session's runtime is not installed");
+    }
+    return *rt;
+}
+
+}  // namespace corvane::platform::sim

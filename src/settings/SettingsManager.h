@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "platform/combine/Published.h"
+#include "settings/CorvaneSettings.h"
+
+namespace corvane {
+
+/// Owns the one current settings value: loads it from the user defaults when created,
+/// publishes every change to its observers (synchronously, before the value is in place)
+/// and writes the whole JSON document back after every change. Main thread only.
+class SettingsManager : public platform::ObservableObject {
+public:
+    /// The instance, created and loaded on first use, never destroyed.
+    static SettingsManager& shared();
+
+    /// The user-defaults key of the document.
+    const std::string key = "corvaneSettings";
+
+    /// The current value. Read it where it is needed; copy it to keep it.
+    const CorvaneSettings& settings() const { return settings_.get(); }
+    /// Notifies observers, stores the value, then saves.
+    void setSettings(CorvaneSettings settings);
+    /// Changes the value in place as one assignment: one notification, one save.
+    template <class Change>
+    void modifySettings(Change&& change) {
+        CorvaneSettings copy = settings();
+        std::forward<Change>(change)(copy);
+        setSettings(std::move(copy));
+    }
+    /// The publisher of `settings` (sends the new value before it is in place).
+    platform::Publisher<CorvaneSettings>& settingsPublisher() { return settings_.publisher(); }
+
+    // The three parts, read as copies and assigned as a change of `settings`.
+    AppSettings appSettings() const { return settings().appSettings; }
+    void setAppSettings(AppSettings appSettings);
+    ScrollBase scrollBase() const { return settings().scrollBase; }
+    void setScrollBase(ScrollBase scrollBase);
+    ScrollAdvanced scrollAdvanced() const { return settings().scrollAdvanced; }
+    void setScrollAdvanced(ScrollAdvanced scrollAdvanced);
+
+    /// Encodes the current value and stores it as a data value under `key` in the standard
+    /// user defaults. A value that cannot be encoded is not stored (the previous document
+    /// stays), silently.
+    void save();
+
+private:
+    SettingsManager();
+
+    platform::Published<CorvaneSettings> settings_;
+};
+
+}  // namespace corvane
