@@ -20,9 +20,11 @@ endfunction()
 # One GoogleTest executable per test folder; every test runs in a process of its own
 # (gtest_discover_tests), so each starts with fresh process-wide singletons.
 #
-#   corvane_test(NAME name DIR folder [DEPS target ...] [ENV VAR=value ...])
+#   corvane_test(NAME name DIR folder [NO_MAIN] [DEPS target ...] [ENV VAR=value ...])
+#
+# NO_MAIN: the folder brings its own main() (GoogleTest's is linked otherwise).
 function(corvane_test)
-  cmake_parse_arguments(ARG "" "NAME;DIR" "DEPS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "NO_MAIN" "NAME;DIR" "DEPS;ENV" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${ARG_DIR}/*.cpp")
   if(NOT sources)
     return()
@@ -30,5 +32,8 @@ function(corvane_test)
   add_executable(${ARG_NAME} ${sources})
   target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPS} corvane_testsupport GTest::gmock GTest::gtest)
+  if(NOT ARG_NO_MAIN)
+    target_link_libraries(${ARG_NAME} PRIVATE GTest::gtest_main)
+  endif()
   gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${ARG_ENV}")
 endfunction()
