@@ -1,5 +1,7 @@
 #include "platform/foundation/Bundle.h"
 
+#include "platform/sim/SimWorkspace.h"
+
 namespace corvane::platform {
 
 Bundle& Bundle::main() {
@@ -11,6 +13,15 @@ Bundle& Bundle::main() {
                         {"CFBundleShortVersionString", "1.0.0"},
                         {"CFBundleVersion", "1"}});
     return *bundle;
+}
+
+std::optional<Bundle> Bundle::atPath(const std::string& path) {
+    return sim::SimWorkspace::shared().bundleAtPath(path);
+}
+
+std::optional<Bundle> Bundle::atURL(const URL& url) {
+    if (!url.isFileURL()) return std::nullopt;
+    return atPath(url.path());
 }
 
 std::optional<std::string> Bundle::infoString(const std::string& key) const {

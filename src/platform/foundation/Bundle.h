@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/foundation/PlistValue.h"
+#include "platform/foundation/URL.h"
 
 namespace corvane::platform {
 
@@ -20,6 +21,11 @@ public:
     /// The running application's own bundle. The simulated session gives it the identifier
     /// "com.Quillon.Corvane" and the path "/Applications/Corvane.app" until told otherwise.
     static Bundle& main();
+    /// The bundle at `path` among the session's installed bundles, or none when nothing is
+    /// installed there.
+    static std::optional<Bundle> atPath(const std::string& path);
+    /// The bundle at a file URL's path; none for a URL that is no file URL.
+    static std::optional<Bundle> atURL(const URL& url);
 
     const std::string& bundlePath() const { return bundlePath_; }
     const std::optional<std::string>& bundleIdentifier() const { return bundleIdentifier_; }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/Image.h"
+#include "platform/appkit/RunningApplication.h"
+#include "platform/foundation/URL.h"
+
+namespace corvane::platform {
+
+/// The shared workspace: the session's running applications, the installed applications and
+/// the opening of URLs. Backed by the simulated session's workspace (`sim::SimWorkspace`).
+class Workspace {
+public:
+    static Workspace& shared();
+
+    /// Every running application, in the session's list order.
+    std::vector<RunningApplicationRef> runningApplications() const;
+    /// The application that receives keyboard input, or null when there is none.
+    RunningApplicationRef frontmostApplication() const;
+    /// The location of the installed application with `bundleIdentifier`, or none.
+    std::optional<URL> urlForApplication(const std::string& bundleIdentifier) const;
+    /// The icon of the file at `path`; a generic document icon for a file the session does
+    /// not know.
+    Image iconForFile(const std::string& path) const;
+    /// Opens `url` with its default handler. True when it opened; the session decides which
+    /// schemes open and records every request.
+    bool open(const URL& url);
+
+private:
+    Workspace() = default;
+};
+
+}  // namespace corvane::platform

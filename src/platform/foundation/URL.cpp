@@ -1,0 +1,124 @@
+#include "platform/foundation/URL.h"
+
+#include <cctype>
+
+namespace corvane::platform {
+
+namespace {
+
+bool isSchemeCharacter(char c, bool first) {
+    const auto u = static_cast<unsigned char>(c);
+    if (std::isalpha(u)) return true;
+    return !first && (std::isdigit(u) || c == '+' || c == '-' || c == '.');
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::string percentDecode(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            const int hi = hexValue(text[i + 1]);
+            const int lo = hexValue(text[i + 2]);
+            if (hi >= 0 && lo >= 0) {
+                out += static_cast<char>(hi * 16 + lo);
+                i += 2;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::string percentEncodePath(const std::string& path) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : path) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 0xF];
+        }
+    }
+    return out;
+}
+
+// Where the last path component of `path` lies, trailing slashes left out.
+struct Component {
+    std::size_t begin;
+    std::size_t end;
+};
+
+Component lastComponent(const std::string& path) {
+    std::size_t end = path.size();
+    while (end > 1 && path[end - 1] == '/') --end;
+    if (end == 1 && path[0] == '/') return {0, 1};
+    const std::size_t slash = path.rfind('/', end == 0 ? 0 : end - 1);
+    const std::size_t begin = (slash == std::string::npos || end == 0) ? 0 : slash + 1;
+    return {begin, end};
+}
+
+}  // namespace
+
+std::optional<URL> URL::fromString(const std::string& text) {
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u <= 0x20 || u == 0x7F) return std::nullopt;
+    }
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0) return std::nullopt;
+    std::string scheme = text.substr(0, colon);
+    for (std::size_t i = 0; i < scheme.size(); ++i) {
+        if (!isSchemeCharacter(scheme[i], i == 0)) return std::nullopt;
+        scheme[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(scheme[i])));
+    }
+    return URL(std::move(scheme), text.substr(colon + 1), false);
+}
+
+URL URL::fileURLWithPath(std::string path) { return URL("file", std::move(path), true); }
+
+std::string URL::absoluteString() const {
+    if (fromPath_) return "file://" + percentEncodePath(rest_);
+    return scheme_ + ":" + rest_;
+}
+
+std::string URL::path() const {
+    if (fromPath_) return rest_;
+    std::string rest = rest_.substr(0, rest_.find_first_of("?#"));
+    if (rest.starts_with("//")) {
+        const std::size_t slash = rest.find('/', 2);
+        rest = slash == std::string::npos ? std::string() : rest.substr(slash);
+    }
+    return percentDecode(rest);
+}
+
+std::string URL::lastPathComponent() const {
+    const std::string p = path();
+    const Component c = lastComponent(p);
+    return p.substr(c.begin, c.end - c.begin);
+}
+
+URL URL::deletingPathExtension() const {
+    // The path part of `rest_` ends where a query or fragment begins (file paths keep all).
+    const std::size_t pathEnd = fromPath_ ? rest_.size() : rest_.find_first_of("?#");
+    std::string pathPart = rest_.substr(0, pathEnd);
+    const Component c = lastComponent(pathPart);
+    const std::size_t dot = pathPart.rfind('.', c.end == 0 ? 0 : c.end - 1);
+    if (dot != std::string::npos && dot > c.begin && dot < c.end) {
+        pathPart.erase(dot, c.end - dot);
+    }
+    std::string rest = pathPart + (pathEnd == std::string::npos ? "" : rest_.substr(pathEnd));
+    return URL(scheme_, std::move(rest), fromPath_);
+}
+
+}  // namespace corvane::platform

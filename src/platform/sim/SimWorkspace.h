@@ -1,0 +1,107 @@
+#pragma once
+
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/Image.h"
+#include "platform/appkit/RunningApplication.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/URL.h"
+
+namespace corvane::platform::sim {
+
+/// One request to open a URL, as the session saw it.
+struct OpenURLRequest {
+    double mediaTime = 0;  ///< when it was asked
+    std::string url;       ///< the URL's absolute string
+    bool opened = false;   ///< what the session answered
+
+    bool operator==(const OpenURLRequest&) const = default;
+};
+
+/// The simulated session's workspace: plain data that tests and the session driver set. It
+/// holds the running applications (in list order) and the frontmost one, the installed
+/// bundles with their icons, which URLs open, and the executable path of every process.
+/// Every request to open a URL and every terminate request is recorded.
+class SimWorkspace {
+public:
+    static SimWorkspace& shared();
+
+    // Running applications.
+
+    /// Starts a process: appended to the running list and returned.
+    RunningApplicationRef launch(RunningApplication::Description description);
+    /// The process ends by itself: it leaves the running list (and stops being frontmost).
+    void quit(pid_t pid);
+    std::vector<RunningApplicationRef> runningApplications() const;
+    /// The running application of `pid`, or null.
+    RunningApplicationRef application(pid_t pid) const;
+    bool isRunning(pid_t pid) const { return application(pid) != nullptr; }
+    /// Makes the running application of `pid` frontmost; none (or a pid not running) leaves
+    /// no frontmost application.
+    void setFrontmost(std::optional<pid_t> pid);
+    RunningApplicationRef frontmost() const;
+
+    /// A terminate request from a process: recorded, then honoured (the application quits).
+    /// False when `pid` was not running.
+    bool requestTerminate(pid_t pid);
+    /// Every process asked to terminate, in order.
+    std::vector<pid_t> terminateRequests() const;
+
+    // Installed bundles.
+
+    /// Installs `bundle` at its path (replacing one already there). `icon` becomes the icon
+    /// of that path; without one the bundle gets an icon named after its path.
+    void installBundle(Bundle bundle, std::optional<Image> icon = std::nullopt);
+    void uninstallBundle(const std::string& path);
+    /// The bundle installed at `path` (trailing slashes ignored), or none.
+    std::optional<Bundle> bundleAtPath(const std::string& path) const;
+    /// The path of the first bundle installed with `bundleIdentifier`, or none.
+    std::optional<std::string> pathForBundleIdentifier(const std::string& bundleIdentifier) const;
+    /// Sets the icon shown for the file at `path`.
+    void setIconForFile(const std::string& path, Image icon);
+    /// The icon for `path`: the one set or installed there, else `genericDocumentIcon()`.
+    Image iconForFile(const std::string& path) const;
+    static Image genericDocumentIcon() { return Image{"NSGenericDocument", 32, 32}; }
+
+    // Opening URLs.
+
+    /// The schemes that open (lower case). By default: http, https, mailto, file and
+    /// x-apple.systempreferences.
+    void setOpenableSchemes(std::set<std::string> schemes);
+    /// Makes one URL (by its absolute string) refuse to open, whatever its scheme.
+    void setRefusesURL(const std::string& absoluteURL, bool refuses);
+    /// Answers a request to open `url` and records it.
+    bool open(const URL& url);
+    std::vector<OpenURLRequest> openURLRequests() const;
+
+    // Process information.
+
+    /// Sets the executable path reported for `pid` (any bytes, not necessarily UTF-8); none
+    /// removes it. Without one, a running application's executable URL gives the path.
+    void setProcessPath(pid_t pid, std::optional<std::string> path);
+    /// The executable path of `pid`, or none for a process the session does not know.
+    std::optional<std::string> processPath(pid_t pid) const;
+
+private:
+    SimWorkspace();
+    RunningApplicationRef applicationLocked(pid_t pid) const;
+    void removeLocked(pid_t pid);
+
+    mutable std::mutex mutex_;
+    std::vector<RunningApplicationRef> running_;
+    std::optional<pid_t> frontmost_;
+    std::vector<pid_t> terminateRequests_;
+    std::vector<Bundle> bundles_;  // installation order
+    std::map<std::string, Image> icons_;
+    std::set<std::string> openableSchemes_;
+    std::set<std::string> refusedURLs_;
+    std::vector<OpenURLRequest> openRequests_;
+    std::map<pid_t, std::string> processPaths_;
+};
+
+}  // namespace corvane::platform::sim

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "platform/appkit/Workspace.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/URL.h"
+#include "platform/process/Libproc.h"
+#include "platform/sim/SimWorkspace.h"
+#include "support/SimSession.h"
+
+namespace corvane::platform {
+namespace {
+
+using sim::SimWorkspace;
+using testing::PrintTo;
+
+struct UrlCase {
+    const char* name;
+    std::string text;
+    bool valid;
+    std::string scheme;
+    std::string path;
+    std::string lastComponent;
+    std::string withoutExtension;  // absolute string after deletingPathExtension
+};
+
+class UrlParsingTest : public ::testing::TestWithParam<UrlCase> {};
+
+// Parsing accepts "scheme:rest" without blanks and takes the path apart.
+TEST_P(UrlParsingTest, Components) {
+    const UrlCase& c = GetParam();
+    auto url = URL::fromString(c.text);
+    ASSERT_EQ(url.has_value(), c.valid);
+    if (!url) return;
+    EXPECT_EQ(url->scheme(), c.scheme);
+    EXPECT_EQ(url->path(), c.path);
+    EXPECT_EQ(url->lastPathComponent(), c.lastComponent);
+    EXPECT_EQ(url->deletingPathExtension().absoluteString(), c.withoutExtension);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UrlParsingTest,
+    ::testing::Values(
+        UrlCase{"settingsPane",
+                "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility",
+                true, "x-apple.systempreferences", "com.apple.preference.security",
+                "com.apple.preference.security",
+                "x-apple.systempreferences:com.apple.preference?Privacy_Accessibility"},
+        UrlCase{"httpsWithQuery", "HTTPS://example.com/a/notes.html?x=1#top", true, "https",
+                "/a/notes.html", "notes.html", "https://example.com/a/notes?x=1#top"},
+        UrlCase{"fileDecoded", "file:///Applications/Photo%20Viewer.app/", true, "file",
+                "/Applications/Photo Viewer.app/", "Photo Viewer.app",
+                "file:///Applications/Photo%20Viewer/"},
+        UrlCase{"noScheme", "/Applications/Mail.app", false, "", "", "", ""},
+        UrlCase{"blank", "https://example.com/a b", false, "", "", "", ""},
+        UrlCase{"empty", "", false, "", "", "", ""}),
+    testing::CaseName());
+
+// A file URL keeps its path; a leading dot is no extension.
+TEST(FileUrlTest, PathAndExtension) {
+    URL app = URL::fileURLWithPath("/Applications/Photo Viewer.app");
+    EXPECT_EQ(app.absoluteString(), "file:///Applications/Photo%20Viewer.app");
+    EXPECT_EQ(app.deletingPathExtension().lastPathComponent(), "Photo Viewer");
+    EXPECT_EQ(URL::fileURLWithPath("/Users/me/.profile").deletingPathExtension().path(),
+              "/Users/me/.profile");
+    EXPECT_EQ(URL::fileURLWithPath("/").lastPathComponent(), "/");
+}
+
+// Terminating honours the request: the application leaves the list, stops being frontmost,
+// and a second request finds nothing to stop.
+TEST(SimWorkspaceTest, TerminateLeavesTheList) {
+    auto& ws = SimWorkspace::shared();
+    auto a = ws.launch({.processIdentifier = 10, .bundleIdentifier = "com.example.a"});
+    auto b = ws.launch({.processIdentifier = 11, .bundleIdentifier = "com.example.a"});
+    ws.setFrontmost(10);
+    EXPECT_EQ(Workspace::shared().frontmostApplication(), a);
+    EXPECT_EQ(RunningApplication::runningApplications("com.example.a"),
+              (std::vector<RunningApplicationRef>{a, b}));
+
+    EXPECT_TRUE(a->terminate());
+    EXPECT_FALSE(a->terminate());
+    EXPECT_TRUE(a->isTerminated());
+    EXPECT_EQ(Workspace::shared().runningApplications(), std::vector<RunningApplicationRef>{b});
+    EXPECT_EQ(Workspace::shared().frontmostApplication(), nullptr);
+    EXPECT_EQ(RunningApplication::withProcessIdentifier(10), nullptr);
+    EXPECT_EQ(ws.terminateRequests(), std::vector<pid_t>{10});
+}
+
+// Installed bundles are found by identifier and path, with their icon; other paths get the
+// generic icon; a replaced installation wins.
+TEST(SimWorkspaceTest, InstalledBundles) {
+    auto& ws = SimWorkspace::shared();
+    ws.installBundle(Bundle("/Applications/Mail.app/", "com.apple.mail", {}), Image{"mail", 64, 64});
+    auto url = Workspace::shared().urlForApplication("com.apple.mail");
+    ASSERT_TRUE(url);
+    EXPECT_EQ(url->path(), "/Applications/Mail.app");
+    EXPECT_EQ(Workspace::shared().iconForFile("/Applications/Mail.app/"), (Image{"mail", 64, 64}));
+    EXPECT_EQ(Workspace::shared().iconForFile("/tmp/x"), SimWorkspace::genericDocumentIcon());
+    ASSERT_TRUE(Bundle::atURL(*url));
+    EXPECT_EQ(Bundle::atURL(*url)->bundleIdentifier(), "com.apple.mail");
+    EXPECT_FALSE(Bundle::atURL(*URL::fromString("https://example.com/Mail.app")));
+    EXPECT_FALSE(Workspace::shared().urlForApplication("com.example.none"));
+
+    ws.installBundle(Bundle("/Applications/Mail.app", "com.apple.mail2", {}));
+    EXPECT_FALSE(Workspace::shared().urlForApplication("com.apple.mail"));
+}
+
+// Opening answers by scheme and per-URL refusals, and every request is recorded.
+TEST(SimWorkspaceTest, OpenRecordsEveryRequest) {
+    auto& ws = SimWorkspace::shared();
+    EXPECT_TRUE(Workspace::shared().open(*URL::fromString("https://example.com")));
+    EXPECT_FALSE(Workspace::shared().open(*URL::fromString("ftp://example.com")));
+    ws.setRefusesURL("https://example.com/x", true);
+    EXPECT_FALSE(Workspace::shared().open(*URL::fromString("https://example.com/x")));
+    auto requests = ws.openURLRequests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[1], (sim::OpenURLRequest{testing::rt().mediaTime(), "ftp://example.com", false}));
+}
+
+// proc_pidpath writes the path zero-terminated, cuts it to the buffer, and fails for a
+// process the session does not know.
+TEST(ProcPidPathTest, BufferRules) {
+    SimWorkspace::shared().setProcessPath(5, "/usr/bin/tool");
+    std::array<char, 8> small{};
+    EXPECT_EQ(proc_pidpath(5, small.data(), small.size()), 7);
+    EXPECT_STREQ(small.data(), "/usr/bi");
+    std::array<char, PROC_PIDPATHINFO_MAXSIZE> big{};
+    EXPECT_EQ(proc_pidpath(5, big.data(), big.size()), 13);
+    EXPECT_EQ(proc_pidpath(6, big.data(), big.size()), 0);
+    EXPECT_EQ(proc_pidpath(5, nullptr, 100), 0);
+}
+
+}  // namespace
+}  // namespace corvane::platform
