@@ -32,7 +32,9 @@ std::unordered_map<std::string, double>& lastRefreshTimes() {
     return *table;
 }
 
-void appendReplacementCharacter(std::string& out) { out += "\xEF\xBF\xBD"; }
+void appendReplacementCharacter(std::string& out) {
+    out += "\xEF\xBF\xBD";
+}
 
 /// Decodes `bytes` as UTF-8, replacing each maximal ill-formed subpart by U+FFFD.
 std::string decodeUTF8Lossy(const std::string& bytes) {
@@ -53,12 +55,16 @@ std::string decodeUTF8Lossy(const std::string& bytes) {
             length = 2;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
             length = 3;
-            if (lead == 0xE0) secondLow = 0xA0;
-            if (lead == 0xED) secondHigh = 0x9F;
+            if (lead == 0xE0)
+                secondLow = 0xA0;
+            if (lead == 0xED)
+                secondHigh = 0x9F;
         } else if (lead >= 0xF0 && lead <= 0xF4) {
             length = 4;
-            if (lead == 0xF0) secondLow = 0x90;
-            if (lead == 0xF4) secondHigh = 0x8F;
+            if (lead == 0xF0)
+                secondLow = 0x90;
+            if (lead == 0xF4)
+                secondHigh = 0x8F;
         }
         if (length == 0) {
             appendReplacementCharacter(out);
@@ -70,7 +76,8 @@ std::string decodeUTF8Lossy(const std::string& bytes) {
             const auto b = static_cast<unsigned char>(bytes[j]);
             const unsigned char low = j == i + 1 ? secondLow : 0x80;
             const unsigned char high = j == i + 1 ? secondHigh : 0xBF;
-            if (b < low || b > high) break;
+            if (b < low || b > high)
+                break;
         }
         if (j == i + length) {
             out.append(bytes, i, length);
@@ -92,7 +99,8 @@ bool openIfPossible(const std::string& text) {
 Utils::ApplicationInfo Utils::applicationInfo(const std::string& bundleIdentifier) {
     auto& workspace = platform::Workspace::shared();
     auto url = workspace.urlForApplication(bundleIdentifier);
-    if (!url) return {bundleIdentifier, std::nullopt};
+    if (!url)
+        return {bundleIdentifier, std::nullopt};
 
     platform::Image icon = workspace.iconForFile(url->path());
     auto bundle = platform::Bundle::atURL(*url);
@@ -103,7 +111,8 @@ Utils::ApplicationInfo Utils::applicationInfo(const std::string& bundleIdentifie
     }
     std::string name = url->deletingPathExtension().lastPathComponent();
     if (name.empty() && bundle) {
-        if (auto bundleName = bundle->infoString("CFBundleName")) name = *bundleName;
+        if (auto bundleName = bundle->infoString("CFBundleName"))
+            name = *bundleName;
     }
     return {name, icon};
 }
@@ -130,21 +139,24 @@ platform::RunningApplicationRef Utils::runningApplication(const std::string& bun
 bool Utils::isModifierPressed(const platform::CGEventRef& event,
                               const std::vector<std::uint16_t>& keyCodes,
                               platform::CGEventFlags mask) {
-    if (!event) return false;
+    if (!event)
+        return false;
     const std::int64_t keyCode =
         platform::CGEventGetIntegerValueField(event, platform::kCGKeyboardEventKeycode);
     // Compared as 64-bit values, so that a field outside 0...65535 matches no key code.
     const bool listed = std::any_of(keyCodes.begin(), keyCodes.end(), [keyCode](std::uint16_t c) {
         return static_cast<std::int64_t>(c) == keyCode;
     });
-    if (!listed) return false;
+    if (!listed)
+        return false;
     return (platform::CGEventGetFlags(event) & mask) != 0;
 }
 
 std::string Utils::processPath(platform::pid_t pid) {
     std::array<char, platform::PROC_PIDPATHINFO_MAXSIZE> buffer{};
     const int length = platform::proc_pidpath(pid, buffer.data(), buffer.size());
-    if (length < 1) return {};
+    if (length < 1)
+        return {};
     const auto end = std::find(buffer.begin(), buffer.end(), '\0');
     return decodeUTF8Lossy(std::string(buffer.begin(), end));
 }
@@ -157,16 +169,19 @@ void Utils::openAccessibilitySettings() {
     if (openIfPossible("x-apple.systempreferences:com.apple.preference.universalaccess")) {
         return;
     }
-    (void)platform::Workspace::shared().open(
-        platform::URL::fileURLWithPath("/System/Library/PreferencePanes/UniversalAccessPref.prefPane"));
+    (void)platform::Workspace::shared().open(platform::URL::fileURLWithPath(
+        "/System/Library/PreferencePanes/UniversalAccessPref.prefPane"));
 }
 
 void Utils::terminateOtherInstances() {
     const auto& bundleIdentifier = platform::Bundle::main().bundleIdentifier();
-    if (!bundleIdentifier) return;
-    if (platform::RunningApplication::runningApplications(*bundleIdentifier).size() < 2) return;
+    if (!bundleIdentifier)
+        return;
+    if (platform::RunningApplication::runningApplications(*bundleIdentifier).size() < 2)
+        return;
     auto instances = platform::RunningApplication::runningApplications(*bundleIdentifier);
-    if (instances.empty()) return;  // they quit between the two questions
+    if (instances.empty())
+        return;  // they quit between the two questions
     const auto& first = instances.front();
     first->terminate();
     Logger::general().log("Terminate instance: %{public}d", first->processIdentifier());

@@ -14,12 +14,12 @@ namespace corvane {
 /// Small system services shared by several subsystems. Never instantiated; every operation
 /// is static. All of them are called on the main thread.
 class Utils {
-public:
+  public:
     Utils() = delete;
 
     /// What the settings views show for an application.
     struct ApplicationInfo {
-        std::string name;                   ///< the display name
+        std::string name;                     ///< the display name
         std::optional<platform::Image> icon;  ///< none for an application that is not installed
 
         bool operator==(const ApplicationInfo&) const = default;

@@ -32,7 +32,8 @@ TEST_P(UrlParsingTest, Components) {
     const UrlCase& c = GetParam();
     auto url = URL::fromString(c.text);
     ASSERT_EQ(url.has_value(), c.valid);
-    if (!url) return;
+    if (!url)
+        return;
     EXPECT_EQ(url->scheme(), c.scheme);
     EXPECT_EQ(url->path(), c.path);
     EXPECT_EQ(url->lastPathComponent(), c.lastComponent);
@@ -91,7 +92,8 @@ TEST(SimWorkspaceTest, TerminateLeavesTheList) {
 // generic icon; a replaced installation wins.
 TEST(SimWorkspaceTest, InstalledBundles) {
     auto& ws = SimWorkspace::shared();
-    ws.installBundle(Bundle("/Applications/Mail.app/", "com.apple.mail", {}), Image{"mail", 64, 64});
+    ws.installBundle(Bundle("/Applications/Mail.app/", "com.apple.mail", {}),
+                     Image{"mail", 64, 64});
     auto url = Workspace::shared().urlForApplication("com.apple.mail");
     ASSERT_TRUE(url);
     EXPECT_EQ(url->path(), "/Applications/Mail.app");
@@ -115,7 +117,8 @@ TEST(SimWorkspaceTest, OpenRecordsEveryRequest) {
     EXPECT_FALSE(Workspace::shared().open(*URL::fromString("https://example.com/x")));
     auto requests = ws.openURLRequests();
     ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[1], (sim::OpenURLRequest{testing::rt().mediaTime(), "ftp://example.com", false}));
+    EXPECT_EQ(requests[1],
+              (sim::OpenURLRequest{testing::rt().mediaTime(), "ftp://example.com", false}));
 }
 
 // proc_pidpath writes the path zero-terminated, cuts it to the buffer, and fails for a

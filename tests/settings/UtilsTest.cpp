@@ -33,8 +33,8 @@ enum class Change { replaceApplication, quitApplication, startApplication };
 
 struct CacheCase {
     const char* name;
-    Change change;   // what happens right after the first lookup
-    double elapsed;  // seconds between the first lookup and the second
+    Change change;         // what happens right after the first lookup
+    double elapsed;        // seconds between the first lookup and the second
     const char* expected;  // "first", "second" or "none"
 };
 
@@ -46,14 +46,17 @@ TEST_P(RunningApplicationCache, RefreshesOnlyAfterMoreThanSixtySeconds) {
     const CacheCase& c = GetParam();
     const std::string id = "com.example.editor";
     RunningApplicationRef first;
-    if (c.change != Change::startApplication) first = launch(101, id);
+    if (c.change != Change::startApplication)
+        first = launch(101, id);
 
     RunningApplicationRef before = Utils::runningApplication(id);
     EXPECT_EQ(before, first);
 
     RunningApplicationRef second;
-    if (c.change != Change::startApplication) SimWorkspace::shared().quit(101);
-    if (c.change != Change::quitApplication) second = launch(202, id);
+    if (c.change != Change::startApplication)
+        SimWorkspace::shared().quit(101);
+    if (c.change != Change::quitApplication)
+        second = launch(202, id);
 
     rt().advance(c.elapsed);
     RunningApplicationRef after = Utils::runningApplication(id);
@@ -167,8 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
         ModifierCase{"listedOtherFlag", 55, platform::kCGEventFlagMaskShift, {55, 54}, false},
         ModifierCase{"unlisted", 58, platform::kCGEventFlagMaskCommand, {55, 54}, false},
         ModifierCase{"emptyList", 55, platform::kCGEventFlagMaskCommand, {}, false},
-        ModifierCase{"codeBeyond16Bits", 65536 + 55, platform::kCGEventFlagMaskCommand, {55},
-                     false}),
+        ModifierCase{
+            "codeBeyond16Bits", 65536 + 55, platform::kCGEventFlagMaskCommand, {55}, false}),
     testing::CaseName());
 
 // ---- Process paths ----
@@ -195,7 +198,11 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"plain", "/Applications/Mail.app/Contents/MacOS/Mail",
                  "/Applications/Mail.app/Contents/MacOS/Mail"},
         PathCase{"utf8", "/Applications/Caf\xC3\xA9.app", "/Applications/Caf\xC3\xA9.app"},
-        PathCase{"illFormed", "/bin/a\xFF" "b\xE2\x82", "/bin/a\xEF\xBF\xBD" "b\xEF\xBF\xBD"},
+        PathCase{"illFormed",
+                 "/bin/a\xFF"
+                 "b\xE2\x82",
+                 "/bin/a\xEF\xBF\xBD"
+                 "b\xEF\xBF\xBD"},
         PathCase{"surrogateBytes", "/x\xED\xA0\x80", "/x\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
         PathCase{"cutAtZero", std::string("/bin/sh\0tail", 12), "/bin/sh"},
         PathCase{"unknownProcess", std::nullopt, ""}),
@@ -213,7 +220,8 @@ TEST(ProcessPathFromWorkspaceTest, RunningApplicationExecutable) {
 
 std::vector<std::string> requestedURLs() {
     std::vector<std::string> urls;
-    for (const auto& r : SimWorkspace::shared().openURLRequests()) urls.push_back(r.url);
+    for (const auto& r : SimWorkspace::shared().openURLRequests())
+        urls.push_back(r.url);
     return urls;
 }
 

@@ -5,7 +5,8 @@
 namespace corvane::platform {
 
 bool RunningApplication::terminate() {
-    if (isTerminated()) return false;
+    if (isTerminated())
+        return false;
     return sim::SimWorkspace::shared().requestTerminate(processIdentifier());
 }
 
@@ -13,7 +14,8 @@ std::vector<RunningApplicationRef> RunningApplication::runningApplications(
     const std::string& bundleIdentifier) {
     std::vector<RunningApplicationRef> matching;
     for (auto& app : sim::SimWorkspace::shared().runningApplications()) {
-        if (app->bundleIdentifier() == bundleIdentifier) matching.push_back(std::move(app));
+        if (app->bundleIdentifier() == bundleIdentifier)
+            matching.push_back(std::move(app));
     }
     return matching;
 }

@@ -26,7 +26,7 @@ using RunningApplicationRef = std::shared_ptr<RunningApplication>;
 
 /// One application process of the session.
 class RunningApplication {
-public:
+  public:
     /// What the session knows of the process.
     struct Description {
         pid_t processIdentifier = 0;
@@ -64,7 +64,7 @@ public:
     /// The running application of process `pid`, or null when there is none.
     static RunningApplicationRef withProcessIdentifier(pid_t pid);
 
-private:
+  private:
     Description d_;
     std::atomic<bool> terminated_{false};
 };

@@ -19,7 +19,8 @@ RunningApplicationRef Workspace::frontmostApplication() const {
 
 std::optional<URL> Workspace::urlForApplication(const std::string& bundleIdentifier) const {
     auto path = sim::SimWorkspace::shared().pathForBundleIdentifier(bundleIdentifier);
-    if (!path) return std::nullopt;
+    if (!path)
+        return std::nullopt;
     return URL::fileURLWithPath(*path);
 }
 
@@ -27,6 +28,8 @@ Image Workspace::iconForFile(const std::string& path) const {
     return sim::SimWorkspace::shared().iconForFile(path);
 }
 
-bool Workspace::open(const URL& url) { return sim::SimWorkspace::shared().open(url); }
+bool Workspace::open(const URL& url) {
+    return sim::SimWorkspace::shared().open(url);
+}
 
 }  // namespace corvane::platform

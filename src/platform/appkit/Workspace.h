@@ -13,7 +13,7 @@ namespace corvane::platform {
 /// The shared workspace: the session's running applications, the installed applications and
 /// the opening of URLs. Backed by the simulated session's workspace (`sim::SimWorkspace`).
 class Workspace {
-public:
+  public:
     static Workspace& shared();
 
     /// Every running application, in the session's list order.
@@ -29,7 +29,7 @@ public:
     /// schemes open and records every request.
     bool open(const URL& url);
 
-private:
+  private:
     Workspace() = default;
 };
 

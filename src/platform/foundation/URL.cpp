@@ -8,14 +8,18 @@ namespace {
 
 bool isSchemeCharacter(char c, bool first) {
     const auto u = static_cast<unsigned char>(c);
-    if (std::isalpha(u)) return true;
+    if (std::isalpha(u))
+        return true;
     return !first && (std::isdigit(u) || c == '+' || c == '-' || c == '.');
 }
 
 int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -61,8 +65,10 @@ struct Component {
 
 Component lastComponent(const std::string& path) {
     std::size_t end = path.size();
-    while (end > 1 && path[end - 1] == '/') --end;
-    if (end == 1 && path[0] == '/') return {0, 1};
+    while (end > 1 && path[end - 1] == '/')
+        --end;
+    if (end == 1 && path[0] == '/')
+        return {0, 1};
     const std::size_t slash = path.rfind('/', end == 0 ? 0 : end - 1);
     const std::size_t begin = (slash == std::string::npos || end == 0) ? 0 : slash + 1;
     return {begin, end};
@@ -73,27 +79,34 @@ Component lastComponent(const std::string& path) {
 std::optional<URL> URL::fromString(const std::string& text) {
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
-        if (u <= 0x20 || u == 0x7F) return std::nullopt;
+        if (u <= 0x20 || u == 0x7F)
+            return std::nullopt;
     }
     const std::size_t colon = text.find(':');
-    if (colon == std::string::npos || colon == 0) return std::nullopt;
+    if (colon == std::string::npos || colon == 0)
+        return std::nullopt;
     std::string scheme = text.substr(0, colon);
     for (std::size_t i = 0; i < scheme.size(); ++i) {
-        if (!isSchemeCharacter(scheme[i], i == 0)) return std::nullopt;
+        if (!isSchemeCharacter(scheme[i], i == 0))
+            return std::nullopt;
         scheme[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(scheme[i])));
     }
     return URL(std::move(scheme), text.substr(colon + 1), false);
 }
 
-URL URL::fileURLWithPath(std::string path) { return URL("file", std::move(path), true); }
+URL URL::fileURLWithPath(std::string path) {
+    return URL("file", std::move(path), true);
+}
 
 std::string URL::absoluteString() const {
-    if (fromPath_) return "file://" + percentEncodePath(rest_);
+    if (fromPath_)
+        return "file://" + percentEncodePath(rest_);
     return scheme_ + ":" + rest_;
 }
 
 std::string URL::path() const {
-    if (fromPath_) return rest_;
+    if (fromPath_)
+        return rest_;
     std::string rest = rest_.substr(0, rest_.find_first_of("?#"));
     if (rest.starts_with("//")) {
         const std::size_t slash = rest.find('/', 2);

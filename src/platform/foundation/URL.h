@@ -8,7 +8,7 @@ namespace corvane::platform {
 /// A URL value: a scheme and what follows it. File URLs are made from a path and keep it as
 /// given; other URLs are parsed from their text.
 class URL {
-public:
+  public:
     /// Parses `text` ("scheme:rest"); none when it is empty, has no scheme, or holds
     /// whitespace or control characters (which a URL must percent-encode).
     static std::optional<URL> fromString(const std::string& text);
@@ -31,12 +31,12 @@ public:
 
     bool operator==(const URL&) const = default;
 
-private:
+  private:
     URL(std::string scheme, std::string rest, bool fromPath)
         : scheme_(std::move(scheme)), rest_(std::move(rest)), fromPath_(fromPath) {}
 
     std::string scheme_;
-    std::string rest_;       ///< the path for a file URL made from a path, else the text after "scheme:"
+    std::string rest_;  ///< the path for a file URL made from a path, else the text after "scheme:"
     bool fromPath_ = false;  ///< made with fileURLWithPath
 };
 

@@ -8,9 +8,11 @@
 namespace corvane::platform {
 
 int proc_pidpath(pid_t pid, void* buffer, std::uint32_t bufferSize) {
-    if (buffer == nullptr || bufferSize == 0) return 0;
+    if (buffer == nullptr || bufferSize == 0)
+        return 0;
     auto path = sim::SimWorkspace::shared().processPath(pid);
-    if (!path) return 0;
+    if (!path)
+        return 0;
     const std::size_t n = std::min<std::size_t>(path->size(), bufferSize - 1);
     std::memcpy(buffer, path->data(), n);
     static_cast<char*>(buffer)[n] = '\0';

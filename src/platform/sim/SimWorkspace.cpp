@@ -9,7 +9,8 @@ namespace corvane::platform::sim {
 namespace {
 
 std::string withoutTrailingSlashes(std::string path) {
-    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
     return path;
 }
 
@@ -38,10 +39,12 @@ void SimWorkspace::quit(pid_t pid) {
 void SimWorkspace::removeLocked(pid_t pid) {
     auto it = std::find_if(running_.begin(), running_.end(),
                            [pid](const auto& app) { return app->processIdentifier() == pid; });
-    if (it == running_.end()) return;
+    if (it == running_.end())
+        return;
     (*it)->markTerminated();
     running_.erase(it);
-    if (frontmost_ == pid) frontmost_.reset();
+    if (frontmost_ == pid)
+        frontmost_.reset();
 }
 
 std::vector<RunningApplicationRef> SimWorkspace::runningApplications() const {
@@ -72,7 +75,8 @@ RunningApplicationRef SimWorkspace::frontmost() const {
 
 bool SimWorkspace::requestTerminate(pid_t pid) {
     std::lock_guard lock(mutex_);
-    if (!applicationLocked(pid)) return false;
+    if (!applicationLocked(pid))
+        return false;
     terminateRequests_.push_back(pid);
     removeLocked(pid);
     return true;
@@ -103,7 +107,8 @@ std::optional<Bundle> SimWorkspace::bundleAtPath(const std::string& path) const 
     const std::string key = withoutTrailingSlashes(path);
     std::lock_guard lock(mutex_);
     for (const auto& b : bundles_) {
-        if (b.bundlePath() == key) return b;
+        if (b.bundlePath() == key)
+            return b;
     }
     return std::nullopt;
 }
@@ -112,7 +117,8 @@ std::optional<std::string> SimWorkspace::pathForBundleIdentifier(
     const std::string& bundleIdentifier) const {
     std::lock_guard lock(mutex_);
     for (const auto& b : bundles_) {
-        if (b.bundleIdentifier() == bundleIdentifier) return b.bundlePath();
+        if (b.bundleIdentifier() == bundleIdentifier)
+            return b.bundlePath();
     }
     return std::nullopt;
 }
@@ -167,7 +173,8 @@ void SimWorkspace::setProcessPath(pid_t pid, std::optional<std::string> path) {
 
 std::optional<std::string> SimWorkspace::processPath(pid_t pid) const {
     std::lock_guard lock(mutex_);
-    if (auto it = processPaths_.find(pid); it != processPaths_.end()) return it->second;
+    if (auto it = processPaths_.find(pid); it != processPaths_.end())
+        return it->second;
     if (auto app = applicationLocked(pid); app && app->executableURL()) {
         return app->executableURL()->path();
     }

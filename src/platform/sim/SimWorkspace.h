@@ -28,7 +28,7 @@ struct OpenURLRequest {
 /// bundles with their icons, which URLs open, and the executable path of every process.
 /// Every request to open a URL and every terminate request is recorded.
 class SimWorkspace {
-public:
+  public:
     static SimWorkspace& shared();
 
     // Running applications.
@@ -87,7 +87,7 @@ public:
     /// The executable path of `pid`, or none for a process the session does not know.
     std::optional<std::string> processPath(pid_t pid) const;
 
-private:
+  private:
     SimWorkspace();
     RunningApplicationRef applicationLocked(pid_t pid) const;
     void removeLocked(pid_t pid);
