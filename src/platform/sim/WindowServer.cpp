@@ -1,6 +1,12 @@
 #include "platform/sim/WindowServer.h"
 
+#include <stdexcept>
+
+#include "platform/corefoundation/CFRunLoop.h"
+#include "platform/quartz/CGWindowList.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/sim/SimWorkspace.h"
+#include "platform/sim/VirtualRuntime.h"
 
 namespace corvane::platform {
 
@@ -10,6 +16,28 @@ void CGEventPost(CGEventTapLocation tap, const CGEventRef& event) {
 
 void CGEventPostToPid(pid_t pid, const CGEventRef& event) {
     sim::WindowServer::shared().postToPid(pid, event);
+}
+
+CFMachPortRef CGEventTapCreate(CGEventTapLocation location, CGEventTapPlacement placement,
+                               CGEventTapOptions options, CGEventMask eventsOfInterest,
+                               CGEventTapCallBack callback, void* userInfo) {
+    return sim::WindowServer::shared().createTap(location, placement, options, eventsOfInterest,
+                                                 callback, userInfo);
+}
+
+void CGEventTapEnable(const CFMachPortRef& tap, bool enable) {
+    if (auto* port = dynamic_cast<CGEventTapPort*>(tap.get()))
+        port->setEnabled(enable);
+}
+
+bool CGEventTapIsEnabled(const CFMachPortRef& tap) {
+    auto* port = dynamic_cast<CGEventTapPort*>(tap.get());
+    return port != nullptr && port->isEnabled();
+}
+
+std::optional<std::vector<PlistDictionary>> CGWindowListCopyWindowInfo(
+    CGWindowListOption /*option*/, CGWindowID /*relativeToWindow*/) {
+    return sim::WindowServer::shared().copyWindowInfo();
 }
 
 }  // namespace corvane::platform
@@ -22,15 +50,27 @@ WindowServer& WindowServer::shared() {
 }
 
 void WindowServer::post(CGEventTapLocation location, const CGEventRef& event) {
-    if (!event) return;
-    std::lock_guard lock(mutex_);
-    posted_.push_back(PostedEvent{CACurrentMediaTime(), std::nullopt, location, *event});
+    if (!event)
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        posted_.push_back(PostedEvent{CACurrentMediaTime(), std::nullopt, location, *event});
+    }
+    // The poster may go on changing its event: the stream carries the event as posted.
+    auto copy = std::make_shared<CGEvent>(*event);
+    runtime().mainQueue().async(
+        [this, location, copy] { deliver(copy, location, EventOrigin::synthetic); });
 }
 
 void WindowServer::postToPid(pid_t pid, const CGEventRef& event) {
-    if (!event) return;
-    std::lock_guard lock(mutex_);
-    posted_.push_back(PostedEvent{CACurrentMediaTime(), pid, kCGSessionEventTap, *event});
+    if (!event)
+        return;
+    {
+        std::lock_guard lock(mutex_);
+        posted_.push_back(PostedEvent{CACurrentMediaTime(), pid, kCGSessionEventTap, *event});
+    }
+    if (SimWorkspace::shared().isRunning(pid))
+        record(pid, EventOrigin::synthetic, *event);
 }
 
 std::vector<PostedEvent> WindowServer::postedEvents() const {
@@ -41,6 +81,160 @@ std::vector<PostedEvent> WindowServer::postedEvents() const {
 void WindowServer::clearPostedEvents() {
     std::lock_guard lock(mutex_);
     posted_.clear();
+}
+
+CGEventRef WindowServer::deliverHardwareEvent(const CGEventRef& event) {
+    if (!runtime().isMainThread()) {
+        throw std::logic_error("WindowServer: hardware events are delivered on the main lane");
+    }
+    if (!event)
+        return nullptr;
+    return deliver(event, kCGHIDEventTap, EventOrigin::hardware);
+}
+
+void WindowServer::scheduleHardwareEvent(double mediaTime, const CGEventRef& event) {
+    if (!event)
+        return;
+    virtualRuntime().post(VirtualRuntime::kMainLane, mediaTime,
+                          [this, event] { deliver(event, kCGHIDEventTap, EventOrigin::hardware); });
+}
+
+CGEventRef WindowServer::deliver(CGEventRef event, CGEventTapLocation entry, EventOrigin origin) {
+    const CFRunLoopRef mainLoop = CFRunLoopGetMain();
+    for (std::size_t location = entry; location < kLocations && event; ++location) {
+        if (location == kCGAnnotatedSessionEventTap &&
+            !event->hasValue(kCGEventTargetUnixProcessID)) {
+            if (auto front = SimWorkspace::shared().frontmost()) {
+                event->setIntegerValue(kCGEventTargetUnixProcessID, front->processIdentifier());
+            }
+        }
+        std::vector<std::shared_ptr<CGEventTapPort>> stage;
+        {
+            std::lock_guard lock(mutex_);
+            for (const auto& weak : taps_[location]) {
+                if (auto tap = weak.lock())
+                    stage.push_back(std::move(tap));
+            }
+        }
+        // Callbacks run without the lock: they may create taps, post or disable taps.
+        for (const auto& tap : stage) {
+            if (!tap->isEnabled() || !tap->takes(event->type()) ||
+                !mainLoop->runsSourceOf(tap.get())) {
+                continue;
+            }
+            auto* proxy = reinterpret_cast<CGEventTapProxy>(tap.get());
+            if (tap->isListenOnly()) {
+                (void)tap->callback()(proxy, event->type(), std::make_shared<CGEvent>(*event),
+                                      tap->userInfo());
+                continue;
+            }
+            event = tap->callback()(proxy, event->type(), event, tap->userInfo());
+            if (!event)
+                break;
+        }
+    }
+    if (!event)
+        return nullptr;
+
+    RunningApplicationRef target;
+    if (event->hasValue(kCGEventTargetUnixProcessID)) {
+        target = SimWorkspace::shared().application(
+            static_cast<pid_t>(event->integerValue(kCGEventTargetUnixProcessID)));
+    }
+    if (!target)
+        target = SimWorkspace::shared().frontmost();
+    if (!target)
+        return nullptr;
+    record(target->processIdentifier(), origin, *event);
+    return event;
+}
+
+void WindowServer::record(pid_t pid, EventOrigin origin, const CGEvent& event) {
+    const double now = CACurrentMediaTime();
+    std::lock_guard lock(mutex_);
+    if (received_.size() == kKeptReceivedEvents)
+        received_.pop_front();
+    received_.push_back(ReceivedEvent{now, pid, origin, event});
+}
+
+std::vector<ReceivedEvent> WindowServer::receivedEvents() const {
+    std::lock_guard lock(mutex_);
+    return {received_.begin(), received_.end()};
+}
+
+void WindowServer::clearReceivedEvents() {
+    std::lock_guard lock(mutex_);
+    received_.clear();
+}
+
+CFMachPortRef WindowServer::createTap(CGEventTapLocation location, CGEventTapPlacement placement,
+                                      CGEventTapOptions options, CGEventMask mask,
+                                      CGEventTapCallBack callback, void* userInfo) {
+    std::lock_guard lock(mutex_);
+    const int creation = ++tapCreations_;
+    if (refusesTapCreation_ || refusedCreations_.erase(creation) > 0 || callback == nullptr ||
+        location >= kLocations) {
+        return nullptr;
+    }
+    auto tap =
+        std::make_shared<CGEventTapPort>(location, placement, options, mask, callback, userInfo);
+    // Head inserts go before every tap placed earlier, tail appends after; taps whose port
+    // is gone are dropped on the way.
+    std::vector<std::weak_ptr<CGEventTapPort>> ordered;
+    if (placement == kCGHeadInsertEventTap)
+        ordered.emplace_back(tap);
+    for (const auto& weak : taps_[location]) {
+        if (!weak.expired())
+            ordered.push_back(weak);
+    }
+    if (placement != kCGHeadInsertEventTap)
+        ordered.emplace_back(tap);
+    taps_[location] = std::move(ordered);
+    return tap;
+}
+
+void WindowServer::refuseTapCreation(int n) {
+    if (n < 1)
+        return;
+    std::lock_guard lock(mutex_);
+    refusedCreations_.insert(tapCreations_ + n);
+}
+
+void WindowServer::setRefusesTapCreation(bool refuses) {
+    std::lock_guard lock(mutex_);
+    refusesTapCreation_ = refuses;
+}
+
+void WindowServer::disableTapBySystem(const CFMachPortRef& tap) {
+    CGEventTapEnable(tap, false);
+}
+
+std::vector<std::shared_ptr<CGEventTapPort>> WindowServer::taps() const {
+    std::lock_guard lock(mutex_);
+    std::vector<std::shared_ptr<CGEventTapPort>> alive;
+    for (const auto& list : taps_) {
+        for (const auto& weak : list) {
+            if (auto tap = weak.lock())
+                alive.push_back(std::move(tap));
+        }
+    }
+    return alive;
+}
+
+void WindowServer::setOnScreenWindows(std::optional<std::vector<PlistDictionary>> windows) {
+    std::lock_guard lock(mutex_);
+    windows_ = std::move(windows);
+}
+
+std::optional<std::vector<PlistDictionary>> WindowServer::copyWindowInfo() const {
+    std::lock_guard lock(mutex_);
+    ++windowListRequests_;
+    return windows_;
+}
+
+int WindowServer::windowListRequests() const {
+    std::lock_guard lock(mutex_);
+    return windowListRequests_;
 }
 
 }  // namespace corvane::platform::sim

@@ -1,37 +1,127 @@
 #pragma once
 
+#include <cstddef>
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <vector>
 
+#include "platform/foundation/PlistValue.h"
 #include "platform/quartz/CGEvent.h"
 #include "platform/quartz/CGEventPost.h"
+#include "platform/quartz/CGEventTap.h"
 
 namespace corvane::platform::sim {
 
 /// One event posted by a process of the session.
 struct PostedEvent {
-    double mediaTime = 0;                  ///< when it was posted
-    std::optional<pid_t> pid;              ///< the process it was posted to; none: the session
+    double mediaTime = 0;      ///< when it was posted
+    std::optional<pid_t> pid;  ///< the process it was posted to; none: the session
     CGEventTapLocation location = kCGSessionEventTap;  ///< where a session post entered
-    CGEvent event;                         ///< the event as posted
+    CGEvent event;                                     ///< the event as posted
 };
 
-/// The simulated window server: it takes the events that processes post and records them.
+/// Where an event that an application received came from.
+enum class EventOrigin {
+    hardware,   ///< an input device, through the taps
+    synthetic,  ///< posted by a process, to the session (through the taps) or to the pid
+};
+
+/// One event as an application received it.
+struct ReceivedEvent {
+    double mediaTime = 0;  ///< when it arrived
+    pid_t pid = 0;         ///< the application that received it
+    EventOrigin origin = EventOrigin::hardware;
+    CGEvent event;  ///< the event as it arrived, after every tap
+};
+
+/// The simulated window server. It delivers every event of the session on the main lane
+/// through the taps that take it, in their order: the locations from the HID tap point to
+/// the annotated session (where an event without a target process is given the frontmost
+/// application's), and at each location the taps in placement order. A tap takes part while
+/// it is enabled, its mask takes the event type and its run-loop source is in the main run
+/// loop. An active filter's answer goes on (null drops the event); a listener sees a copy
+/// and its answer is ignored. The surviving event reaches the process in its
+/// `kCGEventTargetUnixProcessID` field when that is set and running, else the frontmost
+/// application. Events posted to the session go through the taps again from where they were
+/// posted; events posted to a process go straight to it. Every event that an application
+/// receives is recorded.
 class WindowServer {
-public:
+  public:
+    /// The most recent received events that are kept.
+    static constexpr std::size_t kKeptReceivedEvents = 100'000;
+
     static WindowServer& shared();
 
-    void post(CGEventTapLocation location, const CGEventRef& event);
-    void postToPid(pid_t pid, const CGEventRef& event);
+    // Posting.
 
+    /// Records the post, then queues its delivery through the taps from `location` on, on
+    /// the main lane at the current time.
+    void post(CGEventTapLocation location, const CGEventRef& event);
+    /// Records the post and hands the event to process `pid` at once (lost when it is not
+    /// running).
+    void postToPid(pid_t pid, const CGEventRef& event);
     /// Every event posted so far, in order.
     std::vector<PostedEvent> postedEvents() const;
     void clearPostedEvents();
 
-private:
+    // Hardware input.
+
+    /// Delivers a hardware event now, through the taps; call on the main lane. Returns the
+    /// event as the application received it, or null when a tap dropped it or no
+    /// application could receive it.
+    CGEventRef deliverHardwareEvent(const CGEventRef& event);
+    /// Queues the delivery of a hardware event on the main lane at `mediaTime`.
+    void scheduleHardwareEvent(double mediaTime, const CGEventRef& event);
+
+    /// What the applications received, in order (the latest `kKeptReceivedEvents`).
+    std::vector<ReceivedEvent> receivedEvents() const;
+    void clearReceivedEvents();
+
+    // Event taps.
+
+    /// `CGEventTapCreate`: a new enabled tap placed among the taps at its location, or null
+    /// when creation is refused.
+    CFMachPortRef createTap(CGEventTapLocation location, CGEventTapPlacement placement,
+                            CGEventTapOptions options, CGEventMask mask,
+                            CGEventTapCallBack callback, void* userInfo);
+    /// Refuses the `n`-th tap creation from now on (1: the next one).
+    void refuseTapCreation(int n);
+    /// Refuses every tap creation while set (as without the Accessibility permission).
+    void setRefusesTapCreation(bool refuses);
+    /// Disables a tap the way the system does when a callback is too slow; no
+    /// tap-disabled event reaches the callback.
+    void disableTapBySystem(const CFMachPortRef& tap);
+    /// The taps alive now, at every location, in delivery order.
+    std::vector<std::shared_ptr<CGEventTapPort>> taps() const;
+
+    // Windows.
+
+    /// Sets the descriptions of the windows on screen, front to back; none makes the window
+    /// list unavailable.
+    void setOnScreenWindows(std::optional<std::vector<PlistDictionary>> windows);
+    /// `CGWindowListCopyWindowInfo`: the on-screen windows; counted.
+    std::optional<std::vector<PlistDictionary>> copyWindowInfo() const;
+    /// How many window lists were asked for.
+    int windowListRequests() const;
+
+  private:
+    static constexpr std::size_t kLocations = 3;
+
+    CGEventRef deliver(CGEventRef event, CGEventTapLocation entry, EventOrigin origin);
+    void record(pid_t pid, EventOrigin origin, const CGEvent& event);
+
     mutable std::mutex mutex_;
     std::vector<PostedEvent> posted_;
+    std::deque<ReceivedEvent> received_;
+    std::vector<std::weak_ptr<CGEventTapPort>> taps_[kLocations];
+    int tapCreations_ = 0;
+    std::set<int> refusedCreations_;
+    bool refusesTapCreation_ = false;
+    std::optional<std::vector<PlistDictionary>> windows_{std::in_place};
+    mutable int windowListRequests_ = 0;
 };
 
 }  // namespace corvane::platform::sim
