@@ -1,0 +1,101 @@
+#include "scroll/ScrollUtils.h"
+
+#include <limits>
+
+#include "platform/quartz/CGWindowList.h"
+#include "platform/runtime/Runtime.h"
+#include "settings/Logger.h"
+#include "settings/SettingsManager.h"
+
+namespace corvane {
+
+namespace {
+
+/// How long a scan that did not find Launchpad is reused, seconds.
+constexpr double kLaunchpadScanPeriod = 1.0;
+
+/// The process of the target-pid field; a value no process identifier can have (outside
+/// the 32-bit range) names no process.
+platform::pid_t targetPid(const platform::CGEventRef& event) {
+    const std::int64_t value =
+        platform::CGEventGetIntegerValueField(event, platform::kCGEventTargetUnixProcessID);
+    if (value < std::numeric_limits<platform::pid_t>::min() ||
+        value > std::numeric_limits<platform::pid_t>::max()) {
+        return 0;
+    }
+    return static_cast<platform::pid_t>(value);
+}
+
+bool launchpadWindowOnScreen() {
+    auto windows = platform::CGWindowListCopyWindowInfo(platform::kCGWindowListOptionOnScreenOnly,
+                                                        platform::kCGNullWindowID);
+    if (!windows)
+        return false;
+    for (const auto& window : *windows) {
+        auto name = window.find(platform::kCGWindowName);
+        if (name != window.end() && name->second.string() != nullptr &&
+            *name->second.string() == kLaunchpadWindowName) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+ScrollUtils& ScrollUtils::shared() {
+    static auto* utils = new ScrollUtils();
+    return *utils;
+}
+
+ScrollUtils::ScrollUtils() {
+    logModuleInitialized("ScrollUtils");
+}
+
+platform::RunningApplicationRef ScrollUtils::targetApplication(const platform::CGEventRef& event) {
+    const platform::pid_t pid = targetPid(event);
+    if (pid == 1)
+        return nullptr;
+    lastEventTargetPID_ = currEventTargetPID_;
+    currEventTargetPID_ = pid;
+    if (lastEventTargetPID_ != currEventTargetPID_) {
+        cachedRunningApplication_ = platform::RunningApplication::withProcessIdentifier(pid);
+    }
+    return cachedRunningApplication_;
+}
+
+bool ScrollUtils::isLaunchpadActive(const platform::RunningApplicationRef& application,
+                                    double now) {
+    if (!application)
+        return false;
+    if (application->executableURL() &&
+        application->executableURL()->path() == kDockExecutablePath) {
+        launchpadActiveCache_ = true;
+        return true;
+    }
+    if (!(now - launchpadLastDetectTime_ > kLaunchpadScanPeriod))
+        return launchpadActiveCache_;
+    if (launchpadWindowOnScreen()) {
+        launchpadActiveCache_ = true;
+        return true;
+    }
+    launchpadActiveCache_ = false;
+    launchpadLastDetectTime_ = now;
+    return false;
+}
+
+bool ScrollUtils::isLaunchpadActive(const platform::RunningApplicationRef& application) {
+    return isLaunchpadActive(application, platform::runtime().wallTime());
+}
+
+std::vector<std::uint16_t> ScrollUtils::blockedKeyCodes() const {
+    std::vector<std::uint16_t> codes;
+    for (std::int64_t code : SettingsManager::shared().settings().scrollAdvanced.block) {
+        if (code >= 0 && code <= std::numeric_limits<std::uint16_t>::max()) {
+            codes.push_back(static_cast<std::uint16_t>(code));
+        }
+    }
+    return codes;
+}
+
+}  // namespace corvane
