@@ -41,8 +41,10 @@ enum class CGEventType : std::uint32_t {
 
 /// Bit masks of event types, as taps take them: 1 << type.
 using CGEventMask = std::uint64_t;
+/// The tap-disabled pseudo types have no bit.
 constexpr CGEventMask CGEventMaskBit(CGEventType type) {
-    return CGEventMask{1} << static_cast<std::uint32_t>(type);
+    const auto bit = static_cast<std::uint32_t>(type);
+    return bit < 64 ? CGEventMask{1} << bit : 0;
 }
 
 using CGEventFlags = std::uint64_t;
