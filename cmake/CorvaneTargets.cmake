@@ -29,6 +29,7 @@ function(corvane_test)
   endif()
   add_executable(${ARG_NAME} ${sources})
   target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPS} corvane_testsupport GTest::gmock GTest::gtest)
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_DEPS} corvane_testsupport GTest::gmock GTest::gtest
+                        GTest::gtest_main)
   gtest_discover_tests(${ARG_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${ARG_ENV}")
 endfunction()
