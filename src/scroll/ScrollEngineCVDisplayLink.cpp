@@ -55,8 +55,7 @@ bool ScrollEngineCV::handleInput(const platform::CGEventRef& event, double tickD
         return false;
     }
 
-    const bool running = platform::CVDisplayLinkIsRunning(link);
-    if (running) {
+    if (platform::CVDisplayLinkIsRunning(link)) {
         const double lastFrame = readLastFrameTime();
         if (lastFrame > 0 && platform::CACurrentMediaTime() - lastFrame > kStallLimit) {
             Logger::general().log(
@@ -70,7 +69,7 @@ bool ScrollEngineCV::handleInput(const platform::CGEventRef& event, double tickD
     queueTick(PendingTick{tickDuration, platform::CACurrentMediaTime(), tickAccelerationLimit,
                           tickAccelerationThreshold, tickFollowerTau, std::move(copy), pid, dy,
                           dx});
-    if (running) {
+    if (platform::CVDisplayLinkIsRunning(link)) {
         return true;
     }
 

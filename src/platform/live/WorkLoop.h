@@ -17,6 +17,8 @@ namespace corvane::platform::live {
 /// beyond what the work item itself needs once the loop has grown to its usual size.
 class WorkLoop {
 public:
+    WorkLoop() { heap_.reserve(kReservedItems); }
+
     /// Queues `work` to run `delay` seconds from now (0: as soon as possible, after what is
     /// already due).
     void post(double delay, std::function<void()> work);
@@ -46,6 +48,9 @@ public:
     void setPostHandler(std::function<void()> handler);
 
 private:
+    /// Items a busy loop holds at once; reserved so that posting does not allocate.
+    static constexpr std::size_t kReservedItems = 256;
+
     struct Item {
         double due;
         std::uint64_t sequence;
