@@ -54,8 +54,8 @@ public:
 
 private:
     std::array<PendingTick, kCapacity> slots_{};
-    std::uint64_t written_ = 0;              ///< producer only
-    std::atomic<std::uint64_t> taken_{0};    ///< written by the consumer
+    std::uint64_t written_ = 0;            ///< producer only
+    std::atomic<std::uint64_t> taken_{0};  ///< written by the consumer
 };
 
 }  // namespace corvane

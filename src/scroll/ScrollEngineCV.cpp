@@ -19,7 +19,9 @@ namespace {
 /// allocate.
 constexpr std::size_t kReservedFibers = 64;
 
-bool isFinite(AxisPair pair) { return std::isfinite(pair.y) && std::isfinite(pair.x); }
+bool isFinite(AxisPair pair) {
+    return std::isfinite(pair.y) && std::isfinite(pair.x);
+}
 
 }  // namespace
 
@@ -120,8 +122,8 @@ void ScrollEngineCV::frameStep(double t) {
     const double alpha = followerTau > 0.001 ? 1 - std::exp(-dt / followerTau) : 1;
     output = output + alpha * (target - output);
 
-    const bool settled = empty && std::abs(target.y - output.y) < 0.5 &&
-                         std::abs(target.x - output.x) < 0.5;
+    const bool settled =
+        empty && std::abs(target.y - output.y) < 0.5 && std::abs(target.x - output.x) < 0.5;
     if (settled) {
         output = target;
     }

@@ -68,8 +68,7 @@ public:
                                                   const platform::CVTimeStamp* inNow,
                                                   const platform::CVTimeStamp* inOutputTime,
                                                   platform::CVOptionFlags flagsIn,
-                                                  platform::CVOptionFlags* flagsOut,
-                                                  void* context);
+                                                  platform::CVOptionFlags* flagsOut, void* context);
     /// Schedules the watchdog, a repeating 5 s timer on the main run loop, once.
     void startWatchdog();
     /// Rebuilds and restarts a running display link that gave no frame for more than 2 s, at
@@ -156,12 +155,12 @@ private:
     double lastEventTime = 0;                       ///< arrival of the tick before it
     AxisPair delta;                                 ///< direction of the latest tick, ±1
     std::vector<ScrollFiber> queue;                 ///< the running fibers, oldest first
-    AxisPair target;          ///< displacement the fibers reached since the last reset
-    AxisPair output;          ///< the follower's position
-    AxisPair posted;          ///< whole points posted since the last reset
-    double lastFrameStamp = 0;  ///< time of the previous frame step; 0: none since reset
-    double followerTau;         ///< the follower's time constant, seconds
-    double smoothedTickGap = 0; ///< smoothed gap between fast ticks, seconds; 0: none
+    AxisPair target;             ///< displacement the fibers reached since the last reset
+    AxisPair output;             ///< the follower's position
+    AxisPair posted;             ///< whole points posted since the last reset
+    double lastFrameStamp = 0;   ///< time of the previous frame step; 0: none since reset
+    double followerTau;          ///< the follower's time constant, seconds
+    double smoothedTickGap = 0;  ///< smoothed gap between fast ticks, seconds; 0: none
     std::shared_ptr<platform::DispatchQueue> stateQ;  ///< owns the animation state
     AnimationFunction animationFunction;              ///< the easing curve
     double duration;              ///< length of every fiber's animation, seconds
@@ -170,10 +169,10 @@ private:
     double accelerationLimit;     ///< the largest multiplier
     EventTemplate ref;            ///< the template of posted events
     std::shared_ptr<platform::Timer> watchdog;  ///< the repeating rebuild check
-    double lastFrameTime = 0;     ///< when the link last delivered a frame; under the lock
+    double lastFrameTime = 0;  ///< when the link last delivered a frame; under the lock
     mutable platform::UnfairLock frameTimeLock;  ///< guards `lastFrameTime` alone
-    double lastRebuildTime = 0;   ///< when the watchdog last rebuilt the link
-    double rebuildCooldown = 3.0; ///< shortest time between two watchdog rebuilds, seconds
+    double lastRebuildTime = 0;                  ///< when the watchdog last rebuilt the link
+    double rebuildCooldown = 3.0;  ///< shortest time between two watchdog rebuilds, seconds
 
     PendingTickRing pendingTicks;  ///< ticks on their way to the state queue
 };

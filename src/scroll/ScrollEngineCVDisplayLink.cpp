@@ -187,7 +187,9 @@ void ScrollEngineCV::watchdogTick() {
 
 std::string ScrollEngineCV::statusDescription() const {
     const platform::CVDisplayLinkRef link = poster.load();
-    const char* state = !link ? "absent" : platform::CVDisplayLinkIsRunning(link) ? "running" : "idle";
+    const char* state = !link                                    ? "absent"
+                        : platform::CVDisplayLinkIsRunning(link) ? "running"
+                                                                 : "idle";
     const std::string display = currentDisplayID ? std::to_string(*currentDisplayID) : "none";
     std::string age = "never";
     if (const double lastFrame = readLastFrameTime(); lastFrame > 0) {
@@ -202,8 +204,7 @@ bool ScrollEngineCV::isDisplayLinkRunning() const {
     return platform::CVDisplayLinkIsRunning(poster.load());
 }
 
-bool ScrollEngineCV::startLink(const platform::CVDisplayLinkRef& link,
-                               platform::CVReturn& result) {
+bool ScrollEngineCV::startLink(const platform::CVDisplayLinkRef& link, platform::CVReturn& result) {
     result = platform::CVDisplayLinkStart(link);
     return result == platform::kCVReturnSuccess || platform::CVDisplayLinkIsRunning(link);
 }
@@ -217,9 +218,8 @@ void ScrollEngineCV::queueTick(PendingTick tick) {
     if (pendingTicks.put(tick)) {
         stateQ->async([this, enqueueTick] { enqueueTick(pendingTicks.take()); });
     } else {
-        stateQ->async([enqueueTick, held = std::move(tick)]() mutable {
-            enqueueTick(std::move(held));
-        });
+        stateQ->async(
+            [enqueueTick, held = std::move(tick)]() mutable { enqueueTick(std::move(held)); });
     }
 }
 

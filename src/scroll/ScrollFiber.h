@@ -17,8 +17,8 @@ struct ScrollFiber {
     bool operator==(const ScrollFiber&) const = default;
 
     friend std::ostream& operator<<(std::ostream& out, const ScrollFiber& fiber) {
-        return out << "ScrollFiber{step " << fiber.step << ", value " << fiber.value
-                   << ", last " << fiber.last << ", startTime " << fiber.startTime << "}";
+        return out << "ScrollFiber{step " << fiber.step << ", value " << fiber.value << ", last "
+                   << fiber.last << ", startTime " << fiber.startTime << "}";
     }
 };
 

@@ -51,8 +51,9 @@ protected:
     std::vector<Frame> frames;
 };
 
-class SimDisplayLinkRateTest : public SimDisplayLinkTest,
-                               public ::testing::WithParamInterface<std::pair<CGDirectDisplayID, double>> {};
+class SimDisplayLinkRateTest
+    : public SimDisplayLinkTest,
+      public ::testing::WithParamInterface<std::pair<CGDirectDisplayID, double>> {};
 
 // A running link calls back off the main lane once per refresh period, on whole multiples of
 // the period after the start, with an output time one period after the callback time.
@@ -171,7 +172,8 @@ TEST_P(SimDisplayLinkCreationTest, ReportsTheResultAndTheLink) {
 INSTANTIATE_TEST_SUITE_P(
     Faults, SimDisplayLinkCreationTest,
     ::testing::Values(CreationCase{"known", 1, std::nullopt, kCVReturnSuccess, true},
-                      CreationCase{"unknownDisplay", 9, std::nullopt, kCVReturnInvalidDisplay, false},
+                      CreationCase{"unknownDisplay", 9, std::nullopt, kCVReturnInvalidDisplay,
+                                   false},
                       CreationCase{"failsWithoutLink", 1,
                                    sim::DisplayLinkFaults::CreationFailure{kCVReturnError, false},
                                    kCVReturnError, false},

@@ -17,8 +17,8 @@ INSTANTIATE_TEST_SUITE_P(Points, ViscousFluidTest,
                          ::testing::Values(std::pair{0.0, 0.0},
                                            std::pair{0.1, 0.044636821039022063},
                                            std::pair{0.5, 0.6742832268048948},
-                                           std::pair{1.0, 0.9999999999999999},
-                                           std::pair{1.2, 1.0}, std::pair{-0.3, 0.0}));
+                                           std::pair{1.0, 0.9999999999999999}, std::pair{1.2, 1.0},
+                                           std::pair{-0.3, 0.0}));
 
 }  // namespace
 }  // namespace corvane

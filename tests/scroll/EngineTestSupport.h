@@ -34,11 +34,13 @@ inline platform::CGEventRef wheelTick(platform::CGPoint location = {100, 100},
     return event;
 }
 
-inline ScrollEngineCV& engine() { return ScrollEngineCV::shared(); }
+inline ScrollEngineCV& engine() {
+    return ScrollEngineCV::shared();
+}
 
 /// `handleInput` with the default values.
-inline bool tick(double dy, double dx = 0,
-                 const platform::CGEventRef& event = wheelTick(), TickValues v = {}) {
+inline bool tick(double dy, double dx = 0, const platform::CGEventRef& event = wheelTick(),
+                 TickValues v = {}) {
     return engine().handleInput(event, v.duration, v.accelerationLimit, v.accelerationThreshold,
                                 v.followerTau, dy, dx);
 }

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "platform/sim/EventFaults.h"
+#include "scroll/EngineTestSupport.h"
 #include "scroll/OwnEventStamp.h"
 #include "scroll/ScrollEngineCV.h"
 #include "settings/SettingsManager.h"
 #include "support/CaseName.h"
-#include "scroll/EngineTestSupport.h"
 
 namespace corvane {
 namespace {
@@ -162,7 +162,9 @@ struct RoundingCase {
 class EngineRoundingTest : public EngineStepTest,
                            public ::testing::WithParamInterface<RoundingCase> {};
 
-double linear(double p) { return p; }
+double linear(double p) {
+    return p;
+}
 
 // The movement is rounded to whole points with halves away from zero.
 TEST_P(EngineRoundingTest, RoundsHalvesAwayFromZero) {

@@ -15,9 +15,9 @@ namespace {
 
 using namespace platform;
 using ::testing::Contains;
-using ::testing::Not;
 using testing::engine;
 using testing::logged;
+using ::testing::Not;
 using testing::rt;
 using testing::tick;
 
@@ -88,8 +88,8 @@ TEST_P(EngineNoDisplayTest, HandsTheTickBack) {
 
 INSTANTIATE_TEST_SUITE_P(Lookups, EngineNoDisplayTest,
                          ::testing::Values(NoDisplayCase{"offScreen", {-50, -50}, 0},
-                                           NoDisplayCase{"lookupFails", {100, 100},
-                                                         kCGErrorFailure}),
+                                           NoDisplayCase{
+                                               "lookupFails", {100, 100}, kCGErrorFailure}),
                          testing::CaseName());
 
 // Off every display the current link goes on being used.

@@ -42,6 +42,8 @@ bool CVDisplayLinkIsRunning(const CVDisplayLinkRef& displayLink) {
     return displayLink && displayLink->isRunning();
 }
 
-double CVGetHostClockFrequency() { return runtime().hostClockFrequency(); }
+double CVGetHostClockFrequency() {
+    return runtime().hostClockFrequency();
+}
 
 }  // namespace corvane::platform

@@ -57,7 +57,8 @@ using CVDisplayLinkRef = std::shared_ptr<CVDisplayLink>;
 /// Makes a stopped display link for `display` into `displayLinkOut` (null when none could be
 /// made) and returns the result. The simulated session can be told to fail, with or without
 /// handing back a link.
-CVReturn CVDisplayLinkCreateWithCGDisplay(CGDirectDisplayID display, CVDisplayLinkRef* displayLinkOut);
+CVReturn CVDisplayLinkCreateWithCGDisplay(CGDirectDisplayID display,
+                                          CVDisplayLinkRef* displayLinkOut);
 CVReturn CVDisplayLinkSetOutputCallback(const CVDisplayLinkRef& displayLink,
                                         CVDisplayLinkOutputCallback callback, void* context);
 CVReturn CVDisplayLinkStart(const CVDisplayLinkRef& displayLink);

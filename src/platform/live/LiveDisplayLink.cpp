@@ -33,7 +33,9 @@ CVReturn LiveDisplayLink::create(CGDirectDisplayID display, CVDisplayLinkRef* di
 LiveDisplayLink::LiveDisplayLink(CGDirectDisplayID display, double refreshRate)
     : display_(display), grid_{FrameGrid::periodFor(refreshRate)} {}
 
-LiveDisplayLink::~LiveDisplayLink() { stop(); }
+LiveDisplayLink::~LiveDisplayLink() {
+    stop();
+}
 
 void LiveDisplayLink::setOutputCallback(CVDisplayLinkOutputCallback callback, void* context) {
     std::lock_guard lock(mutex_);
@@ -99,9 +101,10 @@ void LiveDisplayLink::tick(const std::shared_ptr<Run>& run) {
             }
         }
         const double frameTime = grid.timeOf(frame);
-        const CVTimeStamp inNow{static_cast<std::uint64_t>(std::llround(frameTime * kHostClockFrequency))};
-        const CVTimeStamp inOutputTime{
-            static_cast<std::uint64_t>(std::llround((frameTime + grid.period) * kHostClockFrequency))};
+        const CVTimeStamp inNow{
+            static_cast<std::uint64_t>(std::llround(frameTime * kHostClockFrequency))};
+        const CVTimeStamp inOutputTime{static_cast<std::uint64_t>(
+            std::llround((frameTime + grid.period) * kHostClockFrequency))};
         CVOptionFlags flagsOut = 0;
         run->callback(run->link, &inNow, &inOutputTime, 0, &flagsOut, run->context);
         // Frames less than a period late are still delivered; older ones are skipped.

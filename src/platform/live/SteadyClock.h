@@ -11,8 +11,7 @@ inline constexpr double kHostClockFrequency = 1e9;
 /// media clock is), never 0 on a running machine.
 inline double steadySeconds() {
     using Seconds = std::chrono::duration<double>;
-    return std::chrono::duration_cast<Seconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 

@@ -139,16 +139,19 @@ ThreadRuntime::ThreadRuntime()
 
 ThreadRuntime::~ThreadRuntime() = default;
 
-double ThreadRuntime::mediaTime() const { return steadySeconds(); }
+double ThreadRuntime::mediaTime() const {
+    return steadySeconds();
+}
 
 double ThreadRuntime::wallTime() const {
     using Seconds = std::chrono::duration<double>;
-    return std::chrono::duration_cast<Seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
+    return std::chrono::duration_cast<Seconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
-DispatchQueue& ThreadRuntime::mainQueue() { return *mainQueue_; }
+DispatchQueue& ThreadRuntime::mainQueue() {
+    return *mainQueue_;
+}
 
 std::shared_ptr<DispatchQueue> ThreadRuntime::makeSerialQueue(std::string label,
                                                               QualityOfService qos) {
@@ -171,9 +174,13 @@ std::shared_ptr<Timer> ThreadRuntime::scheduleTimer(double interval, bool repeat
     return timer;
 }
 
-void ThreadRuntime::run() { pump(nullptr, std::numeric_limits<double>::infinity()); }
+void ThreadRuntime::run() {
+    pump(nullptr, std::numeric_limits<double>::infinity());
+}
 
-void ThreadRuntime::runUntil(double deadline) { pump(nullptr, deadline); }
+void ThreadRuntime::runUntil(double deadline) {
+    pump(nullptr, deadline);
+}
 
 bool ThreadRuntime::runUntil(const std::function<bool()>& done, double deadline) {
     return pump(&done, deadline);
@@ -205,8 +212,7 @@ bool ThreadRuntime::pump(const std::function<bool()>* done, double deadline) {
         if (stopRequested_.exchange(false)) {
             return false;
         }
-        const double next =
-            mainLoop_->runDue([&] { return stopRequested_.load() || finished(); });
+        const double next = mainLoop_->runDue([&] { return stopRequested_.load() || finished(); });
         if (finished()) {
             return true;
         }

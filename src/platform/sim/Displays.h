@@ -11,8 +11,8 @@ namespace corvane::platform::sim {
 /// One screen of the session.
 struct Display {
     CGDirectDisplayID id = 0;
-    CGRect bounds;             ///< global coordinates, points
-    double refreshRate = 60;   ///< frames per second
+    CGRect bounds;            ///< global coordinates, points
+    double refreshRate = 60;  ///< frames per second
     bool operator==(const Display&) const = default;
 };
 
