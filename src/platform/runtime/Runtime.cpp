@@ -17,9 +17,11 @@ std::mutex& installMutex() {
 
 // Every runtime ever installed stays alive: a reference handed out before a replacement
 // must never dangle.
+// Never destroyed either: threads of a live runtime may still read the clock while the
+// process exits.
 std::vector<std::shared_ptr<Runtime>>& installedRuntimes() {
-    static std::vector<std::shared_ptr<Runtime>> runtimes;
-    return runtimes;
+    static auto* runtimes = new std::vector<std::shared_ptr<Runtime>>();
+    return *runtimes;
 }
 
 std::atomic<Runtime*> current{nullptr};

@@ -1,0 +1,98 @@
+#include "platform/sim/SimDisplayLink.h"
+
+#include <cmath>
+#include <string>
+
+#include "platform/sim/DisplayLinkFaults.h"
+#include "platform/sim/Displays.h"
+
+namespace corvane::platform::sim {
+
+CVReturn SimDisplayLink::create(CGDirectDisplayID display, CVDisplayLinkRef* displayLinkOut) {
+    *displayLinkOut = nullptr;
+    std::optional<Display> known = Displays::shared().find(display);
+    DisplayLinkFaults& faults = DisplayLinkFaults::shared();
+    const auto& failure = faults.creationFailure();
+    if (failure && !failure->returnsLink) {
+        return failure->code;
+    }
+    if (!known) {
+        return kCVReturnInvalidDisplay;
+    }
+    auto link = std::make_shared<SimDisplayLink>(virtualRuntime(), display, known->refreshRate);
+    faults.registerLink(link);
+    *displayLinkOut = link;
+    return failure ? failure->code : kCVReturnSuccess;
+}
+
+SimDisplayLink::SimDisplayLink(VirtualRuntime& runtime, CGDirectDisplayID display,
+                               double refreshRate)
+    : runtime_(runtime),
+      lane_(runtime.makeLane("CVDisplayLink " + std::to_string(display))),
+      display_(display),
+      grid_{FrameGrid::periodFor(refreshRate)} {}
+
+void SimDisplayLink::setOutputCallback(CVDisplayLinkOutputCallback callback, void* context) {
+    callback_ = callback;
+    context_ = context;
+}
+
+CVReturn SimDisplayLink::start() {
+    if (auto failure = DisplayLinkFaults::shared().consumeStartFailure()) {
+        if (failure->runsAnyway) {
+            beginFrames();
+        }
+        return failure->code;
+    }
+    if (callback_ == nullptr) {
+        return kCVReturnDisplayLinkCallbacksNotSet;
+    }
+    beginFrames();
+    return kCVReturnSuccess;
+}
+
+CVReturn SimDisplayLink::stop() {
+    running_ = false;
+    pendingFrame_.cancel();
+    return kCVReturnSuccess;
+}
+
+void SimDisplayLink::beginFrames() {
+    if (running_) {
+        return;
+    }
+    running_ = true;
+    scheduleNextFrame();
+}
+
+void SimDisplayLink::scheduleNextFrame() {
+    std::weak_ptr<SimDisplayLink> weak = weak_from_this();
+    const double due = grid_.timeOf(grid_.firstIndexAfter(runtime_.mediaTime()));
+    pendingFrame_ = runtime_.post(lane_, due, [weak] {
+        if (auto self = weak.lock()) {
+            self->deliverFrame();
+        }
+    });
+}
+
+void SimDisplayLink::deliverFrame() {
+    if (!running_) {
+        return;
+    }
+    // A clock that jumped past several frames gets the next one on the grid, not a burst.
+    scheduleNextFrame();
+    if (stalled_ || callback_ == nullptr) {
+        return;
+    }
+    const double frequency = runtime_.hostClockFrequency();
+    const double now = runtime_.mediaTime();
+    const CVTimeStamp inNow{static_cast<std::uint64_t>(std::llround(now * frequency))};
+    const CVTimeStamp inOutputTime{
+        DisplayLinkFaults::shared().zeroHostTime()
+            ? 0
+            : static_cast<std::uint64_t>(std::llround((now + grid_.period) * frequency))};
+    CVOptionFlags flagsOut = 0;
+    callback_(this, &inNow, &inOutputTime, 0, &flagsOut, context_);
+}
+
+}  // namespace corvane::platform::sim

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/corevideo/CVDisplayLink.h"
+#include "platform/corevideo/FrameGrid.h"
+#include "platform/sim/VirtualRuntime.h"
+
+namespace corvane::platform::sim {
+
+/// A display link of the simulated session. While running it calls its callback on a lane of
+/// its own of the virtual runtime once per refresh period of its display: the frames sit on
+/// whole multiples of the period on the media clock, the first one after the start (a clock
+/// that jumps skips the frames it passed). The callback's `inNow` host time is when it runs
+/// and `inOutputTime` one period later, both times the host clock frequency (an output host
+/// time of 0 when the session says so).
+class SimDisplayLink final : public CVDisplayLink,
+                             public std::enable_shared_from_this<SimDisplayLink> {
+public:
+    /// Creates a link for `display` after the session's faults: an unknown display gives
+    /// kCVReturnInvalidDisplay and no link.
+    static CVReturn create(CGDirectDisplayID display, CVDisplayLinkRef* displayLinkOut);
+
+    SimDisplayLink(VirtualRuntime& runtime, CGDirectDisplayID display, double refreshRate);
+
+    CGDirectDisplayID display() const override { return display_; }
+    void setOutputCallback(CVDisplayLinkOutputCallback callback, void* context) override;
+    CVReturn start() override;
+    CVReturn stop() override;
+    bool isRunning() const override { return running_; }
+
+    /// Seconds between frames.
+    double refreshPeriod() const { return grid_.period; }
+    /// From now on the link delivers nothing while it stays running.
+    void stall() { stalled_ = true; }
+    bool isStalled() const { return stalled_; }
+
+private:
+    void beginFrames();
+    void scheduleNextFrame();
+    void deliverFrame();
+
+    VirtualRuntime& runtime_;
+    VirtualRuntime::LaneId lane_;
+    CGDirectDisplayID display_;
+    FrameGrid grid_;
+    CVDisplayLinkOutputCallback callback_ = nullptr;
+    void* context_ = nullptr;
+    bool running_ = false;
+    bool stalled_ = false;
+    VirtualRuntime::TaskHandle pendingFrame_;
+};
+
+}  // namespace corvane::platform::sim

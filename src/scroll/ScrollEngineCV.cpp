@@ -1,0 +1,200 @@
+// The animation side of the engine: ticks become fibers, frames advance them and post.
+#include "scroll/ScrollEngineCV.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/quartz/CGEventPost.h"
+#include "platform/runtime/Runtime.h"
+#include "scroll/AnimationFunctions.h"
+#include "scroll/OwnEventStamp.h"
+#include "settings/Logger.h"
+#include "settings/SettingsManager.h"
+
+namespace corvane {
+
+namespace {
+
+/// Fibers a tick burst usually reaches; reserved once so that frames and ticks do not
+/// allocate.
+constexpr std::size_t kReservedFibers = 64;
+
+bool isFinite(AxisPair pair) {
+    return std::isfinite(pair.y) && std::isfinite(pair.x);
+}
+
+}  // namespace
+
+ScrollEngineCV& ScrollEngineCV::shared() {
+    static auto* engine = new ScrollEngineCV();
+    return *engine;
+}
+
+ScrollEngineCV::ScrollEngineCV()
+    : followerTau(SettingsManager::shared().settings().scrollAdvanced.smoothness / 1000),
+      stateQ(platform::runtime().makeSerialQueue("ScrollEngine.stateQ",
+                                                 platform::QualityOfService::unspecified)),
+      animationFunction(AnimationFunctions::viscousFluid),
+      duration(SettingsManager::shared().settings().scrollAdvanced.duration / 1000),
+      accelerationTreshold(
+          SettingsManager::shared().settings().scrollAdvanced.accelerationThreshold / 1000),
+      accelerationLimit(SettingsManager::shared().settings().scrollAdvanced.accelerationLimit) {
+    queue.reserve(kReservedFibers);
+    logModuleInitialized("ScrollEngineCV");
+}
+
+void ScrollEngineCV::enqueue(double tickDuration, double tickStartTime,
+                             double tickAccelerationLimit, double tickAccelerationThreshold,
+                             double tickFollowerTau, platform::CGEventRef event,
+                             platform::pid_t pid, double dy, double dx) {
+    duration = tickDuration;
+    startTime = tickStartTime;
+    accelerationLimit = tickAccelerationLimit;
+    accelerationTreshold = tickAccelerationThreshold;
+    followerTau = tickFollowerTau;
+    acceleration = computeAcceleration();
+    if (event) {
+        ref = EventTemplate{std::move(event), pid};
+    }
+    checkDirection(dy, dx);
+    const AxisPair step{acceleration * dy, acceleration * dx};
+    // A step that is not a number of points would make every later frame unpostable.
+    if (!isFinite(step)) {
+        return;
+    }
+    queue.push_back(ScrollFiber{step, {}, {}, startTime});
+}
+
+double ScrollEngineCV::computeAcceleration() {
+    if (accelerationLimit < 1) {
+        return 1;
+    }
+    const double gap = startTime - lastEventTime;
+    lastEventTime = startTime;
+    if (accelerationTreshold > gap) {
+        smoothedTickGap = smoothedTickGap == 0 ? gap : 0.4 * gap + 0.6 * smoothedTickGap;
+        // The gap in milliseconds; a smoothed gap of 0 gives an infinite quotient, capped at
+        // the limit below.
+        const double a = (55 / (smoothedTickGap * 1000) + 1) / 1.8;
+        return std::min(std::max(a, 1.0), accelerationLimit);
+    }
+    smoothedTickGap = 0;
+    return 1;
+}
+
+void ScrollEngineCV::checkDirection(double dy, double dx) {
+    const AxisPair d{dy > 0 ? 1.0 : -1.0, dx > 0 ? 1.0 : -1.0};
+    if (d == delta) {
+        return;
+    }
+    delta = d;
+    if (queue.empty()) {
+        return;
+    }
+    // The reset that stop queues runs after this enqueue, so the reversing tick goes too.
+    if (platform::CVDisplayLinkIsRunning(poster.load())) {
+        stop();
+    }
+}
+
+void ScrollEngineCV::frameStep(double t) {
+    const AnimationFunction curve = animationFunction;
+    for (std::size_t i = 0; i < queue.size();) {
+        ScrollFiber& fiber = queue[i];
+        const double elapsed = t - fiber.startTime;
+        const bool ended = elapsed >= duration;
+        const double p = ended ? 1 : elapsed / duration;
+        const AxisPair c = curve(p) * fiber.step;
+        const AxisPair increment = c - fiber.last;
+        target += increment;
+        fiber.value = increment;
+        fiber.last = c;
+        if (ended) {
+            queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
+    const bool empty = queue.empty();
+
+    const double dt = lastFrameStamp > 0 ? std::min(t - lastFrameStamp, 0.1) : 1.0 / 60;
+    lastFrameStamp = t;
+    const double alpha = followerTau > 0.001 ? 1 - std::exp(-dt / followerTau) : 1;
+    output = output + alpha * (target - output);
+
+    const bool settled =
+        empty && std::abs(target.y - output.y) < 0.5 && std::abs(target.x - output.x) < 0.5;
+    if (settled) {
+        output = target;
+    }
+
+    const AxisPair moved = output - posted;
+    const AxisPair s{std::round(moved.y), std::round(moved.x)};  // halves away from zero
+    // A movement that is not a number of points is never posted nor counted as posted.
+    if ((s.y != 0 || s.x != 0) && isFinite(s)) {
+        posted += s;
+        if (platform::CGEventRef event = platform::CGEventCreateCopy(ref.event)) {
+            using namespace platform;
+            CGEventSetDoubleValueField(event, kCGScrollWheelEventPointDeltaAxis1, s.y);
+            CGEventSetDoubleValueField(event, kCGScrollWheelEventPointDeltaAxis2, s.x);
+            CGEventSetDoubleValueField(event, kCGScrollWheelEventFixedPtDeltaAxis1, 0);
+            CGEventSetDoubleValueField(event, kCGScrollWheelEventFixedPtDeltaAxis2, 0);
+            CGEventSetDoubleValueField(event, kCGScrollWheelEventIsContinuous, 1);
+            CGEventSetIntegerValueField(event, kCGEventSourceUserData, kOwnEventStamp);
+            if (ref.pid > 0) {
+                CGEventPostToPid(ref.pid, event);
+            } else {
+                CGEventPost(kCGSessionEventTap, event);
+            }
+        }
+    }
+
+    if (settled) {
+        stop();
+    }
+}
+
+void ScrollEngineCV::stop() {
+    if (platform::CVDisplayLinkRef link = poster.load()) {
+        platform::CVDisplayLinkStop(link);
+    }
+    queueReset();
+}
+
+void ScrollEngineCV::reset() {
+    ref = EventTemplate{};
+    queue.clear();
+    posted = {};
+    output = {};
+    target = {};
+    lastFrameStamp = 0;
+}
+
+void ScrollEngineCV::queueReset() {
+    stateQ->async([this] { reset(); });
+}
+
+ScrollEngineCV::StateForTesting ScrollEngineCV::stateForTesting() const {
+    return StateForTesting{currentDisplayID,
+                           startTime,
+                           lastEventTime,
+                           delta,
+                           queue,
+                           target,
+                           output,
+                           posted,
+                           lastFrameStamp,
+                           followerTau,
+                           smoothedTickGap,
+                           duration,
+                           acceleration,
+                           accelerationTreshold,
+                           accelerationLimit,
+                           ref,
+                           watchdog != nullptr,
+                           readLastFrameTime(),
+                           lastRebuildTime,
+                           rebuildCooldown};
+}
+
+}  // namespace corvane
