@@ -5,7 +5,7 @@
 
 #include "platform/quartz/CGDisplay.h"
 #include "platform/sim/Displays.h"
-#include "support/CaseName.h"
+#include "support/SimSession.h"
 
 namespace corvane::platform {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/sim/DisplayLinkFaults.h"
 #include "platform/sim/Displays.h"
 #include "platform/sim/SimDisplayLink.h"
-#include "support/CaseName.h"
+#include "support/SimSession.h"
 #include "support/SimSession.h"
 
 namespace corvane::platform {

@@ -11,7 +11,7 @@
 #include "scroll/OwnEventStamp.h"
 #include "scroll/ScrollEngineCV.h"
 #include "settings/SettingsManager.h"
-#include "support/CaseName.h"
+#include "support/SimSession.h"
 
 namespace corvane {
 namespace {

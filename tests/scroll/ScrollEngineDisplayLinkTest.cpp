@@ -8,7 +8,7 @@
 #include "platform/sim/DisplayLinkFaults.h"
 #include "platform/sim/Displays.h"
 #include "scroll/EngineTestSupport.h"
-#include "support/CaseName.h"
+#include "support/SimSession.h"
 
 namespace corvane {
 namespace {

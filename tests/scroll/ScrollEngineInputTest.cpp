@@ -9,7 +9,7 @@
 #include "platform/sim/EventFaults.h"
 #include "scroll/EngineTestSupport.h"
 #include "scroll/OwnEventStamp.h"
-#include "support/CaseName.h"
+#include "support/SimSession.h"
 
 namespace corvane {
 namespace {
