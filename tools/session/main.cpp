@@ -1,23 +1,38 @@
-// The session driver. For now it loads the settings store on the simulated session and
-// prints the document the store holds and where the user defaults keep it.
+// corvane-session SCENARIO.json: plays a scenario on the simulated session and writes what
+// every application received (JSON lines on standard output; log lines on standard error).
 #include <cstdio>
-#include <string>
+#include <fstream>
+#include <iostream>
+#include <sstream>
 
-#include "platform/foundation/Bundle.h"
-#include "platform/foundation/UserDefaults.h"
-#include "settings/SettingsDocument.h"
-#include "settings/SettingsManager.h"
+#include "Scenario.h"
+#include "SessionDriver.h"
+#include "platform/log/Logger.h"
 
-int main() {
-    using namespace corvane;
-    const std::string domain =
-        platform::Bundle::main().bundleIdentifier().value_or("com.Quillon.Corvane");
-    platform::UserDefaults::installStandardStore(std::make_shared<platform::FileDefaultsStore>(
-        platform::FileDefaultsStore::defaultPath(domain)));
+int main(int argc, char** argv) {
+    using namespace corvane::session;
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: corvane-session SCENARIO.json\n");
+        return 2;
+    }
+    std::ifstream file(argv[1], std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "corvane-session: %s: cannot be read\n", argv[1]);
+        return 2;
+    }
+    std::stringstream text;
+    text << file.rdbuf();
 
-    SettingsManager& store = SettingsManager::shared();
-    auto document = encodeSettings(store.settings());
-    std::printf("user defaults: %s\n", platform::UserDefaults::standard().location().c_str());
-    std::printf("%s: %s\n", store.key.c_str(), document ? document->c_str() : "(not encodable)");
+    Scenario scenario;
+    try {
+        scenario = parseScenario(text.str());
+    } catch (const ScenarioError& error) {
+        std::fprintf(stderr, "corvane-session: %s: %s\n", argv[1], error.what());
+        return 2;
+    }
+    corvane::platform::LogStore::shared().setEchoToStandardError(true);
+    SessionDriver driver(std::move(scenario));
+    driver.play();
+    driver.report(std::cout);
     return 0;
 }

@@ -92,6 +92,7 @@ void SimDisplayLink::deliverFrame() {
             ? 0
             : static_cast<std::uint64_t>(std::llround((now + grid_.period) * frequency))};
     CVOptionFlags flagsOut = 0;
+    ++framesDelivered_;
     callback_(this, &inNow, &inOutputTime, 0, &flagsOut, context_);
 }
 

@@ -36,7 +36,12 @@ public:
     void stall() { stalled_ = true; }
     bool isStalled() const { return stalled_; }
 
+    /// Frames that every simulated link of the process has delivered to its callback.
+    static std::uint64_t framesDelivered() { return framesDelivered_; }
+
 private:
+    static inline std::uint64_t framesDelivered_ = 0;
+
     void beginFrames();
     void scheduleNextFrame();
     void deliverFrame();

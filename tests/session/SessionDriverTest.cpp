@@ -1,0 +1,106 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "Scenario.h"
+#include "SessionDriver.h"
+
+namespace corvane::session {
+namespace {
+
+using nlohmann::json;
+
+const char* kMinimal = R"({"displays": [{"id": 1, "bounds": [0, 0, 800, 600]}], "events": [], "until": 1})";
+
+json minimal() { return json::parse(kMinimal); }
+
+struct BadScenario {
+    const char* name;
+    std::function<void(json&)> edit;
+    const char* message;
+};
+
+class MalformedScenario : public ::testing::TestWithParam<BadScenario> {};
+
+// A malformed scenario is refused with an error that names the place.
+TEST_P(MalformedScenario, NamesThePlace) {
+    json s = minimal();
+    GetParam().edit(s);
+    try {
+        parseScenario(s.dump());
+        FAIL() << "accepted";
+    } catch (const ScenarioError& e) {
+        EXPECT_THAT(e.what(), ::testing::HasSubstr(GetParam().message));
+    }
+}
+
+void PrintTo(const BadScenario& b, std::ostream* os) { *os << b.name; }
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, MalformedScenario,
+    ::testing::Values(
+        BadScenario{"no_displays", [](json& s) { s["displays"] = json::array(); }, "displays: at least one"},
+        BadScenario{"bounds_short", [](json& s) { s["displays"][0]["bounds"] = {0, 0, 1}; }, "displays[0].bounds: expected"},
+        BadScenario{"bounds_empty", [](json& s) { s["displays"][0]["bounds"] = {0, 0, 0, 10}; }, "displays[0].bounds: width"},
+        BadScenario{"app_pid_missing", [](json& s) { s["apps"] = {{{"bundleId", "x"}}}; }, "apps[0].pid: missing"},
+        BadScenario{"app_pid_one", [](json& s) { s["apps"] = {{{"pid", 1}, {"bundleId", "x"}}}; }, "apps[0].pid: out of range"},
+        BadScenario{"app_policy", [](json& s) { s["apps"] = {{{"pid", 5}, {"bundleId", "x"}, {"policy", "odd"}}}; }, "apps[0].policy"},
+        BadScenario{"frontmost_unknown", [](json& s) { s["frontmost"] = 9; }, "frontmost: no app has pid 9"},
+        BadScenario{"event_unknown_type", [](json& s) { s["events"] = {{{"t", 0}, {"type", "zoom"}}}; }, "events[0].type: unknown event type \"zoom\""},
+        BadScenario{"event_time_text", [](json& s) { s["events"] = {{{"t", "0"}, {"type", "wheel"}}}; }, "events[0].t: expected a finite number"},
+        BadScenario{"event_out_of_order", [](json& s) {
+            s["events"] = {{{"t", 0.5}, {"type", "leftMouseDown"}}, {{"t", 0.2}, {"type", "leftMouseDown"}}};
+        }, "events[1].t: events must be in time order"},
+        BadScenario{"event_unknown_member", [](json& s) { s["events"] = {{{"t", 0}, {"type", "wheel"}, {"pointz", 1}}}; }, "events[0].pointz: unknown member"},
+        BadScenario{"line_fraction", [](json& s) { s["events"] = {{{"t", 0}, {"type", "wheel"}, {"lineY", 1.5}}}; }, "events[0].lineY: expected a whole number"},
+        BadScenario{"until_before_events", [](json& s) { s["events"] = {{{"t", 2}, {"type", "leftMouseDown"}}}; }, "until: must not be before"},
+        BadScenario{"settings_number", [](json& s) { s["settings"] = 3; }, "settings: expected a settings document"},
+        BadScenario{"os_version", [](json& s) { s["osVersion"] = "15..1"; }, "osVersion"},
+        BadScenario{"top_level_array", [](json& s) { s = json::array(); }, "scenario: expected an object"}),
+    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+
+// Text that is not JSON at all is refused too.
+TEST(ScenarioReader, RefusesTextThatIsNotJson) {
+    EXPECT_THROW(parseScenario("{\"displays\": ["), ScenarioError);
+}
+
+std::vector<json> play(const std::string& example) {
+    const char* dir = std::getenv("CORVANE_EXAMPLES");
+    std::ifstream file(std::string(dir != nullptr ? dir : "examples") + "/" + example);
+    std::stringstream text;
+    text << file.rdbuf();
+    SessionDriver driver(parseScenario(text.str()));
+    driver.play();
+    std::stringstream out;
+    driver.report(out);
+    std::vector<json> lines;
+    for (std::string line; std::getline(out, line);) lines.push_back(json::parse(line));
+    return lines;
+}
+
+// The bundled one-tick scenario: the application gets synthetic events only, adding up to
+// the whole step, all stamped as the engine's own; the summary says the same.
+TEST(SessionDriver, OneTickScenarioDeliversTheStep) {
+    auto lines = play("one-tick.json");
+    ASSERT_GE(lines.size(), 2u);
+    double total = 0;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_EQ(lines[i]["origin"], "synthetic");
+        EXPECT_EQ(lines[i]["pid"], 501);
+        EXPECT_EQ(lines[i]["userData"], 0x436F7276);
+        EXPECT_EQ(lines[i]["continuous"], 1.0);
+        total += lines[i]["pointY"].get<double>();
+    }
+    EXPECT_EQ(total, 90);
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["pids"]["501"]["pointY"], 90.0);
+    EXPECT_GT(summary["frames"].get<int>(), 10);
+    EXPECT_EQ(summary["settings"]["scrollAdvanced"]["step"], 90.0);
+}
+
+}  // namespace
+}  // namespace corvane::session

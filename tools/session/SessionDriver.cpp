@@ -1,0 +1,188 @@
+#include "SessionDriver.h"
+
+#include <cmath>
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "platform/appkit/RunningApplication.h"
+#include "platform/foundation/URL.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/quartz/CGEvent.h"
+#include "platform/sim/Displays.h"
+#include "platform/sim/SimDisplayLink.h"
+#include "platform/sim/SimWorkspace.h"
+#include "platform/sim/VirtualRuntime.h"
+#include "platform/sim/WindowServer.h"
+#include "scroll/ScrollCoordinator.h"
+#include "settings/SettingsDocument.h"
+#include "settings/SettingsManager.h"
+
+namespace corvane::session {
+
+namespace {
+
+using namespace platform;
+using nlohmann::ordered_json;
+using sim::VirtualRuntime;
+
+double mediaTimeOf(double t) { return VirtualRuntime::kStartMediaTime + t; }
+double scenarioTimeOf(double mediaTime) { return mediaTime - VirtualRuntime::kStartMediaTime; }
+
+ActivationPolicy policyOf(const std::string& name) {
+    if (name == "accessory") return ActivationPolicy::accessory;
+    if (name == "prohibited") return ActivationPolicy::prohibited;
+    return ActivationPolicy::regular;
+}
+
+const char* typeName(CGEventType type) {
+    switch (type) {
+        case CGEventType::scrollWheel: return "wheel";
+        case CGEventType::flagsChanged: return "flagsChanged";
+        case CGEventType::leftMouseDown: return "leftMouseDown";
+        default: return "other";
+    }
+}
+
+CGEventRef makeEvent(const ScenarioEvent& e) {
+    CGEventRef event;
+    switch (e.kind) {
+        case ScenarioEvent::Kind::wheel:
+            event = CGEventCreate(CGEventType::scrollWheel);
+            event->setIntegerValue(kCGEventTargetUnixProcessID, e.target);
+            event->setIntegerValue(kCGEventSourceUnixProcessID, e.source);
+            event->setIntegerValue(kCGScrollWheelEventDeltaAxis1, e.lineY);
+            event->setIntegerValue(kCGScrollWheelEventDeltaAxis2, e.lineX);
+            event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, e.pointY);
+            event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis2, e.pointX);
+            event->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis1, e.fixedY);
+            event->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis2, e.fixedX);
+            event->setDoubleValue(kCGScrollWheelEventScrollPhase, e.scrollPhase);
+            event->setDoubleValue(kCGScrollWheelEventMomentumPhase, e.momentumPhase);
+            event->setDoubleValue(kCGScrollWheelEventScrollCount, e.scrollCount);
+            event->setLocation({e.locationX, e.locationY});
+            event->setFlags(e.flags);
+            break;
+        case ScenarioEvent::Kind::flagsChanged:
+            event = CGEventCreate(CGEventType::flagsChanged);
+            event->setIntegerValue(kCGKeyboardEventKeycode, e.keyCode);
+            event->setFlags(e.flags);
+            break;
+        default:
+            event = CGEventCreate(CGEventType::leftMouseDown);
+            event->setLocation({e.locationX, e.locationY});
+            break;
+    }
+    event->setTimestamp(static_cast<std::uint64_t>(std::llround(mediaTimeOf(e.t) * 1e9)));
+    return event;
+}
+
+}  // namespace
+
+void SessionDriver::setUpSession() const {
+    std::vector<sim::Display> displays;
+    for (const auto& d : scenario_.displays) {
+        displays.push_back(sim::Display{d.id, CGRect{{d.x, d.y}, d.width, d.height}, d.refreshHz});
+    }
+    sim::Displays::shared().setDisplays(std::move(displays));
+
+    auto& workspace = sim::SimWorkspace::shared();
+    for (const auto& a : scenario_.apps) {
+        RunningApplication::Description description{.processIdentifier = a.pid,
+                                                    .bundleIdentifier = a.bundleId,
+                                                    .localizedName = a.name,
+                                                    .activationPolicy = policyOf(a.policy)};
+        if (a.executable) description.executableURL = URL::fileURLWithPath(*a.executable);
+        workspace.launch(std::move(description));
+    }
+    if (scenario_.frontmost != 0) workspace.setFrontmost(scenario_.frontmost);
+
+    // Without the Accessibility permission the system refuses every event tap.
+    sim::WindowServer::shared().setRefusesTapCreation(!scenario_.accessibility);
+
+    PlistDictionary defaults;
+    if (scenario_.settingsDocument) {
+        const std::string& text = *scenario_.settingsDocument;
+        defaults.emplace("corvaneSettings", Data(text.begin(), text.end()));
+    }
+    UserDefaults::installStandardStore(std::make_shared<InMemoryDefaultsStore>(std::move(defaults)));
+}
+
+void SessionDriver::schedule(const ScenarioEvent& e) const {
+    auto& rt = sim::virtualRuntime();
+    const double at = mediaTimeOf(e.t);
+    switch (e.kind) {
+        case ScenarioEvent::Kind::wheel:
+        case ScenarioEvent::Kind::flagsChanged:
+        case ScenarioEvent::Kind::leftMouseDown:
+            sim::WindowServer::shared().scheduleHardwareEvent(at, makeEvent(e));
+            break;
+        // Until the application's own start-up runs here, the session changes reach the
+        // pipeline the way that start-up hands them on.
+        case ScenarioEvent::Kind::sessionResign:
+        case ScenarioEvent::Kind::quit:
+            rt.post(VirtualRuntime::kMainLane, at, [] { ScrollCoordinator::shared().stop(); });
+            break;
+        case ScenarioEvent::Kind::sessionActivate:
+            rt.post(VirtualRuntime::kMainLane, at, [] { ScrollCoordinator::shared().start(); });
+            break;
+        case ScenarioEvent::Kind::grantAccessibility:
+            rt.post(VirtualRuntime::kMainLane, at, [] {
+                sim::WindowServer::shared().setRefusesTapCreation(false);
+                ScrollCoordinator::shared().start();
+            });
+            break;
+        case ScenarioEvent::Kind::reopen:
+            break;
+    }
+}
+
+void SessionDriver::play() {
+    setUpSession();
+    ScrollCoordinator::shared().start();
+    for (const auto& e : scenario_.events) schedule(e);
+    sim::virtualRuntime().runUntil(mediaTimeOf(scenario_.until));
+}
+
+void SessionDriver::report(std::ostream& out) const {
+    struct Totals {
+        int events = 0;
+        double pointY = 0;
+        double pointX = 0;
+    };
+    std::map<pid_t, Totals> totals;
+    for (const auto& r : sim::WindowServer::shared().receivedEvents()) {
+        const CGEvent& e = r.event;
+        ordered_json line;
+        line["t"] = scenarioTimeOf(r.mediaTime);
+        line["pid"] = r.pid;
+        line["origin"] = r.origin == sim::EventOrigin::hardware ? "hardware" : "synthetic";
+        line["type"] = typeName(e.type());
+        line["pointY"] = e.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
+        line["pointX"] = e.doubleValue(kCGScrollWheelEventPointDeltaAxis2);
+        line["fixedY"] = e.doubleValue(kCGScrollWheelEventFixedPtDeltaAxis1);
+        line["fixedX"] = e.doubleValue(kCGScrollWheelEventFixedPtDeltaAxis2);
+        line["lineY"] = e.integerValue(kCGScrollWheelEventDeltaAxis1);
+        line["lineX"] = e.integerValue(kCGScrollWheelEventDeltaAxis2);
+        line["continuous"] = e.doubleValue(kCGScrollWheelEventIsContinuous);
+        line["userData"] = e.integerValue(kCGEventSourceUserData);
+        out << line.dump() << '\n';
+
+        Totals& t = totals[r.pid];
+        ++t.events;
+        t.pointY += e.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
+        t.pointX += e.doubleValue(kCGScrollWheelEventPointDeltaAxis2);
+    }
+
+    ordered_json perPid = ordered_json::object();
+    for (const auto& [pid, t] : totals) {
+        perPid[std::to_string(pid)] = {{"events", t.events}, {"pointY", t.pointY}, {"pointX", t.pointX}};
+    }
+    ordered_json summary;
+    summary["pids"] = perPid;
+    summary["frames"] = sim::SimDisplayLink::framesDelivered();
+    auto document = encodeSettings(SettingsManager::shared().settings());
+    summary["settings"] = document ? ordered_json::parse(*document) : ordered_json();
+    out << ordered_json{{"summary", summary}}.dump() << '\n';
+}
+
+}  // namespace corvane::session
