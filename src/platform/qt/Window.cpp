@@ -1,9 +1,11 @@
 // Windows on Qt: a frameless top-level widget that draws its own title bar, so that frames,
 // title bars and pictures are the same on every display (and offscreen).
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QLinearGradient>
 #include <QPainterPath>
 #include <cmath>
 
@@ -96,6 +98,9 @@ bool KeyEquivalentFilter::eventFilter(QObject* watched, QEvent* event) {
     if (window == nullptr || (widget != QApplication::focusWidget() && widget != window)) return false;
     return window->owner().performKeyEquivalent(keyEventFrom(*static_cast<QKeyEvent*>(event)));
 }
+
+// The offscreen platform has no window manager: no stacking order, no window opacity.
+bool hasWindowManager() { return QGuiApplication::platformName() != "offscreen"; }
 
 double titlebarHeightFor(const NSWindow& window) {
     if ((window.styleMask() & NSWindowStyleMaskTitled) == 0) return 0;
@@ -361,7 +366,7 @@ void NSWindow::setIgnoresMouseEvents(bool ignores) {
 double NSWindow::alphaValue() const { return impl_->alpha; }
 void NSWindow::setAlphaValue(double alpha) {
     impl_->alpha = std::clamp(alpha, 0.0, 1.0);
-    if (impl_->widget) impl_->widget->setWindowOpacity(impl_->alpha);
+    if (impl_->widget && hasWindowManager()) impl_->widget->setWindowOpacity(impl_->alpha);
 }
 
 void NSWindowAnimator::setAlphaValue(double alpha) {
@@ -411,7 +416,7 @@ void show(NSWindow& window, bool makeKey) {
         syncFlags(window);
         impl.widget->setAttribute(Qt::WA_ShowWithoutActivating, !makeKey);
         impl.widget->show();
-        impl.widget->raise();
+        if (hasWindowManager()) impl.widget->raise();
         if (makeKey) impl.widget->activateWindow();
     }
     if (auto self = window.weak_from_this().lock()) NSApplication::shared().windowOrderedFront(self, makeKey);
@@ -465,6 +470,14 @@ bool writeWindowPicture(NSWindow& window, const std::string& path) {
     }
     QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
+    if (!window.isOpaque()) {
+        // What shows through a translucent window: a plain desktop.
+        QPainter backdrop(&image);
+        QLinearGradient desktop(0, 0, image.width(), image.height());
+        desktop.setColorAt(0, QColor(96, 120, 160));
+        desktop.setColorAt(1, QColor(150, 110, 140));
+        backdrop.fillRect(image.rect(), desktop);
+    }
     widget->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return image.save(QString::fromStdString(path), "PNG");
 }
