@@ -64,7 +64,8 @@ struct ElementInfo {
     Font font;
     std::optional<Color> foreground;
     bool isOn = false;          ///< toggles
-    double value = 0;           ///< sliders
+    double value = 0;           ///< sliders: the bound value
+    double knobValue = 0;       ///< sliders: the value the knob shows
     bool isDefaultAction = false;  ///< buttons with the default-action shortcut
     ToggleStyle toggleStyle = ToggleStyle::automatic;
     BuiltInButtonStyle buttonStyle = BuiltInButtonStyle::automatic;

@@ -645,7 +645,11 @@ public:
         return {w, 20};
     }
     void place(const QRectF& r) override { slider_->setGeometry(pixelRect(r)); }
-    void describe(ElementInfo& info) const override { info.value = slider_element_.value.get(); }
+    void describe(ElementInfo& info) const override {
+        info.value = slider_element_.value.get();
+        const double span = slider_element_.upperBound - slider_element_.lowerBound;
+        info.knobValue = slider_element_.lowerBound + span * slider_->value() / std::max(1, steps());
+    }
 
     int positionOf(double value) const { return sliderPosition(slider_element_, value); }
 

@@ -417,7 +417,7 @@ void show(NSWindow& window, bool makeKey) {
         impl.widget->setAttribute(Qt::WA_ShowWithoutActivating, !makeKey);
         impl.widget->show();
         if (hasWindowManager()) impl.widget->raise();
-        if (makeKey) impl.widget->activateWindow();
+        if (makeKey && hasWindowManager()) impl.widget->activateWindow();
     }
     if (auto self = window.weak_from_this().lock()) NSApplication::shared().windowOrderedFront(self, makeKey);
     if (appearing && impl.contentViewController) impl.contentViewController->viewDidAppear();
