@@ -15,7 +15,8 @@ bool CustomWindow::performKeyEquivalent(const NSEvent& event) {
         (event.modifierFlags & platform::NSEventModifierFlagCommand) == 0) {
         return NSWindow::performKeyEquivalent(event);
     }
-    if (!event.charactersIgnoringModifiers) return NSWindow::performKeyEquivalent(event);
+    if (!event.charactersIgnoringModifiers)
+        return NSWindow::performKeyEquivalent(event);
     std::string key = *event.charactersIgnoringModifiers;
     std::transform(key.begin(), key.end(), key.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -29,9 +30,11 @@ bool CustomWindow::performKeyEquivalent(const NSEvent& event) {
                          : key == "x" ? "cut:"
                          : key == "a" ? "selectAll:"
                                       : nullptr;
-    if (action == nullptr) return NSWindow::performKeyEquivalent(event);
+    if (action == nullptr)
+        return NSWindow::performKeyEquivalent(event);
     // A responder that cannot perform the action is asked all the same; nothing happens.
-    if (platform::NSResponder* responder = firstResponder()) responder->tryToPerform(action);
+    if (platform::NSResponder* responder = firstResponder())
+        responder->tryToPerform(action);
     return true;
 }
 

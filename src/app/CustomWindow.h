@@ -7,7 +7,7 @@ namespace corvane {
 /// The window of every registered window: it gives the usual Command-key editing shortcuts
 /// and swallows Command-Q, so that no window quits the application.
 class CustomWindow : public platform::NSWindow {
-public:
+  public:
     CustomWindow(platform::CGRect contentRect, platform::NSWindowStyleMask styleMask,
                  platform::NSBackingStoreType backing, bool defer)
         : NSWindow(contentRect, styleMask, backing, defer) {}

@@ -16,14 +16,17 @@ HUDManager& HUDManager::shared() {
     return *manager;
 }
 
-HUDManager::HUDManager() { logModuleInitialized("HUDManager"); }
+HUDManager::HUDManager() {
+    logModuleInitialized("HUDManager");
+}
 
 void HUDManager::show(const std::string& message, double duration, double size) {
     auto content = std::make_shared<NSHostingView>(
         ui::View(HUDView{message, std::nullopt}).frame(size, size, ui::Alignment::center()));
 
-    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, size, size), NSWindowStyleMaskBorderless,
-                                             NSBackingStoreType::buffered, false);
+    auto window =
+        std::make_shared<NSWindow>(CGRectMake(0, 0, size, size), NSWindowStyleMaskBorderless,
+                                   NSBackingStoreType::buffered, false);
     window->setOpaque(false);
     window->setBackgroundColor(ui::Color::clear());
     window->setLevel(NSFloatingWindowLevel);
@@ -33,7 +36,8 @@ void HUDManager::show(const std::string& message, double duration, double size) 
 
     if (auto screen = NSScreen::mainScreen()) {
         const CGRect visible = screen->visibleFrame;
-        window->setFrameOrigin({CGRectGetMidX(visible) - size / 2, CGRectGetMidY(visible) - size / 2});
+        window->setFrameOrigin(
+            {CGRectGetMidX(visible) - size / 2, CGRectGetMidY(visible) - size / 2});
     }
     window->orderFrontRegardless();
     window_ = window;
@@ -50,7 +54,8 @@ void HUDManager::show(const std::string& message, double duration, double size) 
 void HUDManager::fadeOut(const std::weak_ptr<NSWindow>& weak) {
     // The manager lives as long as the process; the window may be gone.
     auto window = weak.lock();
-    if (!window) return;
+    if (!window)
+        return;
     NSAnimationContext::runAnimationGroup(
         [&](NSAnimationContext& context) {
             context.setDuration(kFadeOutDuration);
@@ -58,7 +63,8 @@ void HUDManager::fadeOut(const std::weak_ptr<NSWindow>& weak) {
         },
         [this, window] {
             window->orderOut();
-            if (window_ == window) window_.reset();
+            if (window_ == window)
+                window_.reset();
         });
 }
 

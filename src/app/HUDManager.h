@@ -11,7 +11,7 @@ namespace corvane {
 /// on the main screen, floating above other windows and letting clicks through, that fades
 /// in, stays, and fades out by itself. Main thread only.
 class HUDManager {
-public:
+  public:
     /// The instance, created on first use (logging "Module initialized: HUDManager"), never
     /// destroyed.
     static HUDManager& shared();
@@ -24,10 +24,10 @@ public:
     /// The most recently shown HUD window while it is on screen; null otherwise.
     const std::shared_ptr<platform::NSWindow>& window() const { return window_; }
 
-    static constexpr double kFadeInDuration = 0.25;   ///< seconds
-    static constexpr double kFadeOutDuration = 0.4;   ///< seconds
+    static constexpr double kFadeInDuration = 0.25;  ///< seconds
+    static constexpr double kFadeOutDuration = 0.4;  ///< seconds
 
-private:
+  private:
     HUDManager();
     void fadeOut(const std::weak_ptr<platform::NSWindow>& window);
 

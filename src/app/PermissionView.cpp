@@ -19,17 +19,20 @@ View PermissionView::body() const {
     return HStack(
                VerticalAlignment::top, 32,
                {Image("OrlindeNew").resizable().scaledToFit().frame(96, 96),
-                VStack(HorizontalAlignment::leading, 24,
-                       {VStack(HorizontalAlignment::leading, 8,
-                               {Text("Accessibility Access").font(Font::title()),
-                                Text("Corvane needs Accessibility permission to smooth your scrolling.")
-                                    .fixedSize(false, true)}),
-                        foregroundStyleCompat(
-                            Text("Enable Corvane in Privacy & Security \u2192 Accessibility. The app "
-                                 "will start automatically once access is granted."),
-                            Color::secondary())
-                            .fixedSize(false, true),
-                        HStack({button}).frame({.maxWidth = kInfinity, .alignment = Alignment::trailing()})})})
+                VStack(
+                    HorizontalAlignment::leading, 24,
+                    {VStack(
+                         HorizontalAlignment::leading, 8,
+                         {Text("Accessibility Access").font(Font::title()),
+                          Text("Corvane needs Accessibility permission to smooth your scrolling.")
+                              .fixedSize(false, true)}),
+                     foregroundStyleCompat(
+                         Text("Enable Corvane in Privacy & Security \u2192 Accessibility. The app "
+                              "will start automatically once access is granted."),
+                         Color::secondary())
+                         .fixedSize(false, true),
+                     HStack({button}).frame(
+                         {.maxWidth = kInfinity, .alignment = Alignment::trailing()})})})
         .padding(24)
         .frame(kWidth, std::nullopt, Alignment::leading())
         .fixedSize(false, true);

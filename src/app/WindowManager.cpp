@@ -15,7 +15,9 @@ WindowManager& WindowManager::shared() {
     return *manager;
 }
 
-WindowManager::WindowManager() { logModuleInitialized("WindowManager"); }
+WindowManager::WindowManager() {
+    logModuleInitialized("WindowManager");
+}
 
 std::shared_ptr<NSWindow> WindowManager::window(const std::string& identifier) const {
     auto it = windows_.find(identifier);
@@ -24,7 +26,8 @@ std::shared_ptr<NSWindow> WindowManager::window(const std::string& identifier) c
 
 bool WindowManager::bringToFront(const std::string& identifier) {
     auto existing = window(identifier);
-    if (!existing) return false;
+    if (!existing)
+        return false;
     NSApplication::shared().activate(true);
     existing->makeKeyAndOrderFront();
     return true;
@@ -33,8 +36,10 @@ bool WindowManager::bringToFront(const std::string& identifier) {
 void WindowManager::openWindow(const std::string& identifier, const std::string& title,
                                std::shared_ptr<NSViewController> contentViewController,
                                NSWindowLevel level, NSWindowStyleMask styleMask) {
-    if (bringToFront(identifier)) return;
-    auto window = std::make_shared<CustomWindow>(CGRect{}, styleMask, NSBackingStoreType::buffered, false);
+    if (bringToFront(identifier))
+        return;
+    auto window =
+        std::make_shared<CustomWindow>(CGRect{}, styleMask, NSBackingStoreType::buffered, false);
     window->setTitle(title);
     window->setToolbarStyle(NSWindowToolbarStyle::preference);
     window->setContentViewController(std::move(contentViewController));
@@ -46,9 +51,11 @@ void WindowManager::openWindow(const std::string& identifier, const std::string&
 
 void WindowManager::openWindow(const std::string& identifier, const std::string& title,
                                ui::View view, NSWindowLevel level, NSWindowStyleMask styleMask) {
-    if (bringToFront(identifier)) return;
+    if (bringToFront(identifier))
+        return;
     auto hosting = std::make_shared<NSHostingController>(std::move(view));
-    auto window = std::make_shared<CustomWindow>(CGRect{}, styleMask, NSBackingStoreType::buffered, false);
+    auto window =
+        std::make_shared<CustomWindow>(CGRect{}, styleMask, NSBackingStoreType::buffered, false);
     window->setTitle(title);
     window->setTitleVisibility(NSWindowTitleVisibility::visible);
     window->setTitlebarAppearsTransparent(true);
@@ -72,7 +79,8 @@ void WindowManager::openWindow(const std::string& identifier, const std::string&
     present(identifier, window);
 }
 
-void WindowManager::present(const std::string& identifier, const std::shared_ptr<NSWindow>& window) {
+void WindowManager::present(const std::string& identifier,
+                            const std::shared_ptr<NSWindow>& window) {
     NSApplication::shared().activate(true);
     window->makeKeyAndOrderFront();
 
@@ -89,7 +97,8 @@ void WindowManager::present(const std::string& identifier, const std::shared_ptr
                 // The manager lives as long as the process. Only the window that closes is
                 // dropped: a newer window under the same identifier stays registered.
                 auto registered = this->window(identifier);
-                if (registered && registered->windowNumber() == number) windows_.erase(identifier);
+                if (registered && registered->windowNumber() == number)
+                    windows_.erase(identifier);
                 NotificationCenter::defaultCenter().post(kWindowStateChangedNotification);
             };
             if (runtime().isMainThread()) {
@@ -104,7 +113,8 @@ void WindowManager::present(const std::string& identifier, const std::shared_ptr
 
 void WindowManager::closeAll() {
     const auto open = windows_;
-    for (const auto& [identifier, window] : open) window->close();
+    for (const auto& [identifier, window] : open)
+        window->close();
     windows_.clear();
 }
 

@@ -17,7 +17,7 @@ inline const std::string kWindowStateChangedNotification = "windowStateChanged";
 /// "about"). Opening an identifier that is open only brings its window to the front. Main
 /// thread only.
 class WindowManager {
-public:
+  public:
     /// The instance, created on first use (logging "Module initialized: WindowManager"),
     /// never destroyed.
     static WindowManager& shared();
@@ -46,7 +46,7 @@ public:
     /// the registry.
     void closeAll();
 
-private:
+  private:
     WindowManager();
     /// Brings an open window forward; false when `identifier` is not open.
     bool bringToFront(const std::string& identifier);

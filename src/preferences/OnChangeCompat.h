@@ -17,10 +17,9 @@ template <class T>
 platform::ui::View onChangeCompat(const platform::ui::View& view, T value,
                                   std::function<void(const T&)> action) {
     if (platform::isAvailable(14)) {
-        return view.onChange<T>(std::move(value), false,
-                                [action = std::move(action)](const T&, const T& newValue) {
-                                    action(newValue);
-                                });
+        return view.onChange<T>(
+            std::move(value), false,
+            [action = std::move(action)](const T&, const T& newValue) { action(newValue); });
     }
     return view.onChange<T>(std::move(value), std::move(action));
 }

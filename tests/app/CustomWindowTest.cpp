@@ -17,12 +17,12 @@ namespace {
 
 using namespace platform;
 using namespace platform::ui;
-using testing::rt;
 using testing::PrintTo;
+using testing::rt;
 
 /// A first responder that records the edit actions it is asked for.
 class RecordingResponder : public NSResponder {
-public:
+  public:
     bool tryToPerform(std::string_view action) override {
         actions.emplace_back(action);
         return true;
@@ -41,9 +41,11 @@ struct KeyCase {
 
 const KeyCase kKeyCases[] = {
     {"commandQ", 'q', NSEventModifierFlagCommand, true, 1, std::nullopt},
-    {"commandShiftQ", 'q', NSEventModifierFlagCommand | NSEventModifierFlagShift, true, 1, std::nullopt},
+    {"commandShiftQ", 'q', NSEventModifierFlagCommand | NSEventModifierFlagShift, true, 1,
+     std::nullopt},
     {"commandV", 'v', NSEventModifierFlagCommand, true, 0, "paste:"},
-    {"commandShiftV", 'v', NSEventModifierFlagCommand | NSEventModifierFlagShift, true, 0, "paste:"},
+    {"commandShiftV", 'v', NSEventModifierFlagCommand | NSEventModifierFlagShift, true, 0,
+     "paste:"},
     {"commandC", 'c', NSEventModifierFlagCommand, true, 0, "copy:"},
     {"commandX", 'x', NSEventModifierFlagCommand, true, 0, "cut:"},
     {"commandA", 'a', NSEventModifierFlagCommand, true, 0, "selectAll:"},
@@ -67,11 +69,13 @@ TEST_P(CustomWindowKeyTest, KeyEquivalents) {
     EXPECT_EQ(window->performKeyEquivalent(NSEvent::keyDown(c.key, c.flags)), c.handled);
 
     EXPECT_EQ(sim::Desktop::shared().beepCount() - beeps, c.beeps);
-    EXPECT_EQ(responder.actions, c.action ? std::vector<std::string>{*c.action} : std::vector<std::string>{});
+    EXPECT_EQ(responder.actions,
+              c.action ? std::vector<std::string>{*c.action} : std::vector<std::string>{});
     EXPECT_TRUE(NSApplication::shared().isRunning());
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, CustomWindowKeyTest, ::testing::ValuesIn(kKeyCases), testing::CaseName());
+INSTANTIATE_TEST_SUITE_P(Keys, CustomWindowKeyTest, ::testing::ValuesIn(kKeyCases),
+                         testing::CaseName());
 
 // A key event without characters goes to the base class.
 TEST(CustomWindowTest, EventWithoutCharactersGoesToTheBase) {
@@ -94,10 +98,9 @@ TEST(CustomWindowTest, PasteWithoutAResponderIsHandled) {
 TEST(CustomWindowTest, RegistryWindowSendsOtherKeysToTheBase) {
     int undos = 0;
     int pastes = 0;
-    View view = VStack({Button("Undo", [&] { ++undos; })
-                            .keyboardShortcut({'z', NSEventModifierFlagCommand}),
-                        Button("Paste", [&] { ++pastes; })
-                            .keyboardShortcut({'v', NSEventModifierFlagCommand})});
+    View view = VStack(
+        {Button("Undo", [&] { ++undos; }).keyboardShortcut({'z', NSEventModifierFlagCommand}),
+         Button("Paste", [&] { ++pastes; }).keyboardShortcut({'v', NSEventModifierFlagCommand})});
     WindowManager::shared().openWindow("about", "", view, NSNormalWindowLevel, 3);
     auto window = WindowManager::shared().window("about");
 

@@ -16,11 +16,11 @@ namespace {
 
 using namespace platform;
 using namespace platform::ui;
-using testing::rt;
 using testing::PrintTo;
+using testing::rt;
 
 class HUDTest : public ::testing::Test {
-protected:
+  protected:
     HUDManager& hud() { return HUDManager::shared(); }
     /// Runs the virtual clock up to `seconds` after `start`.
     void at(double start, double seconds) { rt().runUntil(start + seconds); }
@@ -140,7 +140,7 @@ TEST_F(HUDTest, LogsItsCreation) {
 struct PanelCase {
     std::string name;
     OperatingSystemVersion version;
-    bool material;        // ultra-thin material, else black at 0.2
+    bool material;  // ultra-thin material, else black at 0.2
     Color textColor;
 };
 
@@ -179,11 +179,12 @@ TEST_P(HUDViewTest, PanelByVersion) {
     EXPECT_DOUBLE_EQ(text->info().frame.origin.y, icon->info().frame.origin.y + 64 + 12);
 }
 
-INSTANTIATE_TEST_SUITE_P(Versions, HUDViewTest,
-                         ::testing::Values(PanelCase{"macOS11_5", {11, 5, 0}, false, Color::gray()},
-                                           PanelCase{"macOS13_0", {13, 0, 0}, true, Color::secondary()},
-                                           PanelCase{"macOS15_1", {15, 1, 0}, true, Color::secondary()}),
-                         testing::CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Versions, HUDViewTest,
+    ::testing::Values(PanelCase{"macOS11_5", {11, 5, 0}, false, Color::gray()},
+                      PanelCase{"macOS13_0", {13, 0, 0}, true, Color::secondary()},
+                      PanelCase{"macOS15_1", {15, 1, 0}, true, Color::secondary()}),
+    testing::CaseName());
 
 // A system symbol replaces the icon when one is named.
 TEST(HUDViewSymbolTest, SystemImageReplacesTheIcon) {

@@ -15,8 +15,8 @@ namespace {
 
 using namespace platform;
 using namespace platform::ui;
-using testing::rt;
 using testing::PrintTo;
+using testing::rt;
 
 const char* const kExplanation = "Corvane needs Accessibility permission to smooth your scrolling.";
 const char* const kInstruction =
@@ -26,7 +26,7 @@ const char* const kPrivacyPane =
     "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
 
 class PermissionViewTest : public ::testing::Test {
-protected:
+  protected:
     /// Opens the permission window as the permission flow does.
     std::shared_ptr<NSWindow> open() {
         WindowManager::shared().openWindow("permission", "Corvane", PermissionView{},
@@ -36,7 +36,8 @@ protected:
     static NSHostingView& hosting(NSWindow& window) {
         return dynamic_cast<NSHostingView&>(*window.contentView());
     }
-    static ElementInfo element(NSWindow& window, const std::string& kind, const std::string& label) {
+    static ElementInfo element(NSWindow& window, const std::string& kind,
+                               const std::string& label) {
         auto found = findElement(hosting(window).elementsForTesting(), kind, label);
         EXPECT_TRUE(found) << kind << " " << label;
         return found ? found->info() : ElementInfo{};
@@ -74,7 +75,8 @@ TEST_F(PermissionViewTest, LayoutAtItsWidth) {
 TEST_F(PermissionViewTest, LongExplanationWrapsAndTheWindowGrows) {
     const double shortHeight = NSHostingView(PermissionView{}).intrinsicContentSize().height;
     std::string longText;
-    for (int i = 0; i < 12; ++i) longText += "Corvane braucht die Berechtigung fuer Bedienungshilfen. ";
+    for (int i = 0; i < 12; ++i)
+        longText += "Corvane braucht die Berechtigung fuer Bedienungshilfen. ";
     LocalizedStrings::main().setTable({{kExplanation, longText}});
 
     auto window = open();
@@ -92,14 +94,16 @@ struct TrustCase {
     int promptsShown;
 };
 
-class PermissionButtonTest : public PermissionViewTest, public ::testing::WithParamInterface<TrustCase> {};
+class PermissionButtonTest : public PermissionViewTest,
+                             public ::testing::WithParamInterface<TrustCase> {};
 
 // The button asks for trust with the prompt option (a prompt shows only while untrusted) and
 // then opens the Accessibility pane of the system settings.
 TEST_P(PermissionButtonTest, AsksForTrustWithThePromptThenOpensTheSettings) {
     sim::AccessibilityTrust::shared().setTrusted(GetParam().trusted);
     auto window = open();
-    auto button = findElement(hosting(*window).elementsForTesting(), "button", "Open System Settings");
+    auto button =
+        findElement(hosting(*window).elementsForTesting(), "button", "Open System Settings");
     ASSERT_TRUE(button);
 
     button->click();
@@ -114,7 +118,8 @@ TEST_P(PermissionButtonTest, AsksForTrustWithThePromptThenOpensTheSettings) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Trust, PermissionButtonTest,
-                         ::testing::Values(TrustCase{"untrusted", false, 1}, TrustCase{"trusted", true, 0}),
+                         ::testing::Values(TrustCase{"untrusted", false, 1},
+                                           TrustCase{"trusted", true, 0}),
                          testing::CaseName());
 
 struct StyleCase {
@@ -123,16 +128,19 @@ struct StyleCase {
     bool prominent;  // else the accent style
 };
 
-class PermissionStyleTest : public PermissionViewTest, public ::testing::WithParamInterface<StyleCase> {};
+class PermissionStyleTest : public PermissionViewTest,
+                            public ::testing::WithParamInterface<StyleCase> {};
 
 // The button is bordered-prominent from macOS 12 on and drawn by AccentButtonStyle before,
 // which sees the button pressed while the mouse is down.
 TEST_P(PermissionStyleTest, ButtonStyleByVersion) {
     ProcessInfo::processInfo().setOperatingSystemVersion(GetParam().version);
     auto window = open();
-    auto button = findElement(hosting(*window).elementsForTesting(), "button", "Open System Settings");
+    auto button =
+        findElement(hosting(*window).elementsForTesting(), "button", "Open System Settings");
     ASSERT_TRUE(button);
-    EXPECT_EQ(button->info().buttonStyle == BuiltInButtonStyle::borderedProminent, GetParam().prominent);
+    EXPECT_EQ(button->info().buttonStyle == BuiltInButtonStyle::borderedProminent,
+              GetParam().prominent);
     EXPECT_EQ(button->info().customButtonStyle, !GetParam().prominent);
 
     button->press(true);
@@ -158,7 +166,8 @@ TEST(AccentButtonStyleTest, BodyFromTheLabel) {
         const auto& mods = body.modifiers();
         ASSERT_EQ(mods.size(), 5u);
         EXPECT_EQ(std::get<PaddingModifier>(mods[0]).insets, EdgeInsets::of(Edges::vertical(), 3));
-        EXPECT_EQ(std::get<PaddingModifier>(mods[1]).insets, EdgeInsets::of(Edges::horizontal(), 12));
+        EXPECT_EQ(std::get<PaddingModifier>(mods[1]).insets,
+                  EdgeInsets::of(Edges::horizontal(), 12));
         EXPECT_EQ(std::get<BackgroundModifier>(mods[2]).style,
                   ShapeStyle(Color::accentColor().opacity(pressed ? 0.9 : 1.0)));
         EXPECT_EQ(std::get<ForegroundColorModifier>(mods[3]).color, Color::white());

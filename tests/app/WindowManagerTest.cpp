@@ -16,10 +16,12 @@ using namespace platform::ui;
 using testing::rt;
 
 /// A small declarative content for registry windows.
-View content(const std::string& text) { return Text(text).padding(20); }
+View content(const std::string& text) {
+    return Text(text).padding(20);
+}
 
 class WindowManagerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         token_ = NotificationCenter::defaultCenter().addObserver(
             kWindowStateChangedNotification, [this](const Notification&) { ++posts_; });
@@ -51,8 +53,9 @@ TEST_F(WindowManagerTest, OpeningTwiceGivesOneWindowAndPostsOnce) {
     first->orderOut();
     const int activations = NSApplication::shared().activationCount();
 
-    manager().openWindow("preferences", "Other", std::make_shared<NSHostingController>(content("x")),
-                         NSNormalWindowLevel, 3);
+    manager().openWindow("preferences", "Other",
+                         std::make_shared<NSHostingController>(content("x")), NSNormalWindowLevel,
+                         3);
 
     EXPECT_EQ(manager().windows().size(), 1u);
     EXPECT_EQ(manager().window("preferences"), first);

@@ -14,8 +14,8 @@ namespace corvane {
 namespace {
 
 using namespace platform::ui;
-using testing::rt;
 using testing::PrintTo;
+using testing::rt;
 
 struct OSCase {
     std::string name;
@@ -31,7 +31,7 @@ const OSCase kOSCases[] = {
 };
 
 class CompatTest : public ::testing::TestWithParam<OSCase> {
-protected:
+  protected:
     void SetUp() override {
         platform::ProcessInfo::processInfo().setOperatingSystemVersion(GetParam().version);
     }
@@ -60,7 +60,7 @@ TEST_P(CompatTest, DimmedTextsAreSecondaryFromMacOS12) {
 
 /// A store with one published switch value, like the settings a switch shows.
 class SwitchModel : public platform::ObservableObject {
-public:
+  public:
     platform::Published<bool> value{*this, true};
     platform::Published<std::optional<std::string>> selection{*this, std::nullopt};
 };
@@ -75,7 +75,8 @@ struct ObservingView {
         auto* switches = seenSwitch;
         auto* selections = seenSelection;
         View view = Text("row");
-        view = onChangeCompat<bool>(view, model->value.get(), [switches](const bool& v) { switches->push_back(v); });
+        view = onChangeCompat<bool>(view, model->value.get(),
+                                    [switches](const bool& v) { switches->push_back(v); });
         return onChangeCompat<std::optional<std::string>>(
             view, model->selection.get(),
             [selections](const std::optional<std::string>& v) { selections->push_back(v); });

@@ -4,13 +4,15 @@
 
 namespace corvane::platform {
 
-bool AXIsProcessTrusted() { return sim::AccessibilityTrust::shared().isTrusted(); }
+bool AXIsProcessTrusted() {
+    return sim::AccessibilityTrust::shared().isTrusted();
+}
 
 bool AXIsProcessTrustedWithOptions(const PlistDictionary& options) {
     auto& trust = sim::AccessibilityTrust::shared();
     auto prompt = options.find(kAXTrustedCheckOptionPrompt);
-    bool wantsPrompt = prompt != options.end() && prompt->second.boolean() != nullptr &&
-                       *prompt->second.boolean();
+    bool wantsPrompt =
+        prompt != options.end() && prompt->second.boolean() != nullptr && *prompt->second.boolean();
     trust.recordCheck(wantsPrompt);
     return trust.isTrusted();
 }

@@ -14,10 +14,20 @@ struct CGSize {
 inline CGRect CGRectMake(double x, double y, double width, double height) {
     return CGRect{CGPoint{x, y}, width, height};
 }
-inline double CGRectGetMidX(const CGRect& r) { return r.origin.x + r.width / 2; }
-inline double CGRectGetMidY(const CGRect& r) { return r.origin.y + r.height / 2; }
-inline double CGRectGetMaxX(const CGRect& r) { return r.origin.x + r.width; }
-inline double CGRectGetMaxY(const CGRect& r) { return r.origin.y + r.height; }
-inline CGSize sizeOf(const CGRect& r) { return {r.width, r.height}; }
+inline double CGRectGetMidX(const CGRect& r) {
+    return r.origin.x + r.width / 2;
+}
+inline double CGRectGetMidY(const CGRect& r) {
+    return r.origin.y + r.height / 2;
+}
+inline double CGRectGetMaxX(const CGRect& r) {
+    return r.origin.x + r.width;
+}
+inline double CGRectGetMaxY(const CGRect& r) {
+    return r.origin.y + r.height;
+}
+inline CGSize sizeOf(const CGRect& r) {
+    return {r.width, r.height};
+}
 
 }  // namespace corvane::platform

@@ -12,7 +12,8 @@ struct NSAnimationContext::Group {
     std::function<void()> completion;
 
     void finishIfDone(const std::shared_ptr<Group>& self) {
-        if (!closed || running > 0 || !completion) return;
+        if (!closed || running > 0 || !completion)
+            return;
         auto done = std::exchange(completion, nullptr);
         (void)self;
         runtime().mainQueue().async(std::move(done));
@@ -25,11 +26,12 @@ thread_local NSAnimationContext* currentContext = nullptr;
 
 NSAnimationContext::NSAnimationContext() : group_(std::make_shared<Group>()) {}
 
-NSAnimationContext* NSAnimationContext::current() { return currentContext; }
+NSAnimationContext* NSAnimationContext::current() {
+    return currentContext;
+}
 
-void NSAnimationContext::runAnimationGroup(
-    const std::function<void(NSAnimationContext&)>& changes,
-    std::function<void()> completionHandler) {
+void NSAnimationContext::runAnimationGroup(const std::function<void(NSAnimationContext&)>& changes,
+                                           std::function<void()> completionHandler) {
     NSAnimationContext context;
     context.group_->completion = std::move(completionHandler);
     NSAnimationContext* outer = currentContext;

@@ -9,7 +9,7 @@ namespace corvane::platform {
 /// `animator()` animate over the group's duration on the main queue's clock, and the
 /// completion runs on the main queue once all of them have ended.
 class NSAnimationContext {
-public:
+  public:
     static void runAnimationGroup(const std::function<void(NSAnimationContext&)>& changes,
                                   std::function<void()> completionHandler = {});
     /// The group being built, or null outside `runAnimationGroup`.
@@ -22,7 +22,7 @@ public:
     /// Registers one animation of this group; call the result when it has ended.
     std::function<void()> beginAnimation();
 
-private:
+  private:
     struct Group;
     NSAnimationContext();
     double duration_ = 0.25;

@@ -9,7 +9,7 @@ class NSWindow;
 
 /// The application object: activation, the windows on screen and termination.
 class NSApplication {
-public:
+  public:
     /// The instance (`NSApp`), created on first use, never destroyed.
     static NSApplication& shared();
 
@@ -33,7 +33,7 @@ public:
     void windowOrderedFront(const std::shared_ptr<NSWindow>& window, bool makeKey);
     void windowOrderedOut(NSWindow& window);
 
-private:
+  private:
     NSApplication() = default;
     bool active_ = false;
     bool running_ = true;

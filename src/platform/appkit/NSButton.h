@@ -12,7 +12,7 @@ enum class NSButtonType : int { momentaryLight = 0, momentaryPushIn = 7 };
 
 /// A platform push button. Its action runs on the main thread when it is clicked.
 class NSButton : public NSView {
-public:
+  public:
     NSButton();
 
     const std::string& title() const { return title_; }
@@ -29,7 +29,7 @@ public:
 
     CGSize intrinsicContentSize() const override;
 
-private:
+  private:
     std::string title_;
     NSBezelStyle bezelStyle_ = NSBezelStyle::push;
     NSButtonType buttonType_ = NSButtonType::momentaryLight;

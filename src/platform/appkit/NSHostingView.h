@@ -21,7 +21,7 @@ class ElementHandle;
 /// announces a change, the tree is evaluated again on the main queue and the controls are
 /// updated in place (a control the user is dragging keeps its position).
 class NSHostingView : public NSView {
-public:
+  public:
     explicit NSHostingView(ui::View rootView);
     ~NSHostingView() override;
 
@@ -45,7 +45,7 @@ public:
 
     ui::Host& host() const { return *host_; }
 
-private:
+  private:
     std::unique_ptr<ui::Host> host_;
 };
 
@@ -63,16 +63,16 @@ struct ElementInfo {
     bool visible = true;
     Font font;
     std::optional<Color> foreground;
-    bool isOn = false;          ///< toggles
-    double value = 0;           ///< sliders: the bound value
-    double knobValue = 0;       ///< sliders: the value the knob shows
+    bool isOn = false;             ///< toggles
+    double value = 0;              ///< sliders: the bound value
+    double knobValue = 0;          ///< sliders: the value the knob shows
     bool isDefaultAction = false;  ///< buttons with the default-action shortcut
     ToggleStyle toggleStyle = ToggleStyle::automatic;
     BuiltInButtonStyle buttonStyle = BuiltInButtonStyle::automatic;
     bool customButtonStyle = false;
-    bool pressed = false;       ///< buttons
+    bool pressed = false;  ///< buttons
     std::optional<std::string> tag;
-    bool selected = false;      ///< list rows
+    bool selected = false;  ///< list rows
     std::string toolTip;
     double scale = 1;
     /// Which presentation shows it: none for the host itself, else "popover" or "sheet".
@@ -83,7 +83,7 @@ struct ElementInfo {
 /// A handle on one element shown by a host; it drives the real control with real input
 /// events. It becomes empty when the element goes away.
 class ElementHandle {
-public:
+  public:
     struct Target;
     explicit ElementHandle(std::shared_ptr<Target> target) : target_(std::move(target)) {}
 
@@ -100,7 +100,7 @@ public:
     void dragSlider(double value) const;
     void release() const;
 
-private:
+  private:
     std::shared_ptr<Target> target_;
 };
 

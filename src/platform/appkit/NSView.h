@@ -12,7 +12,7 @@ class NSWindow;
 /// A platform view: a rectangle of a window that draws and takes events. Its backend object
 /// (a widget) lives as long as the view.
 class NSView : public NSResponder {
-public:
+  public:
     struct Impl;
 
     NSView();
@@ -34,10 +34,10 @@ public:
 
     Impl& impl() const { return *impl_; }
 
-protected:
+  protected:
     explicit NSView(std::unique_ptr<Impl> impl);
 
-private:
+  private:
     std::unique_ptr<Impl> impl_;
 };
 

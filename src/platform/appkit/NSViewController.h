@@ -10,7 +10,7 @@ namespace corvane::platform {
 /// Manages one view: made on first request (`loadView`, then `viewDidLoad`), told when it
 /// will appear in a window.
 class NSViewController : public NSResponder {
-public:
+  public:
     ~NSViewController() override = default;
 
     /// The view, loaded on first request.
@@ -28,20 +28,20 @@ public:
     virtual void viewWillAppear() {}
     virtual void viewDidAppear() {}
 
-private:
+  private:
     std::shared_ptr<NSView> view_;
     CGSize preferredContentSize_;
 };
 
 /// A view controller whose view is a hosting view of a declarative view.
 class NSHostingController : public NSViewController {
-public:
+  public:
     explicit NSHostingController(ui::View rootView) : rootView_(std::move(rootView)) {}
 
     void loadView() override;
     NSHostingView& hostingView();
 
-private:
+  private:
     ui::View rootView_;
 };
 

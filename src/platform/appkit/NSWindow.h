@@ -36,7 +36,7 @@ inline const std::string NSWindowWillCloseNotification = "NSWindowWillCloseNotif
 
 /// A window's toolbar.
 class NSToolbar {
-public:
+  public:
     enum class DisplayMode { automatic, iconAndLabel, iconOnly, labelOnly };
 
     explicit NSToolbar(std::string identifier) : identifier_(std::move(identifier)) {}
@@ -46,7 +46,7 @@ public:
     DisplayMode displayMode() const { return displayMode_; }
     void setDisplayMode(DisplayMode mode) { displayMode_ = mode; }
 
-private:
+  private:
     std::string identifier_;
     bool showsBaselineSeparator_ = true;
     DisplayMode displayMode_ = DisplayMode::automatic;
@@ -57,11 +57,11 @@ class NSWindow;
 /// Animatable properties of a window; set inside an animation group they animate over the
 /// group's duration, elsewhere they change at once.
 class NSWindowAnimator {
-public:
+  public:
     explicit NSWindowAnimator(NSWindow& window) : window_(window) {}
     void setAlphaValue(double alpha);
 
-private:
+  private:
     NSWindow& window_;
 };
 
@@ -70,7 +70,7 @@ private:
 /// window is on screen the application keeps it alive, and drops it when it is ordered out
 /// or closed.
 class NSWindow : public NSResponder, public std::enable_shared_from_this<NSWindow> {
-public:
+  public:
     struct Impl;
 
     NSWindow(CGRect contentRect, NSWindowStyleMask styleMask, NSBackingStoreType backing,
@@ -159,7 +159,7 @@ public:
 
     Impl& impl() const { return *impl_; }
 
-private:
+  private:
     friend class NSWindowAnimator;
     int windowNumber_;
     std::unique_ptr<Impl> impl_;

@@ -9,7 +9,7 @@ namespace corvane::platform {
 /// Something that handles events and actions (standard edit actions such as "paste:",
 /// "copy:", "cut:", "selectAll:").
 class NSResponder {
-public:
+  public:
     virtual ~NSResponder() = default;
     /// Performs `action` when this responder supports it; false when it does not.
     virtual bool tryToPerform(std::string_view action) {

@@ -8,7 +8,7 @@ namespace corvane::platform {
 /// The main bundle's default string table: the text shown for each localizable key. A key
 /// without an entry is shown as it is (the keys are the English texts).
 class LocalizedStrings {
-public:
+  public:
     static LocalizedStrings& main();
 
     /// The text for `key`.
@@ -16,7 +16,7 @@ public:
     /// The simulated session's knob: the table of the language in use (empty: English).
     void setTable(std::map<std::string, std::string> table) { table_ = std::move(table); }
 
-private:
+  private:
     std::map<std::string, std::string> table_;
 };
 

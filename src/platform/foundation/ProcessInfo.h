@@ -20,7 +20,7 @@ struct OperatingSystemVersion {
 /// macOS 15.1.0 until a test sets another version, so that both sides of every
 /// version-dependent path can be run.
 class ProcessInfo {
-public:
+  public:
     /// The process's instance, created on first use, never destroyed.
     static ProcessInfo& processInfo();
 
@@ -33,7 +33,7 @@ public:
     /// The simulated session's knob: the version the system reports from now on.
     void setOperatingSystemVersion(OperatingSystemVersion version) { version_ = version; }
 
-private:
+  private:
     ProcessInfo() = default;
     OperatingSystemVersion version_{15, 1, 0};
 };

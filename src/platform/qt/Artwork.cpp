@@ -33,9 +33,9 @@ void drawAppIcon(QPainter& p, const QRectF& r, bool fresh) {
                QPointF(mouse.center().x(), mouse.top() + mouse.height() * 0.38));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(88, 86, 214));
-    p.drawRoundedRect(QRectF(mouse.center().x() - s * 0.025, mouse.top() + s * 0.06, s * 0.05,
-                             s * 0.1),
-                      s * 0.025, s * 0.025);
+    p.drawRoundedRect(
+        QRectF(mouse.center().x() - s * 0.025, mouse.top() + s * 0.06, s * 0.05, s * 0.1),
+        s * 0.025, s * 0.025);
 
     // Three waves above it, fading upwards.
     for (int i = 0; i < 3; ++i) {
@@ -72,10 +72,13 @@ const std::map<std::string, QString>& symbolGlyphs() {
 
 }  // namespace
 
-bool hasImageAsset(const std::string& name) { return name == "Orlinde" || name == "OrlindeNew"; }
+bool hasImageAsset(const std::string& name) {
+    return name == "Orlinde" || name == "OrlindeNew";
+}
 
 bool drawImageAsset(QPainter& painter, const std::string& name, const QRectF& rect) {
-    if (!hasImageAsset(name)) return false;
+    if (!hasImageAsset(name))
+        return false;
     drawAppIcon(painter, rect, name == "OrlindeNew");
     return true;
 }
@@ -99,11 +102,14 @@ void drawIcon(QPainter& painter, const std::string& name, const QRectF& rect) {
     painter.restore();
 }
 
-bool hasSystemSymbol(const std::string& name) { return symbolGlyphs().count(name) != 0; }
+bool hasSystemSymbol(const std::string& name) {
+    return symbolGlyphs().count(name) != 0;
+}
 
 QSizeF systemSymbolSize(const std::string& name, const QFont& font) {
     auto it = symbolGlyphs().find(name);
-    if (it == symbolGlyphs().end()) return {};
+    if (it == symbolGlyphs().end())
+        return {};
     QFontMetricsF metrics(font);
     return {metrics.horizontalAdvance(it->second), metrics.height()};
 }
@@ -111,7 +117,8 @@ QSizeF systemSymbolSize(const std::string& name, const QFont& font) {
 void drawSystemSymbol(QPainter& painter, const std::string& name, const QRectF& rect,
                       const QFont& font, const QColor& color) {
     auto it = symbolGlyphs().find(name);
-    if (it == symbolGlyphs().end()) return;
+    if (it == symbolGlyphs().end())
+        return;
     painter.save();
     painter.setRenderHint(QPainter::TextAntialiasing);
     QFont f = font;
@@ -119,7 +126,8 @@ void drawSystemSymbol(QPainter& painter, const std::string& name, const QRectF& 
     QFontMetricsF metrics(font);
     if (metrics.height() > 0 && rect.height() > 0) {
         const double factor = rect.height() / metrics.height();
-        if (factor < 0.95 || factor > 1.05) f.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * factor)));
+        if (factor < 0.95 || factor > 1.05)
+            f.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * factor)));
     }
     painter.setFont(f);
     painter.setPen(color);

@@ -19,8 +19,12 @@ using qt::DecorationWidget;
 
 namespace {
 
-double alongOf(const QSizeF& s, Axis a) { return a == Axis::horizontal ? s.width() : s.height(); }
-double acrossOf(const QSizeF& s, Axis a) { return a == Axis::horizontal ? s.height() : s.width(); }
+double alongOf(const QSizeF& s, Axis a) {
+    return a == Axis::horizontal ? s.width() : s.height();
+}
+double acrossOf(const QSizeF& s, Axis a) {
+    return a == Axis::horizontal ? s.height() : s.width();
+}
 std::optional<double> alongOf(const Proposal& p, Axis a) {
     return a == Axis::horizontal ? p.width : p.height;
 }
@@ -33,21 +37,29 @@ Proposal proposalOn(Axis a, std::optional<double> along, std::optional<double> a
 QSizeF sizeOn(Axis a, double along, double across) {
     return a == Axis::horizontal ? QSizeF(along, across) : QSizeF(across, along);
 }
-bool finite(std::optional<double> v) { return v && std::isfinite(*v); }
+bool finite(std::optional<double> v) {
+    return v && std::isfinite(*v);
+}
 
 double offsetFor(HorizontalAlignment a, double free) {
     switch (a) {
-        case HorizontalAlignment::leading: return 0;
-        case HorizontalAlignment::center: return free / 2;
-        case HorizontalAlignment::trailing: return free;
+        case HorizontalAlignment::leading:
+            return 0;
+        case HorizontalAlignment::center:
+            return free / 2;
+        case HorizontalAlignment::trailing:
+            return free;
     }
     return 0;
 }
 double offsetFor(VerticalAlignment a, double free) {
     switch (a) {
-        case VerticalAlignment::top: return 0;
-        case VerticalAlignment::center: return free / 2;
-        case VerticalAlignment::bottom: return free;
+        case VerticalAlignment::top:
+            return 0;
+        case VerticalAlignment::center:
+            return free / 2;
+        case VerticalAlignment::bottom:
+            return free;
     }
     return 0;
 }
@@ -64,24 +76,30 @@ QRect pixelRect(const QRectF& r) {
     return QRect(x, y, std::max(0, right - x), std::max(0, bottom - y));
 }
 std::optional<double> shrink(std::optional<double> v, double by) {
-    if (!v) return v;
+    if (!v)
+        return v;
     return std::max(0.0, *v - by);
 }
-double clampLength(double v, double lo, double hi) { return std::max(lo, std::min(v, hi)); }
+double clampLength(double v, double lo, double hi) {
+    return std::max(lo, std::min(v, hi));
+}
 
 bool matchesShortcut(const KeyboardShortcut& shortcut, const NSEvent& event) {
     constexpr NSEventModifierFlags kMask = NSEventModifierFlagShift | NSEventModifierFlagControl |
                                            NSEventModifierFlagOption | NSEventModifierFlagCommand;
-    if (event.type != NSEventType::keyDown) return false;
-    if ((event.modifierFlags & kMask) != (shortcut.modifiers & kMask)) return false;
+    if (event.type != NSEventType::keyDown)
+        return false;
+    if ((event.modifierFlags & kMask) != (shortcut.modifiers & kMask))
+        return false;
     const std::string chars = event.charactersIgnoringModifiers.value_or("");
     if (const auto* special = std::get_if<KeyEquivalent>(&shortcut.key)) {
-        if (*special == KeyEquivalent::returnKey) return chars == "\r";
+        if (*special == KeyEquivalent::returnKey)
+            return chars == "\r";
         return chars == "\x1b";
     }
     const char key = std::get<char>(shortcut.key);
-    return chars.size() == 1 &&
-           std::tolower(static_cast<unsigned char>(chars[0])) == std::tolower(static_cast<unsigned char>(key));
+    return chars.size() == 1 && std::tolower(static_cast<unsigned char>(chars[0])) ==
+                                    std::tolower(static_cast<unsigned char>(key));
 }
 
 EnvironmentValues environmentFor(const View& view, EnvironmentValues env) {
@@ -201,7 +219,7 @@ std::vector<LayerSpec> layerSpecs(const View& view) {
 }
 
 class LayerBox : public Box {
-public:
+  public:
     explicit LayerBox(char kind) : kind_(kind) {}
     char kind() const { return kind_; }
     void setInner(Box* inner) { inner_ = inner; }
@@ -209,15 +227,17 @@ public:
     virtual QWidget* widget() const { return nullptr; }
     virtual std::string toolTip() const { return {}; }
 
-protected:
+  protected:
     char kind_;
     Box* inner_ = nullptr;
 };
 
 class PaddingLayer final : public LayerBox {
-public:
+  public:
     PaddingLayer() : LayerBox('P') {}
-    void configure(const LayerSpec& spec, const EnvironmentValues&) override { insets_ = spec.insets; }
+    void configure(const LayerSpec& spec, const EnvironmentValues&) override {
+        insets_ = spec.insets;
+    }
     QSizeF sizeThatFits(const Proposal& p) override {
         const double h = insets_.leading + insets_.trailing;
         const double v = insets_.top + insets_.bottom;
@@ -228,16 +248,19 @@ public:
         inner_->place(r.adjusted(insets_.leading, insets_.top, -insets_.trailing, -insets_.bottom));
     }
 
-private:
+  private:
     EdgeInsets insets_;
 };
 
 class FrameLayer final : public LayerBox {
-public:
+  public:
     FrameLayer() : LayerBox('F') {}
-    void configure(const LayerSpec& spec, const EnvironmentValues&) override { frame_ = spec.frame; }
+    void configure(const LayerSpec& spec, const EnvironmentValues&) override {
+        frame_ = spec.frame;
+    }
     QSizeF sizeThatFits(const Proposal& p) override {
-        if (frame_.width && frame_.height) return {*frame_.width, *frame_.height};
+        if (frame_.width && frame_.height)
+            return {*frame_.width, *frame_.height};
         QSizeF inner = inner_->sizeThatFits(childProposal(p));
         return {frame_.width.value_or(inner.width()), frame_.height.value_or(inner.height())};
     }
@@ -247,7 +270,7 @@ public:
         inner_->place(alignIn(r, inner, frame_.alignment));
     }
 
-private:
+  private:
     Proposal childProposal(const Proposal& p) const {
         return {frame_.width ? frame_.width : p.width, frame_.height ? frame_.height : p.height};
     }
@@ -255,7 +278,7 @@ private:
 };
 
 class FlexibleFrameLayer final : public LayerBox {
-public:
+  public:
     FlexibleFrameLayer() : LayerBox('X') {}
     void configure(const LayerSpec& spec, const EnvironmentValues&) override { frame_ = spec.flex; }
     QSizeF sizeThatFits(const Proposal& p) override {
@@ -270,18 +293,22 @@ public:
         inner_->place(alignIn(r, inner, frame_.alignment));
     }
 
-private:
+  private:
     static std::optional<double> offer(std::optional<double> proposed, std::optional<double> lo,
                                        std::optional<double> ideal, std::optional<double> hi) {
         std::optional<double> v = proposed ? proposed : ideal;
-        if (!v) return v;
-        if (hi) v = std::min(*v, *hi);
-        if (lo) v = std::max(*v, *lo);
+        if (!v)
+            return v;
+        if (hi)
+            v = std::min(*v, *hi);
+        if (lo)
+            v = std::max(*v, *lo);
         return v;
     }
     static double length(std::optional<double> proposed, double child, std::optional<double> lo,
                          std::optional<double> ideal, std::optional<double> hi) {
-        if (!lo && !hi && !ideal) return child;
+        if (!lo && !hi && !ideal)
+            return child;
         if (!proposed) {
             double v = ideal.value_or(child);
             return clampLength(v, lo.value_or(-kInfinity), hi.value_or(kInfinity));
@@ -298,25 +325,31 @@ private:
 };
 
 class FixedSizeLayer final : public LayerBox {
-public:
+  public:
     FixedSizeLayer() : LayerBox('S') {}
-    void configure(const LayerSpec& spec, const EnvironmentValues&) override { fixed_ = spec.fixed; }
-    QSizeF sizeThatFits(const Proposal& p) override { return inner_->sizeThatFits(childProposal(p)); }
+    void configure(const LayerSpec& spec, const EnvironmentValues&) override {
+        fixed_ = spec.fixed;
+    }
+    QSizeF sizeThatFits(const Proposal& p) override {
+        return inner_->sizeThatFits(childProposal(p));
+    }
     void place(const QRectF& r) override {
         QSizeF inner = inner_->sizeThatFits(childProposal({r.width(), r.height()}));
         inner_->place(alignIn(r, inner, Alignment::center()));
     }
 
-private:
+  private:
     Proposal childProposal(const Proposal& p) const {
-        return {fixed_.horizontal ? std::nullopt : p.width, fixed_.vertical ? std::nullopt : p.height};
+        return {fixed_.horizontal ? std::nullopt : p.width,
+                fixed_.vertical ? std::nullopt : p.height};
     }
     FixedSizeModifier fixed_;
 };
 
 class DecorationLayer final : public LayerBox {
-public:
-    explicit DecorationLayer(QWidget* container) : LayerBox('D'), widget_(new DecorationWidget(container)) {
+  public:
+    explicit DecorationLayer(QWidget* container)
+        : LayerBox('D'), widget_(new DecorationWidget(container)) {
         widget_->show();
     }
     ~DecorationLayer() override { delete widget_.data(); }
@@ -337,18 +370,23 @@ public:
         inner_->place(QRectF(0, 0, r.width(), r.height()));
     }
 
-private:
+  private:
     QPointer<DecorationWidget> widget_;
     std::string help_;
 };
 
 std::unique_ptr<LayerBox> makeLayer(char kind, QWidget* container) {
     switch (kind) {
-        case 'P': return std::make_unique<PaddingLayer>();
-        case 'F': return std::make_unique<FrameLayer>();
-        case 'X': return std::make_unique<FlexibleFrameLayer>();
-        case 'S': return std::make_unique<FixedSizeLayer>();
-        default: return std::make_unique<DecorationLayer>(container);
+        case 'P':
+            return std::make_unique<PaddingLayer>();
+        case 'F':
+            return std::make_unique<FrameLayer>();
+        case 'X':
+            return std::make_unique<FlexibleFrameLayer>();
+        case 'S':
+            return std::make_unique<FixedSizeLayer>();
+        default:
+            return std::make_unique<DecorationLayer>(container);
     }
 }
 
@@ -357,7 +395,7 @@ std::unique_ptr<LayerBox> makeLayer(char kind, QWidget* container) {
 // ---- Elements. ----
 
 class ElementBox : public Box {
-public:
+  public:
     ElementBox(Host& host, QWidget* container) : host_(host), container_(container) {}
     /// Whether `element` is of this box's kind (so the box can show it).
     virtual bool accepts(const Element& element) const = 0;
@@ -369,7 +407,7 @@ public:
     virtual bool isEmpty() const { return false; }
     virtual bool isSpacer() const { return false; }
 
-protected:
+  protected:
     Host& host_;
     QPointer<QWidget> container_;
 };
@@ -395,7 +433,8 @@ struct NodeBox::Impl {
     Box& outer() { return layers.empty() ? static_cast<Box&>(*element) : *layers.front(); }
     QWidget* elementContainer() const {
         for (auto it = layers.rbegin(); it != layers.rend(); ++it) {
-            if (QWidget* w = (*it)->widget()) return w;
+            if (QWidget* w = (*it)->widget())
+                return w;
         }
         return container;
     }
@@ -404,9 +443,11 @@ struct NodeBox::Impl {
 namespace {
 
 class EmptyBox final : public ElementBox {
-public:
+  public:
     using ElementBox::ElementBox;
-    bool accepts(const Element& e) const override { return std::holds_alternative<EmptyElement>(e); }
+    bool accepts(const Element& e) const override {
+        return std::holds_alternative<EmptyElement>(e);
+    }
     void update(const View&, const EnvironmentValues&) override {}
     QSizeF sizeThatFits(const Proposal&) override { return {0, 0}; }
     void place(const QRectF&) override {}
@@ -414,34 +455,41 @@ public:
 };
 
 class SpacerBox final : public ElementBox {
-public:
+  public:
     SpacerBox(Host& h, QWidget* c, std::optional<Axis> axis) : ElementBox(h, c), axis_(axis) {}
-    bool accepts(const Element& e) const override { return std::holds_alternative<SpacerElement>(e); }
+    bool accepts(const Element& e) const override {
+        return std::holds_alternative<SpacerElement>(e);
+    }
     void update(const View& view, const EnvironmentValues&) override {
         minLength_ = view.as<SpacerElement>()->minLength.value_or(kDefaultSpacing);
     }
     QSizeF sizeThatFits(const Proposal& p) override {
-        if (!axis_) return {std::max(minLength_, p.width.value_or(minLength_)),
-                            std::max(minLength_, p.height.value_or(minLength_))};
+        if (!axis_)
+            return {std::max(minLength_, p.width.value_or(minLength_)),
+                    std::max(minLength_, p.height.value_or(minLength_))};
         const double along = std::max(minLength_, alongOf(p, *axis_).value_or(minLength_));
         return sizeOn(*axis_, along, 0);
     }
     void place(const QRectF&) override {}
     bool isSpacer() const override { return true; }
 
-private:
+  private:
     std::optional<Axis> axis_;
     double minLength_ = kDefaultSpacing;
 };
 
 class DividerBox final : public ElementBox {
-public:
+  public:
     DividerBox(Host& h, QWidget* c, std::optional<Axis> axis)
-        : ElementBox(h, c), axis_(axis.value_or(Axis::vertical)), widget_(new qt::DividerWidget(c)) {
+        : ElementBox(h, c),
+          axis_(axis.value_or(Axis::vertical)),
+          widget_(new qt::DividerWidget(c)) {
         widget_->show();
     }
     ~DividerBox() override { delete widget_.data(); }
-    bool accepts(const Element& e) const override { return std::holds_alternative<DividerElement>(e); }
+    bool accepts(const Element& e) const override {
+        return std::holds_alternative<DividerElement>(e);
+    }
     void update(const View&, const EnvironmentValues&) override {}
     QWidget* widget() const override { return widget_; }
     QSizeF sizeThatFits(const Proposal& p) override {
@@ -452,14 +500,16 @@ public:
     }
     void place(const QRectF& r) override { widget_->setGeometry(pixelRect(r)); }
 
-private:
+  private:
     Axis axis_;
     QPointer<qt::DividerWidget> widget_;
 };
 
 class TextBox final : public ElementBox {
-public:
-    TextBox(Host& h, QWidget* c) : ElementBox(h, c), widget_(new qt::TextWidget(c)) { widget_->show(); }
+  public:
+    TextBox(Host& h, QWidget* c) : ElementBox(h, c), widget_(new qt::TextWidget(c)) {
+        widget_->show();
+    }
     ~TextBox() override { delete widget_.data(); }
     bool accepts(const Element& e) const override { return std::holds_alternative<TextElement>(e); }
     void update(const View& view, const EnvironmentValues& env) override {
@@ -467,7 +517,8 @@ public:
         shown_ = text.localized ? LocalizedStrings::main().localizedString(text.text) : text.text;
         font_ = qt::environmentFont(env);
         QColor color = qt::foregroundColor(env);
-        if (!env.isEnabled) color.setAlphaF(color.alphaF() * 0.5f);
+        if (!env.isEnabled)
+            color.setAlphaF(color.alphaF() * 0.5f);
         widget_->set(QString::fromStdString(shown_), font_, color);
     }
     QWidget* widget() const override { return widget_; }
@@ -477,19 +528,23 @@ public:
     void place(const QRectF& r) override { widget_->setGeometry(pixelRect(r)); }
     void describe(ElementInfo& info) const override { info.label = shown_; }
 
-private:
+  private:
     QPointer<qt::TextWidget> widget_;
     std::string shown_;
     QFont font_;
 };
 
 class ImageBox final : public ElementBox {
-public:
+  public:
     static constexpr double kAssetSide = 128;  ///< natural size of an asset, points
 
-    ImageBox(Host& h, QWidget* c) : ElementBox(h, c), widget_(new qt::ImageWidget(c)) { widget_->show(); }
+    ImageBox(Host& h, QWidget* c) : ElementBox(h, c), widget_(new qt::ImageWidget(c)) {
+        widget_->show();
+    }
     ~ImageBox() override { delete widget_.data(); }
-    bool accepts(const Element& e) const override { return std::holds_alternative<ImageElement>(e); }
+    bool accepts(const Element& e) const override {
+        return std::holds_alternative<ImageElement>(e);
+    }
     void update(const View& view, const EnvironmentValues& env) override {
         image_ = *view.as<ImageElement>();
         font_ = qt::environmentFont(env);
@@ -499,16 +554,19 @@ public:
     QSizeF sizeThatFits(const Proposal& p) override {
         QSizeF natural;
         if (image_.source == ImageElement::Source::asset) {
-            natural = qt::hasImageAsset(image_.name) ? QSizeF(kAssetSide, kAssetSide) : QSizeF(0, 0);
+            natural =
+                qt::hasImageAsset(image_.name) ? QSizeF(kAssetSide, kAssetSide) : QSizeF(0, 0);
         } else if (image_.source == ImageElement::Source::icon) {
             natural = QSizeF(image_.width, image_.height);
         } else {
             natural = qt::systemSymbolSize(image_.name, font_);
         }
-        if (!image_.resizable) return natural;
+        if (!image_.resizable)
+            return natural;
         const bool w = finite(p.width);
         const bool h = finite(p.height);
-        if (!w && !h) return natural;
+        if (!w && !h)
+            return natural;
         if (!image_.contentMode || natural.isEmpty()) {
             return {w ? *p.width : natural.width(), h ? *p.height : natural.height()};
         }
@@ -517,28 +575,32 @@ public:
         const double ph = h ? *p.height : *p.width / aspect;
         const bool fit = *image_.contentMode == ContentMode::fit;
         const double byWidth = pw / aspect;
-        if ((byWidth <= ph) == fit) return {pw, byWidth};
+        if ((byWidth <= ph) == fit)
+            return {pw, byWidth};
         return {ph * aspect, ph};
     }
     void place(const QRectF& r) override { widget_->setGeometry(pixelRect(r)); }
     void describe(ElementInfo& info) const override { info.label = image_.name; }
 
-private:
+  private:
     QPointer<qt::ImageWidget> widget_;
     ImageElement image_;
     QFont font_;
 };
 
 class ToggleBox final : public ElementBox {
-public:
+  public:
     using ElementBox::ElementBox;
     ~ToggleBox() override { clear(); }
-    bool accepts(const Element& e) const override { return std::holds_alternative<ToggleElement>(e); }
+    bool accepts(const Element& e) const override {
+        return std::holds_alternative<ToggleElement>(e);
+    }
     void update(const View& view, const EnvironmentValues& env) override {
         toggle_ = *view.as<ToggleElement>();
         env_ = env;
         const bool asSwitch = env.toggleStyle == ToggleStyle::switchStyle;
-        if (asSwitch != (switch_ != nullptr) || (!switch_ && !checkbox_)) build(asSwitch);
+        if (asSwitch != (switch_ != nullptr) || (!switch_ && !checkbox_))
+            build(asSwitch);
         const bool on = toggle_.isOn.get();
         const QString title = QString::fromStdString(titleText());
         if (switch_) {
@@ -561,7 +623,8 @@ public:
         if (switch_) {
             QSizeF s(qt::SwitchWidget::kWidth, qt::SwitchWidget::kHeight);
             if (showsLabel()) {
-                QSizeF l = qt::measureText(QString::fromStdString(titleText()), qt::environmentFont(env_), {});
+                QSizeF l = qt::measureText(QString::fromStdString(titleText()),
+                                           qt::environmentFont(env_), {});
                 return {l.width() + kDefaultSpacing + s.width(), std::max(l.height(), s.height())};
             }
             return s;
@@ -571,9 +634,11 @@ public:
     }
     void place(const QRectF& r) override {
         if (switch_) {
-            QRectF sw(r.right() - qt::SwitchWidget::kWidth, r.y(), qt::SwitchWidget::kWidth, r.height());
+            QRectF sw(r.right() - qt::SwitchWidget::kWidth, r.y(), qt::SwitchWidget::kWidth,
+                      r.height());
             switch_->setGeometry(pixelRect(sw));
-            label_->setGeometry(pixelRect(QRectF(r.x(), r.y(), std::max(0.0, sw.x() - r.x()), r.height())));
+            label_->setGeometry(
+                pixelRect(QRectF(r.x(), r.y(), std::max(0.0, sw.x() - r.x()), r.height())));
         } else {
             checkbox_->setGeometry(pixelRect(r));
         }
@@ -584,8 +649,10 @@ public:
         info.toggleStyle = env_.toggleStyle;
     }
 
-private:
-    std::string titleText() const { return LocalizedStrings::main().localizedString(toggle_.title); }
+  private:
+    std::string titleText() const {
+        return LocalizedStrings::main().localizedString(toggle_.title);
+    }
     bool showsLabel() const { return !env_.labelsHidden && !toggle_.title.empty(); }
     void clear() {
         delete switch_.data();
@@ -618,42 +685,48 @@ private:
 };
 
 class SliderBox final : public ElementBox {
-public:
+  public:
     static constexpr double kIdealWidth = 120;  ///< points, when no width is offered
 
     SliderBox(Host& h, QWidget* c) : ElementBox(h, c), slider_(new QSlider(Qt::Horizontal, c)) {
         slider_->show();
         QObject::connect(slider_, &QSlider::valueChanged, [this](int position) {
-            if (!programmatic_) write(position);
+            if (!programmatic_)
+                write(position);
         });
     }
     ~SliderBox() override { delete slider_.data(); }
-    bool accepts(const Element& e) const override { return std::holds_alternative<SliderElement>(e); }
+    bool accepts(const Element& e) const override {
+        return std::holds_alternative<SliderElement>(e);
+    }
     void update(const View& view, const EnvironmentValues& env) override {
         slider_element_ = *view.as<SliderElement>();
         slider_->setEnabled(env.isEnabled);
         programmatic_ = true;
         slider_->setRange(0, steps());
         // The knob the user holds stays where the user put it.
-        if (!slider_->isSliderDown()) slider_->setValue(positionOf(slider_element_.value.get()));
+        if (!slider_->isSliderDown())
+            slider_->setValue(positionOf(slider_element_.value.get()));
         programmatic_ = false;
     }
     QWidget* widget() const override { return slider_; }
     QSizeF sizeThatFits(const Proposal& p) override {
         double w = kIdealWidth;
-        if (p.width) w = std::max(20.0, *p.width);
+        if (p.width)
+            w = std::max(20.0, *p.width);
         return {w, 20};
     }
     void place(const QRectF& r) override { slider_->setGeometry(pixelRect(r)); }
     void describe(ElementInfo& info) const override {
         info.value = slider_element_.value.get();
         const double span = slider_element_.upperBound - slider_element_.lowerBound;
-        info.knobValue = slider_element_.lowerBound + span * slider_->value() / std::max(1, steps());
+        info.knobValue =
+            slider_element_.lowerBound + span * slider_->value() / std::max(1, steps());
     }
 
     int positionOf(double value) const { return sliderPosition(slider_element_, value); }
 
-private:
+  private:
     int steps() const { return sliderSteps(slider_element_); }
     void write(int position) {
         double value;
@@ -683,7 +756,8 @@ int sliderSteps(const SliderElement& slider) {
 
 int sliderPosition(const SliderElement& slider, double value) {
     const double span = slider.upperBound - slider.lowerBound;
-    if (!(span > 0) || !std::isfinite(value)) return 0;
+    if (!(span > 0) || !std::isfinite(value))
+        return 0;
     const double fraction = (value - slider.lowerBound) / span;
     return static_cast<int>(std::lround(std::clamp(fraction, 0.0, 1.0) * sliderSteps(slider)));
 }
@@ -691,7 +765,7 @@ int sliderPosition(const SliderElement& slider, double value) {
 // Boxes that hold child nodes.
 
 class StackBox final : public ElementBox {
-public:
+  public:
     using ElementBox::ElementBox;
     bool accepts(const Element& e) const override {
         const auto* s = std::get_if<StackElement>(&e);
@@ -717,8 +791,9 @@ public:
         for (std::size_t i = 0; i < children_.size(); ++i) {
             const QSizeF s = sizes[i];
             const double free = crossLength - acrossOf(s, ax);
-            const double offset = ax == Axis::horizontal ? offsetFor(stack_.verticalAlignment, free)
-                                                         : offsetFor(stack_.horizontalAlignment, free);
+            const double offset = ax == Axis::horizontal
+                                      ? offsetFor(stack_.verticalAlignment, free)
+                                      : offsetFor(stack_.horizontalAlignment, free);
             QRectF rect = ax == Axis::horizontal
                               ? QRectF(cursor, crossStart + offset, s.width(), s.height())
                               : QRectF(crossStart + offset, cursor, s.width(), s.height());
@@ -730,17 +805,19 @@ public:
         into.insert(into.end(), children_.begin(), children_.end());
     }
 
-private:
+  private:
     // The gap after each child (none after the last shown one). Without an explicit
     // spacing, a spacer stands next to its neighbours with no gap of its own.
     std::vector<double> spacings() const {
         std::vector<double> gaps(children_.size(), 0);
         std::optional<std::size_t> previous;
         for (std::size_t i = 0; i < children_.size(); ++i) {
-            if (children_[i]->isEmpty()) continue;
+            if (children_[i]->isEmpty())
+                continue;
             if (previous) {
                 double gap = stack_.spacing.value_or(
-                    children_[*previous]->isSpacer() || children_[i]->isSpacer() ? 0 : kDefaultSpacing);
+                    children_[*previous]->isSpacer() || children_[i]->isSpacer() ? 0
+                                                                                 : kDefaultSpacing);
                 gaps[*previous] = gap;
             }
             previous = i;
@@ -753,7 +830,8 @@ private:
         const auto across = acrossOf(p, ax);
         const auto gaps = spacings();
         double spacing = 0;
-        for (double g : gaps) spacing += g;
+        for (double g : gaps)
+            spacing += g;
         sizes.assign(children_.size(), QSizeF(0, 0));
         if (!finite(along)) {
             for (std::size_t i = 0; i < children_.size(); ++i) {
@@ -764,9 +842,12 @@ private:
             // the others.
             std::vector<std::pair<double, std::size_t>> order;
             for (std::size_t i = 0; i < children_.size(); ++i) {
-                if (children_[i]->isEmpty()) continue;
-                const double least = alongOf(children_[i]->sizeThatFits(proposalOn(ax, 0.0, across)), ax);
-                const double most = alongOf(children_[i]->sizeThatFits(proposalOn(ax, kInfinity, across)), ax);
+                if (children_[i]->isEmpty())
+                    continue;
+                const double least =
+                    alongOf(children_[i]->sizeThatFits(proposalOn(ax, 0.0, across)), ax);
+                const double most =
+                    alongOf(children_[i]->sizeThatFits(proposalOn(ax, kInfinity, across)), ax);
                 order.emplace_back(most - least, i);
             }
             std::stable_sort(order.begin(), order.end(),
@@ -806,8 +887,10 @@ std::vector<std::shared_ptr<NodeBox>> reconcileChildren(Host& host, QWidget* con
     for (std::size_t i = 0; i < views.size(); ++i) {
         const View& view = views[i];
         std::string identity;
-        if (const auto* id = view.modifier<IdModifier>()) identity = id->id;
-        else if (const auto* tag = view.modifier<TagModifier>()) identity = tag->tag;
+        if (const auto* id = view.modifier<IdModifier>())
+            identity = id->id;
+        else if (const auto* tag = view.modifier<TagModifier>())
+            identity = tag->tag;
         std::shared_ptr<NodeBox> match;
         if (!identity.empty()) {
             for (std::size_t j = 0; j < old.size(); ++j) {
@@ -837,7 +920,7 @@ void StackBox::reconcile(const std::vector<View>& views, const EnvironmentValues
 namespace {
 
 class ButtonBox final : public ElementBox {
-public:
+  public:
     static constexpr double kBezelHeight = 22;  ///< points, the push button's least height
     static constexpr EdgeInsets kBezelInsets{3, 10, 3, 10};
 
@@ -846,14 +929,17 @@ public:
         widget_->onClick = [this] { trigger(); };
         widget_->onPressedChanged = [this](bool pressed) {
             pressed_ = pressed;
-            if (env_.customButtonStyle) host_.invalidate();
+            if (env_.customButtonStyle)
+                host_.invalidate();
         };
     }
     ~ButtonBox() override {
         content_.reset();
         delete widget_.data();
     }
-    bool accepts(const Element& e) const override { return std::holds_alternative<ButtonElement>(e); }
+    bool accepts(const Element& e) const override {
+        return std::holds_alternative<ButtonElement>(e);
+    }
     void update(const View& view, const EnvironmentValues& env) override {
         button_ = *view.as<ButtonElement>();
         env_ = env;
@@ -880,7 +966,8 @@ public:
     }
     QWidget* widget() const override { return widget_; }
     QSizeF sizeThatFits(const Proposal& p) override {
-        if (!hasBezel()) return content_->sizeThatFits(p);
+        if (!hasBezel())
+            return content_->sizeThatFits(p);
         const double h = kBezelInsets.leading + kBezelInsets.trailing;
         const double v = kBezelInsets.top + kBezelInsets.bottom;
         QSizeF label = content_->sizeThatFits({shrink(p.width, h), shrink(p.height, v)});
@@ -893,8 +980,8 @@ public:
             content_->place(local);
             return;
         }
-        QRectF inner = local.adjusted(kBezelInsets.leading, kBezelInsets.top, -kBezelInsets.trailing,
-                                      -kBezelInsets.bottom);
+        QRectF inner = local.adjusted(kBezelInsets.leading, kBezelInsets.top,
+                                      -kBezelInsets.trailing, -kBezelInsets.bottom);
         QSizeF label = content_->sizeThatFits({inner.width(), inner.height()});
         content_->place(alignIn(inner, label, Alignment::center()));
     }
@@ -921,14 +1008,15 @@ public:
         into.push_back(content_);
     }
     bool performKeyEquivalent(const NSEvent& event) override {
-        if (!env_.keyboardShortcut || !env_.isEnabled || !matchesShortcut(*env_.keyboardShortcut, event)) {
+        if (!env_.keyboardShortcut || !env_.isEnabled ||
+            !matchesShortcut(*env_.keyboardShortcut, event)) {
             return false;
         }
         trigger();
         return true;
     }
 
-private:
+  private:
     bool isDefaultAction() const {
         return env_.keyboardShortcut && *env_.keyboardShortcut == KeyboardShortcut::defaultAction();
     }
@@ -936,7 +1024,8 @@ private:
         return !env_.customButtonStyle && env_.buttonStyle != BuiltInButtonStyle::plain;
     }
     void trigger() {
-        if (button_.action) button_.action();
+        if (button_.action)
+            button_.action();
         host_.invalidate();
     }
     QPointer<ButtonWidget> widget_;
@@ -947,12 +1036,14 @@ private:
 };
 
 class ListBox final : public ElementBox {
-public:
+  public:
     static constexpr double kRowInsetV = 4;  ///< points above and below each row
     static constexpr double kRowInsetH = 8;  ///< points before and after each row
     static constexpr double kFrameInset = 2;
 
-    ListBox(Host& h, QWidget* c) : ElementBox(h, c), frame_(new qt::ListFrameWidget(c)) { frame_->show(); }
+    ListBox(Host& h, QWidget* c) : ElementBox(h, c), frame_(new qt::ListFrameWidget(c)) {
+        frame_->show();
+    }
     ~ListBox() override {
         rows_.clear();
         delete frame_.data();
@@ -967,11 +1058,14 @@ public:
         const auto& views = view.children();
         for (const View& rowView : views) {
             std::string identity;
-            if (const auto* id = rowView.modifier<IdModifier>()) identity = id->id;
-            else if (const auto* tag = rowView.modifier<TagModifier>()) identity = tag->tag;
+            if (const auto* id = rowView.modifier<IdModifier>())
+                identity = id->id;
+            else if (const auto* tag = rowView.modifier<TagModifier>())
+                identity = tag->tag;
             Row row;
             for (auto& old : rows_) {
-                if (old.widget && !identity.empty() && old.node && old.node->identity() == identity) {
+                if (old.widget && !identity.empty() && old.node &&
+                    old.node->identity() == identity) {
                     row = std::move(old);
                     break;
                 }
@@ -1006,11 +1100,13 @@ public:
     }
     QWidget* widget() const override { return frame_; }
     QSizeF sizeThatFits(const Proposal& p) override {
-        if (p.width && p.height) return {*p.width, *p.height};
+        if (p.width && p.height)
+            return {*p.width, *p.height};
         double width = 0;
         double height = 2 * kFrameInset;
         for (auto& row : rows_) {
-            QSizeF s = row.node->sizeThatFits({shrink(p.width, 2 * (kRowInsetH + kFrameInset)), std::nullopt});
+            QSizeF s = row.node->sizeThatFits(
+                {shrink(p.width, 2 * (kRowInsetH + kFrameInset)), std::nullopt});
             width = std::max(width, s.width() + 2 * (kRowInsetH + kFrameInset));
             height += s.height() + 2 * kRowInsetV;
         }
@@ -1032,10 +1128,11 @@ public:
                                   static_cast<int>(std::ceil(y + kFrameInset)));
     }
     void collectChildren(std::vector<std::shared_ptr<NodeBox>>& into) const override {
-        for (const auto& row : rows_) into.push_back(row.node);
+        for (const auto& row : rows_)
+            into.push_back(row.node);
     }
 
-private:
+  private:
     struct Row {
         QPointer<qt::RowWidget> widget;
         std::shared_ptr<NodeBox> node;
@@ -1046,21 +1143,26 @@ private:
 };
 
 class GroupBoxBox final : public ElementBox {
-public:
-    static constexpr double kInset = 10;       ///< points inside the panel
-    static constexpr double kLabelGap = 6;     ///< points between label and panel
+  public:
+    static constexpr double kInset = 10;    ///< points inside the panel
+    static constexpr double kLabelGap = 6;  ///< points between label and panel
 
-    GroupBoxBox(Host& h, QWidget* c) : ElementBox(h, c), panel_(new qt::GroupPanelWidget(c)) { panel_->show(); }
+    GroupBoxBox(Host& h, QWidget* c) : ElementBox(h, c), panel_(new qt::GroupPanelWidget(c)) {
+        panel_->show();
+    }
     ~GroupBoxBox() override {
         label_.reset();
         content_.reset();
         delete panel_.data();
     }
-    bool accepts(const Element& e) const override { return std::holds_alternative<GroupBoxElement>(e); }
+    bool accepts(const Element& e) const override {
+        return std::holds_alternative<GroupBoxElement>(e);
+    }
     void update(const View& view, const EnvironmentValues& env) override {
         const View label = view.children().size() > 0 ? view.children()[0] : EmptyView();
         const View content = view.children().size() > 1 ? view.children()[1] : EmptyView();
-        if (!label_ || !label_->update(label, env)) label_ = NodeBox::mount(host_, container_, label, env, {});
+        if (!label_ || !label_->update(label, env))
+            label_ = NodeBox::mount(host_, container_, label, env, {});
         if (!content_ || !content_->update(content, env)) {
             content_ = NodeBox::mount(host_, panel_, content, env, {});
         }
@@ -1068,8 +1170,9 @@ public:
     QWidget* widget() const override { return panel_; }
     QSizeF sizeThatFits(const Proposal& p) override {
         QSizeF label = label_->sizeThatFits({p.width, std::nullopt});
-        QSizeF content = content_->sizeThatFits(
-            {shrink(p.width, 2 * kInset), shrink(p.height, label.height() + kLabelGap + 2 * kInset)});
+        QSizeF content =
+            content_->sizeThatFits({shrink(p.width, 2 * kInset),
+                                    shrink(p.height, label.height() + kLabelGap + 2 * kInset)});
         return {std::max(label.width(), content.width() + 2 * kInset),
                 label.height() + kLabelGap + content.height() + 2 * kInset};
     }
@@ -1087,14 +1190,14 @@ public:
         into.push_back(content_);
     }
 
-private:
+  private:
     QPointer<qt::GroupPanelWidget> panel_;
     std::shared_ptr<NodeBox> label_;
     std::shared_ptr<NodeBox> content_;
 };
 
 class ComponentBox final : public ElementBox {
-public:
+  public:
     using ElementBox::ElementBox;
     bool accepts(const Element& e) const override {
         const auto* c = std::get_if<ComponentElement>(&e);
@@ -1102,14 +1205,16 @@ public:
     }
     void update(const View& view, const EnvironmentValues& env) override {
         auto next = view.as<ComponentElement>()->component->clone();
-        if (component_) next->adoptState(*component_);
+        if (component_)
+            next->adoptState(*component_);
         component_ = std::move(next);
         subscriptions_.clear();
         Host* host = &host_;
         component_->subscribe([host] { host->invalidate(); }, subscriptions_);
         component_->bindEnvironment(env);
         const View body = component_->body();
-        if (!body_ || !body_->update(body, env)) body_ = NodeBox::mount(host_, container_, body, env, axis_);
+        if (!body_ || !body_->update(body, env))
+            body_ = NodeBox::mount(host_, container_, body, env, axis_);
     }
     void setAxis(std::optional<Axis> axis) { axis_ = axis; }
     QSizeF sizeThatFits(const Proposal& p) override { return body_->sizeThatFits(p); }
@@ -1120,7 +1225,7 @@ public:
     bool isEmpty() const override { return body_ && body_->isEmpty(); }
     bool isSpacer() const override { return body_ && body_->isSpacer(); }
 
-private:
+  private:
     std::unique_ptr<ComponentBase> component_;
     std::vector<AnyCancellable> subscriptions_;
     std::shared_ptr<NodeBox> body_;
@@ -1128,7 +1233,7 @@ private:
 };
 
 class RepresentableBox final : public ElementBox {
-public:
+  public:
     using ElementBox::ElementBox;
     ~RepresentableBox() override;
     bool accepts(const Element& e) const override {
@@ -1140,7 +1245,7 @@ public:
     QSizeF sizeThatFits(const Proposal& p) override;
     void place(const QRectF& r) override;
 
-private:
+  private:
     std::optional<std::type_index> type_;
     std::shared_ptr<NSView> view_;
 };
@@ -1155,7 +1260,8 @@ namespace corvane::platform::ui {
 namespace {
 
 RepresentableBox::~RepresentableBox() {
-    if (view_ && view_->impl().widget) view_->impl().widget->setParent(nullptr);
+    if (view_ && view_->impl().widget)
+        view_->impl().widget->setParent(nullptr);
 }
 void RepresentableBox::update(const View& view, const EnvironmentValues& env) {
     if (!view_) {
@@ -1167,16 +1273,21 @@ void RepresentableBox::update(const View& view, const EnvironmentValues& env) {
             view_->impl().widget->show();
         }
     }
-    if (view_ && view_->impl().widget) view_->impl().widget->setEnabled(env.isEnabled);
+    if (view_ && view_->impl().widget)
+        view_->impl().widget->setEnabled(env.isEnabled);
 }
-QWidget* RepresentableBox::widget() const { return view_ ? view_->impl().widget.data() : nullptr; }
+QWidget* RepresentableBox::widget() const {
+    return view_ ? view_->impl().widget.data() : nullptr;
+}
 QSizeF RepresentableBox::sizeThatFits(const Proposal&) {
-    if (!view_) return {0, 0};
+    if (!view_)
+        return {0, 0};
     CGSize s = view_->intrinsicContentSize();
     return {s.width, s.height};
 }
 void RepresentableBox::place(const QRectF& r) {
-    if (QWidget* w = widget()) w->setGeometry(pixelRect(r));
+    if (QWidget* w = widget())
+        w->setGeometry(pixelRect(r));
 }
 
 std::unique_ptr<ElementBox> makeElementBox(Host& host, QWidget* container, const Element& element,
@@ -1184,21 +1295,31 @@ std::unique_ptr<ElementBox> makeElementBox(Host& host, QWidget* container, const
     return std::visit(
         [&](const auto& e) -> std::unique_ptr<ElementBox> {
             using E = std::decay_t<decltype(e)>;
-            if constexpr (std::is_same_v<E, EmptyElement>) return std::make_unique<EmptyBox>(host, container);
+            if constexpr (std::is_same_v<E, EmptyElement>)
+                return std::make_unique<EmptyBox>(host, container);
             if constexpr (std::is_same_v<E, StackElement>) {
                 auto box = std::make_unique<StackBox>(host, container);
                 box->setAxis(e.axis);
                 return box;
             }
-            if constexpr (std::is_same_v<E, SpacerElement>) return std::make_unique<SpacerBox>(host, container, axis);
-            if constexpr (std::is_same_v<E, DividerElement>) return std::make_unique<DividerBox>(host, container, axis);
-            if constexpr (std::is_same_v<E, TextElement>) return std::make_unique<TextBox>(host, container);
-            if constexpr (std::is_same_v<E, ImageElement>) return std::make_unique<ImageBox>(host, container);
-            if constexpr (std::is_same_v<E, ToggleElement>) return std::make_unique<ToggleBox>(host, container);
-            if constexpr (std::is_same_v<E, SliderElement>) return std::make_unique<SliderBox>(host, container);
-            if constexpr (std::is_same_v<E, ButtonElement>) return std::make_unique<ButtonBox>(host, container);
-            if constexpr (std::is_same_v<E, ListElement>) return std::make_unique<ListBox>(host, container);
-            if constexpr (std::is_same_v<E, GroupBoxElement>) return std::make_unique<GroupBoxBox>(host, container);
+            if constexpr (std::is_same_v<E, SpacerElement>)
+                return std::make_unique<SpacerBox>(host, container, axis);
+            if constexpr (std::is_same_v<E, DividerElement>)
+                return std::make_unique<DividerBox>(host, container, axis);
+            if constexpr (std::is_same_v<E, TextElement>)
+                return std::make_unique<TextBox>(host, container);
+            if constexpr (std::is_same_v<E, ImageElement>)
+                return std::make_unique<ImageBox>(host, container);
+            if constexpr (std::is_same_v<E, ToggleElement>)
+                return std::make_unique<ToggleBox>(host, container);
+            if constexpr (std::is_same_v<E, SliderElement>)
+                return std::make_unique<SliderBox>(host, container);
+            if constexpr (std::is_same_v<E, ButtonElement>)
+                return std::make_unique<ButtonBox>(host, container);
+            if constexpr (std::is_same_v<E, ListElement>)
+                return std::make_unique<ListBox>(host, container);
+            if constexpr (std::is_same_v<E, GroupBoxElement>)
+                return std::make_unique<GroupBoxBox>(host, container);
             if constexpr (std::is_same_v<E, ComponentElement>) {
                 auto box = std::make_unique<ComponentBox>(host, container);
                 box->setAxis(axis);
@@ -1212,14 +1333,16 @@ std::unique_ptr<ElementBox> makeElementBox(Host& host, QWidget* container, const
 }
 
 const char* kindName(const Element& element) {
-    static const char* names[] = {"empty", "stack",  "spacer", "divider",  "text",      "image", "toggle",
-                                  "slider", "button", "list",   "groupBox", "component", "native"};
+    static const char* names[] = {"empty",    "stack",     "spacer", "divider", "text",
+                                  "image",    "toggle",    "slider", "button",  "list",
+                                  "groupBox", "component", "native"};
     return names[element.index()];
 }
 
 std::string signatureOf(const View& view, const std::vector<LayerSpec>& specs) {
     std::string s;
-    for (const auto& spec : specs) s.push_back(spec.kind);
+    for (const auto& spec : specs)
+        s.push_back(spec.kind);
     s += ':';
     s += std::to_string(view.element().index());
     return s;
@@ -1262,12 +1385,14 @@ struct NodeBox::Impl::Presentation {
         Host* owner = &host;
         window->onClosedByUser = [this, owner] {
             isPresented.set(false);
-            if (sheet && onDismiss) onDismiss();
+            if (sheet && onDismiss)
+                onDismiss();
             owner->invalidate();
         };
         std::weak_ptr<NodeBox> weakAnchor = anchor.weak_from_this();
         hosting->setIntrinsicSizeChangedHandler([this, weakAnchor] {
-            if (auto a = weakAnchor.lock()) fit(*a);
+            if (auto a = weakAnchor.lock())
+                fit(*a);
         });
         hosting->updateNow();
         fit(anchor);
@@ -1275,13 +1400,16 @@ struct NodeBox::Impl::Presentation {
         host.addPresented(hosting.get());
     }
     void fit(NodeBox& anchor) {
-        if (!window || !hosting) return;
+        if (!window || !hosting)
+            return;
         CGSize size = hosting->fittingSize();
-        const QSize pixels(static_cast<int>(std::ceil(size.width)), static_cast<int>(std::ceil(size.height)));
+        const QSize pixels(static_cast<int>(std::ceil(size.width)),
+                           static_cast<int>(std::ceil(size.height)));
         window->resize(pixels);
         hosting->impl().widget->setGeometry(QRect(QPoint(0, 0), pixels));
         QWidget* container = anchor.container();
-        if (container == nullptr) return;
+        if (container == nullptr)
+            return;
         const QRectF frame = anchor.frameInHost();
         (void)frame;
         QRect anchorRect = pixelRect(anchor.impl().placed);
@@ -1296,14 +1424,17 @@ struct NodeBox::Impl::Presentation {
         }
     }
     void dismiss(Host* host, bool notify) {
-        if (!window) return;
-        if (host) host->removePresented(hosting.get());
+        if (!window)
+            return;
+        if (host)
+            host->removePresented(hosting.get());
         window->closingByBinding = true;
         window->close();
         hosting->impl().widget->setParent(nullptr);
         hosting.reset();
         delete window.data();
-        if (notify && sheet && onDismiss) onDismiss();
+        if (notify && sheet && onDismiss)
+            onDismiss();
     }
 };
 
@@ -1313,7 +1444,8 @@ NodeBox::NodeBox(Host& host, QWidget* container, std::optional<Axis> axis)
     : impl_(std::make_unique<Impl>(host, container, axis)) {}
 
 NodeBox::~NodeBox() {
-    for (auto& p : impl_->presentations) p->dismiss(&impl_->host, false);
+    for (auto& p : impl_->presentations)
+        p->dismiss(&impl_->host, false);
     impl_->presentations.clear();
     impl_->element.reset();
     impl_->layers.clear();
@@ -1328,12 +1460,14 @@ std::shared_ptr<NodeBox> NodeBox::mount(Host& host, QWidget* container, const Vi
     QWidget* current = container;
     for (const auto& spec : specs) {
         impl.layers.push_back(makeLayer(spec.kind, current));
-        if (QWidget* w = impl.layers.back()->widget()) current = w;
+        if (QWidget* w = impl.layers.back()->widget())
+            current = w;
     }
     impl.element = makeElementBox(host, current, view.element(), axis);
     for (std::size_t i = 0; i < impl.layers.size(); ++i) {
-        impl.layers[i]->setInner(i + 1 < impl.layers.size() ? static_cast<Box*>(impl.layers[i + 1].get())
-                                                             : static_cast<Box*>(impl.element.get()));
+        impl.layers[i]->setInner(i + 1 < impl.layers.size()
+                                     ? static_cast<Box*>(impl.layers[i + 1].get())
+                                     : static_cast<Box*>(impl.element.get()));
     }
     // First show: change observers remember the value; only the newer form with `initial`
     // runs its action.
@@ -1342,24 +1476,28 @@ std::shared_ptr<NodeBox> NodeBox::mount(Host& host, QWidget* container, const Vi
         if (const auto* change = std::get_if<OnChangeModifier>(&m)) {
             impl.seen.push_back(change->value);
             if (change->passesOldValue && change->initial) {
-                initialRuns.push_back([change = *change] { change.action(change.value, change.value); });
+                initialRuns.push_back(
+                    [change = *change] { change.action(change.value, change.value); });
             }
         }
     }
     node->apply(view, env);
-    for (auto& run : initialRuns) run();
+    for (auto& run : initialRuns)
+        run();
     return node;
 }
 
 bool NodeBox::update(const View& view, const EnvironmentValues& env) {
     Impl& impl = *impl_;
     const auto specs = layerSpecs(view);
-    if (signatureOf(view, specs) != impl.signature || !impl.element->accepts(view.element())) return false;
+    if (signatureOf(view, specs) != impl.signature || !impl.element->accepts(view.element()))
+        return false;
     std::vector<std::function<void()>> changes;
     std::size_t index = 0;
     for (const Modifier& m : view.modifiers()) {
         if (const auto* change = std::get_if<OnChangeModifier>(&m)) {
-            if (index >= impl.seen.size()) impl.seen.push_back(change->value);
+            if (index >= impl.seen.size())
+                impl.seen.push_back(change->value);
             if (!(impl.seen[index] == change->value)) {
                 AnyEquatable old = impl.seen[index];
                 impl.seen[index] = change->value;
@@ -1369,7 +1507,8 @@ bool NodeBox::update(const View& view, const EnvironmentValues& env) {
         }
     }
     apply(view, env);
-    for (auto& run : changes) run();
+    for (auto& run : changes)
+        run();
     return true;
 }
 
@@ -1379,19 +1518,22 @@ void NodeBox::apply(const View& view, const EnvironmentValues& outer) {
     impl.view = view;
     impl.env = environmentFor(view, outer);
     impl.cache.clear();
-    for (std::size_t i = 0; i < specs.size(); ++i) impl.layers[i]->configure(specs[i], impl.env);
+    for (std::size_t i = 0; i < specs.size(); ++i)
+        impl.layers[i]->configure(specs[i], impl.env);
     impl.element->update(view, impl.env);
 
     // Presentations follow their bindings.
     std::vector<const Modifier*> wanted;
     for (const Modifier& m : view.modifiers()) {
-        if (std::holds_alternative<PopoverModifier>(m) || std::holds_alternative<SheetModifier>(m)) {
+        if (std::holds_alternative<PopoverModifier>(m) ||
+            std::holds_alternative<SheetModifier>(m)) {
             wanted.push_back(&m);
         }
     }
     if (wanted.size() != impl.presentations.size()) {
         impl.presentations.clear();
-        for (std::size_t i = 0; i < wanted.size(); ++i) impl.presentations.push_back(std::make_unique<Impl::Presentation>());
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            impl.presentations.push_back(std::make_unique<Impl::Presentation>());
     }
     for (std::size_t i = 0; i < wanted.size(); ++i) {
         auto& p = *impl.presentations[i];
@@ -1411,11 +1553,13 @@ void NodeBox::apply(const View& view, const EnvironmentValues& outer) {
 }
 
 void NodeBox::syncPresentations() {
-    for (auto& p : impl_->presentations) p->sync(impl_->host, *this);
+    for (auto& p : impl_->presentations)
+        p->sync(impl_->host, *this);
     std::vector<std::shared_ptr<NodeBox>> children;
     impl_->element->collectChildren(children);
     for (auto& child : children) {
-        if (child) child->syncPresentations();
+        if (child)
+            child->syncPresentations();
     }
 }
 
@@ -1426,7 +1570,8 @@ QSizeF NodeBox::sizeThatFits(const Proposal& proposal) {
         impl.cacheGeneration = impl.host.generation();
     }
     for (const auto& [p, s] : impl.cache) {
-        if (p == proposal) return s;
+        if (p == proposal)
+            return s;
     }
     QSizeF size = impl.outer().sizeThatFits(proposal);
     impl.cache.emplace_back(proposal, size);
@@ -1439,30 +1584,45 @@ void NodeBox::place(const QRectF& rect) {
 }
 
 std::string NodeBox::identity() const {
-    if (const auto* id = impl_->view.modifier<IdModifier>()) return id->id;
-    if (const auto* tag = impl_->view.modifier<TagModifier>()) return tag->tag;
+    if (const auto* id = impl_->view.modifier<IdModifier>())
+        return id->id;
+    if (const auto* tag = impl_->view.modifier<TagModifier>())
+        return tag->tag;
     return {};
 }
 
-bool NodeBox::isEmpty() const { return impl_->layers.empty() && impl_->element->isEmpty(); }
-bool NodeBox::isSpacer() const { return impl_->layers.empty() && impl_->element->isSpacer(); }
-QWidget* NodeBox::container() const { return impl_->container; }
-QRectF NodeBox::placedRect() const { return impl_->placed; }
-const View& NodeBox::view() const { return impl_->view; }
+bool NodeBox::isEmpty() const {
+    return impl_->layers.empty() && impl_->element->isEmpty();
+}
+bool NodeBox::isSpacer() const {
+    return impl_->layers.empty() && impl_->element->isSpacer();
+}
+QWidget* NodeBox::container() const {
+    return impl_->container;
+}
+QRectF NodeBox::placedRect() const {
+    return impl_->placed;
+}
+const View& NodeBox::view() const {
+    return impl_->view;
+}
 
 QRectF NodeBox::frameInHost() const {
     QWidget* container = impl_->container;
     QWidget* root = impl_->host.widget();
-    if (container == nullptr || root == nullptr) return impl_->placed;
+    if (container == nullptr || root == nullptr)
+        return impl_->placed;
     QPoint offset = container == root ? QPoint(0, 0) : container->mapTo(root, QPoint(0, 0));
     return impl_->placed.translated(offset);
 }
 
 QWidget* NodeBox::hitWidget() const {
     for (const auto& layer : impl_->layers) {
-        if (QWidget* w = layer->widget()) return w;
+        if (QWidget* w = layer->widget())
+            return w;
     }
-    if (QWidget* w = impl_->element->widget()) return w;
+    if (QWidget* w = impl_->element->widget())
+        return w;
     return impl_->container;
 }
 
@@ -1470,21 +1630,25 @@ ElementInfo NodeBox::describe() const {
     ElementInfo info;
     const Impl& impl = *impl_;
     info.kind = kindName(impl.view.element());
-    if (impl.element->isSpacer()) info.kind = "spacer";
+    if (impl.element->isSpacer())
+        info.kind = "spacer";
     const QRectF f = frameInHost();
     info.frame = CGRectMake(f.x(), f.y(), f.width(), f.height());
     info.enabled = impl.env.isEnabled;
     QWidget* w = hitWidget();
     info.visible = w == nullptr || w->isVisible() || !w->window()->isVisible();
     info.font = impl.env.font;
-    if (impl.env.fontWeight) info.font.weight = *impl.env.fontWeight;
+    if (impl.env.fontWeight)
+        info.font.weight = *impl.env.fontWeight;
     info.foreground = impl.env.foreground;
     info.toggleStyle = impl.env.toggleStyle;
     info.scale = impl.env.scale;
     info.selected = impl.rowSelected;
-    if (const auto* tag = impl.view.modifier<TagModifier>()) info.tag = tag->tag;
+    if (const auto* tag = impl.view.modifier<TagModifier>())
+        info.tag = tag->tag;
     for (const auto& layer : impl.layers) {
-        if (!layer->toolTip().empty()) info.toolTip = layer->toolTip();
+        if (!layer->toolTip().empty())
+            info.toolTip = layer->toolTip();
     }
     impl.element->describe(info);
     return info;
@@ -1495,16 +1659,19 @@ void NodeBox::collect(std::vector<std::shared_ptr<NodeBox>>& into) {
     std::vector<std::shared_ptr<NodeBox>> children;
     impl_->element->collectChildren(children);
     for (auto& child : children) {
-        if (child) child->collect(into);
+        if (child)
+            child->collect(into);
     }
 }
 
 bool NodeBox::performKeyEquivalent(const NSEvent& event) {
-    if (impl_->element->performKeyEquivalent(event)) return true;
+    if (impl_->element->performKeyEquivalent(event))
+        return true;
     std::vector<std::shared_ptr<NodeBox>> children;
     impl_->element->collectChildren(children);
     for (auto& child : children) {
-        if (child && child->performKeyEquivalent(event)) return true;
+        if (child && child->performKeyEquivalent(event))
+            return true;
     }
     return false;
 }
@@ -1527,12 +1694,15 @@ void Host::setRoot(View root) {
 }
 
 void Host::invalidate() {
-    if (scheduled_) return;
+    if (scheduled_)
+        return;
     scheduled_ = true;
     std::weak_ptr<int> alive = alive_;
     runtime().mainQueue().async([this, alive] {
-        if (alive.expired()) return;
-        if (scheduled_) updateNow();
+        if (alive.expired())
+            return;
+        if (scheduled_)
+            updateNow();
     });
 }
 
@@ -1543,7 +1713,8 @@ void Host::updateNow() {
 }
 
 void Host::mountOrUpdate() {
-    if (updating_) return;
+    if (updating_)
+        return;
     updating_ = true;
     ++generation_;
     EnvironmentValues env;
@@ -1555,10 +1726,13 @@ void Host::mountOrUpdate() {
     updating_ = false;
 }
 
-QSizeF Host::idealSize() { return rootBox_->sizeThatFits({}); }
+QSizeF Host::idealSize() {
+    return rootBox_->sizeThatFits({});
+}
 
 void Host::layout() {
-    if (!rootBox_ || !widget_) return;
+    if (!rootBox_ || !widget_)
+        return;
     ++generation_;
     const QSizeF ideal = idealSize();
     const QRectF bounds(0, 0, widget_->width(), widget_->height());
@@ -1568,15 +1742,19 @@ void Host::layout() {
     if (ideal != lastIdeal_) {
         const bool first = lastIdeal_.width() < 0;
         lastIdeal_ = ideal;
-        if (!first && intrinsicSizeChanged_) intrinsicSizeChanged_();
+        if (!first && intrinsicSizeChanged_)
+            intrinsicSizeChanged_();
     }
 }
 
-void Host::removePresented(NSHostingView* view) { std::erase(presented_, view); }
+void Host::removePresented(NSHostingView* view) {
+    std::erase(presented_, view);
+}
 
 std::vector<ElementHandle> Host::elements() {
     std::vector<ElementHandle> handles;
-    if (!rootBox_) return handles;
+    if (!rootBox_)
+        return handles;
     std::vector<std::shared_ptr<NodeBox>> nodes;
     rootBox_->collect(nodes);
     for (auto& node : nodes) {
@@ -1595,10 +1773,12 @@ std::vector<ElementHandle> Host::elements() {
 
 bool Host::performKeyEquivalent(const NSEvent& event) {
     for (NSHostingView* presented : presented_) {
-        if (presented->host().presentation() == "sheet") return presented->host().performKeyEquivalent(event);
+        if (presented->host().presentation() == "sheet")
+            return presented->host().performKeyEquivalent(event);
     }
     for (NSHostingView* presented : presented_) {
-        if (presented->host().performKeyEquivalent(event)) return true;
+        if (presented->host().performKeyEquivalent(event))
+            return true;
     }
     return rootBox_ && rootBox_->performKeyEquivalent(event);
 }

@@ -35,7 +35,7 @@ int sliderPosition(const SliderElement& slider, double value);
 /// One box of the laid-out tree: it answers what size it takes for a proposal, and is told
 /// the rectangle it got, in the coordinates of the widget it lives in.
 class Box {
-public:
+  public:
     virtual ~Box() = default;
     virtual QSizeF sizeThatFits(const Proposal& proposal) = 0;
     virtual void place(const QRectF& rect) = 0;
@@ -44,7 +44,7 @@ public:
 /// The mounted form of one view node: the widgets and layout boxes made from its element
 /// and its modifiers, kept and updated in place while later view values keep its shape.
 class NodeBox : public Box, public std::enable_shared_from_this<NodeBox> {
-public:
+  public:
     struct Impl;
     /// Mounts `view` into `container`, with `env` from the parent and the axis of the stack
     /// it sits in, if any.
@@ -82,14 +82,14 @@ public:
 
     NodeBox(Host& host, QWidget* container, std::optional<Axis> axis);
 
-private:
+  private:
     void apply(const View& view, const EnvironmentValues& env);
     std::unique_ptr<Impl> impl_;
 };
 
 /// Shows one declarative view in a widget and keeps it current.
 class Host {
-public:
+  public:
     Host(View root, QWidget* widget, std::string presentation = {});
     ~Host();
 
@@ -128,7 +128,7 @@ public:
     void removePresented(NSHostingView* view);
     const std::vector<NSHostingView*>& presented() const { return presented_; }
 
-private:
+  private:
     void mountOrUpdate();
 
     View root_;

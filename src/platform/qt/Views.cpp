@@ -21,23 +21,24 @@ namespace {
 
 /// The widget of a hosting view: it lays its tree out whenever it is resized.
 class HostWidget final : public QWidget {
-public:
+  public:
     HostWidget() { setAttribute(Qt::WA_TranslucentBackground); }
     ui::Host* host = nullptr;
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
-        if (host) host->layout();
+        if (host)
+            host->layout();
     }
 };
 
 /// The round help button and the push button of `NSButton`.
 class ButtonView final : public QWidget {
-public:
+  public:
     explicit ButtonView(NSButton& owner) : owner_(owner) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
@@ -67,12 +68,14 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
         e->accept();
-        if (!std::exchange(pressed_, false)) return;
+        if (!std::exchange(pressed_, false))
+            return;
         update();
-        if (rect().contains(e->position().toPoint())) owner_.performClick();
+        if (rect().contains(e->position().toPoint()))
+            owner_.performClick();
     }
 
-private:
+  private:
     NSButton& owner_;
     bool pressed_ = false;
 };
@@ -88,27 +91,41 @@ std::unique_ptr<NSView::Impl> makeImpl(QWidget* widget) {
 
 // ---- NSView ----
 
-NSView::NSView() : impl_(makeImpl(nullptr)) { impl_->widget = new QWidget(); }
+NSView::NSView() : impl_(makeImpl(nullptr)) {
+    impl_->widget = new QWidget();
+}
 NSView::NSView(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-NSView::~NSView() { delete impl_->widget.data(); }
+NSView::~NSView() {
+    delete impl_->widget.data();
+}
 
 CGRect NSView::frame() const {
     const QRect g = impl_->widget ? impl_->widget->geometry() : QRect();
     return CGRectMake(g.x(), g.y(), g.width(), g.height());
 }
 void NSView::setFrameSize(CGSize size) {
-    if (!impl_->widget) return;
+    if (!impl_->widget)
+        return;
     impl_->sized = true;
-    impl_->widget->resize(static_cast<int>(std::lround(size.width)), static_cast<int>(std::lround(size.height)));
+    impl_->widget->resize(static_cast<int>(std::lround(size.width)),
+                          static_cast<int>(std::lround(size.height)));
 }
 CGSize NSView::intrinsicContentSize() const {
-    if (!impl_->widget) return {};
+    if (!impl_->widget)
+        return {};
     QSize hint = impl_->widget->sizeHint();
-    return {static_cast<double>(std::max(0, hint.width())), static_cast<double>(std::max(0, hint.height()))};
+    return {static_cast<double>(std::max(0, hint.width())),
+            static_cast<double>(std::max(0, hint.height()))};
 }
-CGSize NSView::fittingSize() const { return intrinsicContentSize(); }
-NSWindow* NSView::window() const { return impl_->window; }
-bool NSView::performKeyEquivalent(const NSEvent&) { return false; }
+CGSize NSView::fittingSize() const {
+    return intrinsicContentSize();
+}
+NSWindow* NSView::window() const {
+    return impl_->window;
+}
+bool NSView::performKeyEquivalent(const NSEvent&) {
+    return false;
+}
 
 // ---- NSButton ----
 
@@ -117,19 +134,24 @@ NSButton::NSButton() : NSView(makeImpl(nullptr)) {
 }
 void NSButton::setTitle(std::string title) {
     title_ = std::move(title);
-    if (impl().widget) impl().widget->update();
+    if (impl().widget)
+        impl().widget->update();
 }
 void NSButton::setBezelStyle(NSBezelStyle style) {
     bezelStyle_ = style;
-    if (impl().widget) impl().widget->update();
+    if (impl().widget)
+        impl().widget->update();
 }
 void NSButton::performClick() {
-    if (action_) action_();
+    if (action_)
+        action_();
 }
 CGSize NSButton::intrinsicContentSize() const {
-    if (bezelStyle_ == NSBezelStyle::helpButton) return {21, 21};
+    if (bezelStyle_ == NSBezelStyle::helpButton)
+        return {21, 21};
     QFontMetrics metrics(impl().widget ? impl().widget->font() : QFont());
-    return {static_cast<double>(metrics.horizontalAdvance(QString::fromStdString(title_)) + 24), 22};
+    return {static_cast<double>(metrics.horizontalAdvance(QString::fromStdString(title_)) + 24),
+            22};
 }
 
 // ---- NSHostingView ----
@@ -140,44 +162,67 @@ NSHostingView::NSHostingView(ui::View rootView) : NSView(makeImpl(nullptr)) {
     host_ = std::make_unique<ui::Host>(std::move(rootView), widget);
     widget->host = host_.get();
     const CGSize ideal = intrinsicContentSize();
-    widget->resize(static_cast<int>(std::ceil(ideal.width)), static_cast<int>(std::ceil(ideal.height)));
+    widget->resize(static_cast<int>(std::ceil(ideal.width)),
+                   static_cast<int>(std::ceil(ideal.height)));
     host_->layout();
 }
 
 NSHostingView::~NSHostingView() {
-    if (auto* widget = static_cast<HostWidget*>(impl().widget.data())) widget->host = nullptr;
+    if (auto* widget = static_cast<HostWidget*>(impl().widget.data()))
+        widget->host = nullptr;
     host_.reset();
 }
 
-const ui::View& NSHostingView::rootView() const { return host_->root(); }
-void NSHostingView::setRootView(ui::View rootView) { host_->setRoot(std::move(rootView)); }
+const ui::View& NSHostingView::rootView() const {
+    return host_->root();
+}
+void NSHostingView::setRootView(ui::View rootView) {
+    host_->setRoot(std::move(rootView));
+}
 CGSize NSHostingView::intrinsicContentSize() const {
     const QSizeF s = host_->idealSize();
     return {std::ceil(s.width()), std::ceil(s.height())};
 }
-CGSize NSHostingView::fittingSize() const { return intrinsicContentSize(); }
+CGSize NSHostingView::fittingSize() const {
+    return intrinsicContentSize();
+}
 void NSHostingView::setIntrinsicSizeChangedHandler(std::function<void()> handler) {
     host_->setIntrinsicSizeChangedHandler(std::move(handler));
 }
-void NSHostingView::updateNow() { host_->updateNow(); }
-std::vector<ui::ElementHandle> NSHostingView::elementsForTesting() const { return host_->elements(); }
-bool NSHostingView::performKeyEquivalent(const NSEvent& event) { return host_->performKeyEquivalent(event); }
+void NSHostingView::updateNow() {
+    host_->updateNow();
+}
+std::vector<ui::ElementHandle> NSHostingView::elementsForTesting() const {
+    return host_->elements();
+}
+bool NSHostingView::performKeyEquivalent(const NSEvent& event) {
+    return host_->performKeyEquivalent(event);
+}
 
 // ---- NSViewController ----
 
-NSView& NSViewController::view() { return *sharedView(); }
+NSView& NSViewController::view() {
+    return *sharedView();
+}
 std::shared_ptr<NSView> NSViewController::sharedView() {
     if (!view_) {
         loadView();
-        if (!view_) view_ = std::make_shared<NSView>();
+        if (!view_)
+            view_ = std::make_shared<NSView>();
         viewDidLoad();
     }
     return view_;
 }
-void NSViewController::loadView() { view_ = std::make_shared<NSView>(); }
+void NSViewController::loadView() {
+    view_ = std::make_shared<NSView>();
+}
 
-void NSHostingController::loadView() { setView(std::make_shared<NSHostingView>(rootView_)); }
-NSHostingView& NSHostingController::hostingView() { return static_cast<NSHostingView&>(view()); }
+void NSHostingController::loadView() {
+    setView(std::make_shared<NSHostingView>(rootView_));
+}
+NSHostingView& NSHostingController::hostingView() {
+    return static_cast<NSHostingView&>(view());
+}
 
 // ---- Test handles ----
 
@@ -192,7 +237,8 @@ std::shared_ptr<NodeBox> nodeOf(const std::shared_ptr<ElementHandle::Target>& ta
 // The widget under the element's centre and that point in its coordinates.
 std::pair<QWidget*, QPoint> pointOf(NodeBox& node) {
     QWidget* widget = node.hitWidget();
-    if (widget == nullptr) return {nullptr, {}};
+    if (widget == nullptr)
+        return {nullptr, {}};
     QPoint local;
     if (widget == node.container()) {
         const QRectF r = node.placedRect();
@@ -209,17 +255,21 @@ std::pair<QWidget*, QPoint> pointOf(NodeBox& node) {
 void sendMouse(QWidget* widget, QPoint local, QEvent::Type type) {
     const QPointF global = widget->mapToGlobal(QPointF(local));
     QMouseEvent event(type, QPointF(local), global, Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
 
 }  // namespace
 
-bool ElementHandle::exists() const { return nodeOf(target_) != nullptr; }
+bool ElementHandle::exists() const {
+    return nodeOf(target_) != nullptr;
+}
 
 ElementInfo ElementHandle::info() const {
     auto node = nodeOf(target_);
-    if (!node) return {};
+    if (!node)
+        return {};
     ElementInfo info = node->describe();
     info.presentation = target_->presentation;
     info.arrowEdge = target_->arrowEdge;
@@ -233,16 +283,20 @@ void ElementHandle::click() const {
 
 void ElementHandle::press(bool down) const {
     auto node = nodeOf(target_);
-    if (!node) return;
+    if (!node)
+        return;
     auto [widget, local] = pointOf(*node);
-    if (widget) sendMouse(widget, local, down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease);
+    if (widget)
+        sendMouse(widget, local, down ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease);
 }
 
 void ElementHandle::hover(bool inside) const {
     auto node = nodeOf(target_);
-    if (!node) return;
+    if (!node)
+        return;
     QWidget* widget = node->hitWidget();
-    if (!widget) return;
+    if (!widget)
+        return;
     if (inside) {
         const QPointF local = QRectF(widget->rect()).center();
         QEnterEvent event(local, local, widget->mapToGlobal(local));
@@ -255,25 +309,30 @@ void ElementHandle::hover(bool inside) const {
 
 void ElementHandle::dragSlider(double value) const {
     auto node = nodeOf(target_);
-    if (!node) return;
+    if (!node)
+        return;
     auto* slider = qobject_cast<QSlider*>(node->hitWidget());
     const auto* element = node->view().as<SliderElement>();
-    if (!slider || !element || !slider->isEnabled()) return;
+    if (!slider || !element || !slider->isEnabled())
+        return;
     slider->setSliderDown(true);
     slider->setSliderPosition(sliderPosition(*element, value));
 }
 
 void ElementHandle::release() const {
     auto node = nodeOf(target_);
-    if (!node) return;
-    if (auto* slider = qobject_cast<QSlider*>(node->hitWidget())) slider->setSliderDown(false);
+    if (!node)
+        return;
+    if (auto* slider = qobject_cast<QSlider*>(node->hitWidget()))
+        slider->setSliderDown(false);
 }
 
 std::optional<ElementHandle> findElement(const std::vector<ElementHandle>& elements,
                                          const std::string& kind, const std::string& label) {
     for (const auto& element : elements) {
         const ElementInfo info = element.info();
-        if (info.kind == kind && info.label == label) return element;
+        if (info.kind == kind && info.label == label)
+            return element;
     }
     return std::nullopt;
 }

@@ -31,12 +31,16 @@ QPainterPath shapePath(const ui::Shape& shape, const QRectF& rect) {
 }
 
 QColor fillColor(const ui::ShapeStyle& style) {
-    if (const auto* color = std::get_if<ui::Color>(&style)) return toQColor(*color);
+    if (const auto* color = std::get_if<ui::Color>(&style))
+        return toQColor(*color);
     // Materials cannot blur what lies behind here; a light translucent fill stands in.
     switch (std::get<ui::Material>(style)) {
-        case ui::Material::ultraThin: return QColor(246, 246, 246, 200);
-        case ui::Material::thin: return QColor(242, 242, 242, 220);
-        case ui::Material::regular: return QColor(236, 236, 236, 235);
+        case ui::Material::ultraThin:
+            return QColor(246, 246, 246, 200);
+        case ui::Material::thin:
+            return QColor(242, 242, 242, 220);
+        case ui::Material::regular:
+            return QColor(236, 236, 236, 235);
     }
     return {};
 }
@@ -45,7 +49,8 @@ QColor fillColor(const ui::ShapeStyle& style) {
 
 QSizeF measureText(const QString& text, const QFont& font, std::optional<double> width) {
     QFontMetricsF metrics(font);
-    if (text.isEmpty()) return {0, metrics.height()};
+    if (text.isEmpty())
+        return {0, metrics.height()};
     const QRectF ideal = metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft, text);
     if (!width || !std::isfinite(*width) || *width >= ideal.width()) {
         return {std::ceil(ideal.width()), std::ceil(ideal.height())};
@@ -62,7 +67,8 @@ QSizeF measureText(const QString& text, const QFont& font, std::optional<double>
 }
 
 void TextWidget::set(QString text, QFont font, QColor color) {
-    if (text == text_ && font == font_ && color == color_) return;
+    if (text == text_ && font == font_ && color == color_)
+        return;
     text_ = std::move(text);
     font_ = std::move(font);
     color_ = color;
@@ -100,7 +106,8 @@ void ImageWidget::paintEvent(QPaintEvent*) {
         drawIcon(p, image_.name, r);
     } else {
         QFont f = font_;
-        if (image_.resizable) f.setPixelSize(std::max(1, static_cast<int>(r.height() * 0.8)));
+        if (image_.resizable)
+            f.setPixelSize(std::max(1, static_cast<int>(r.height() * 0.8)));
         drawSystemSymbol(p, image_.name, r, f, color_);
     }
 }
@@ -115,7 +122,8 @@ void SwitchWidget::set(bool on, double scale, QColor accent) {
 void SwitchWidget::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    if (!isEnabled()) p.setOpacity(0.45);
+    if (!isEnabled())
+        p.setOpacity(0.45);
     const double w = kWidth * scale_;
     const double h = kHeight * scale_;
     const QRectF track(width() / 2.0 - w / 2, height() / 2.0 - h / 2, w, h);
@@ -139,18 +147,22 @@ void SwitchWidget::mouseReleaseEvent(QMouseEvent* event) {
     const bool wasPressed = std::exchange(pressed_, false);
     update();
     event->accept();
-    if (wasPressed && rect().contains(event->position().toPoint()) && onToggle) onToggle(!on_);
+    if (wasPressed && rect().contains(event->position().toPoint()) && onToggle)
+        onToggle(!on_);
 }
 
 void ButtonWidget::paintEvent(QPaintEvent*) {
-    if (bezel_ == Bezel::none) return;
+    if (bezel_ == Bezel::none)
+        return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    if (!isEnabled()) p.setOpacity(0.5);
+    if (!isEnabled())
+        p.setOpacity(0.5);
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     if (bezel_ == Bezel::prominent) {
         QColor fill = toQColor(ui::Color::accentColor());
-        if (pressed_) fill = fill.darker(115);
+        if (pressed_)
+            fill = fill.darker(115);
         p.setPen(Qt::NoPen);
         p.setBrush(fill);
     } else {
@@ -162,22 +174,28 @@ void ButtonWidget::paintEvent(QPaintEvent*) {
 
 void ButtonWidget::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    if (!isEnabled()) return;
+    if (!isEnabled())
+        return;
     pressed_ = true;
     update();
-    if (onPressedChanged) onPressedChanged(true);
+    if (onPressedChanged)
+        onPressedChanged(true);
 }
 
 void ButtonWidget::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
-    if (!std::exchange(pressed_, false)) return;
+    if (!std::exchange(pressed_, false))
+        return;
     update();
-    if (onPressedChanged) onPressedChanged(false);
-    if (isEnabled() && rect().contains(event->position().toPoint()) && onClick) onClick();
+    if (onPressedChanged)
+        onPressedChanged(false);
+    if (isEnabled() && rect().contains(event->position().toPoint()) && onClick)
+        onClick();
 }
 
 void ButtonWidget::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::EnabledChange) update();
+    if (event->type() == QEvent::EnabledChange)
+        update();
     QWidget::changeEvent(event);
 }
 
@@ -192,11 +210,13 @@ void DecorationWidget::setFills(std::vector<Fill> fills, std::optional<ui::Shape
 }
 
 void DecorationWidget::paintEvent(QPaintEvent*) {
-    if (fills_.empty()) return;
+    if (fills_.empty())
+        return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(rect());
-    if (clip_) p.setClipPath(shapePath(*clip_, r));
+    if (clip_)
+        p.setClipPath(shapePath(*clip_, r));
     for (const Fill& fill : fills_) {
         p.fillPath(shapePath(fill.shape, r), fillColor(fill.style));
     }
@@ -224,12 +244,14 @@ void DecorationWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void DecorationWidget::enterEvent(QEnterEvent* event) {
-    if (onHover) onHover(true);
+    if (onHover)
+        onHover(true);
     QWidget::enterEvent(event);
 }
 
 void DecorationWidget::leaveEvent(QEvent* event) {
-    if (onHover) onHover(false);
+    if (onHover)
+        onHover(false);
     QWidget::leaveEvent(event);
 }
 
@@ -247,7 +269,8 @@ void GroupPanelWidget::paintEvent(QPaintEvent*) {
 }
 
 void RowWidget::paintEvent(QPaintEvent*) {
-    if (!selected_) return;
+    if (!selected_)
+        return;
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
@@ -257,7 +280,8 @@ void RowWidget::paintEvent(QPaintEvent*) {
 
 void RowWidget::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    if (onClick) onClick();
+    if (onClick)
+        onClick();
 }
 
 ListFrameWidget::ListFrameWidget(QWidget* parent) : QScrollArea(parent), content_(new QWidget()) {
@@ -279,10 +303,11 @@ void ListFrameWidget::setBordered(bool bordered) {
 }
 
 PresentationWindow::PresentationWindow(QWidget* parent, bool sheet)
-    : QWidget(parent, sheet ? (Qt::Sheet | Qt::FramelessWindowHint)
-                            : (Qt::Tool | Qt::FramelessWindowHint)),
+    : QWidget(parent,
+              sheet ? (Qt::Sheet | Qt::FramelessWindowHint) : (Qt::Tool | Qt::FramelessWindowHint)),
       sheet_(sheet) {
-    if (sheet) setWindowModality(Qt::WindowModal);
+    if (sheet)
+        setWindowModality(Qt::WindowModal);
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
@@ -305,7 +330,8 @@ void PresentationWindow::keyPressEvent(QKeyEvent* event) {
 
 void PresentationWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
-    if (!closingByBinding && onClosedByUser) onClosedByUser();
+    if (!closingByBinding && onClosedByUser)
+        onClosedByUser();
 }
 
 }  // namespace corvane::platform::qt

@@ -19,15 +19,15 @@ QSizeF measureText(const QString& text, const QFont& font, std::optional<double>
 
 /// A text drawn in a font and a colour, wrapping at word boundaries to its width.
 class TextWidget : public QWidget {
-public:
+  public:
     explicit TextWidget(QWidget* parent) : QWidget(parent) {}
     void set(QString text, QFont font, QColor color);
     const QString& text() const { return text_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     QString text_;
     QFont font_;
     QColor color_;
@@ -35,14 +35,14 @@ private:
 
 /// An image asset or a system symbol, drawn to fill the widget.
 class ImageWidget : public QWidget {
-public:
+  public:
     explicit ImageWidget(QWidget* parent) : QWidget(parent) {}
     void set(ui::ImageElement image, QFont font, QColor color, double scale);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 
-private:
+  private:
     ui::ImageElement image_;
     QFont font_;
     QColor color_;
@@ -51,7 +51,7 @@ private:
 
 /// An on/off switch drawn as a pill with a knob, at a drawing scale about its centre.
 class SwitchWidget : public QWidget {
-public:
+  public:
     static constexpr double kWidth = 38;   ///< points, unscaled
     static constexpr double kHeight = 22;  ///< points, unscaled
 
@@ -60,12 +60,12 @@ public:
     bool isOn() const { return on_; }
     std::function<void(bool)> onToggle;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
     bool on_ = false;
     bool pressed_ = false;
     double scale_ = 1;
@@ -76,7 +76,7 @@ private:
 /// (bordered, or filled with the accent colour when prominent or the default action), or
 /// nothing for plain and custom styles, and reports presses and clicks.
 class ButtonWidget : public QWidget {
-public:
+  public:
     enum class Bezel { bordered, prominent, none };
     explicit ButtonWidget(QWidget* parent) : QWidget(parent) {}
     void setBezel(Bezel bezel) {
@@ -87,13 +87,13 @@ public:
     std::function<void(bool)> onPressedChanged;
     std::function<void()> onClick;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     Bezel bezel_ = Bezel::bordered;
     bool pressed_ = false;
 };
@@ -101,7 +101,7 @@ private:
 /// Draws backgrounds (colours and materials, each in its shape, clipped to an optional
 /// shape) behind its children, and takes taps and hovering for them.
 class DecorationWidget : public QWidget {
-public:
+  public:
     explicit DecorationWidget(QWidget* parent);
     struct Fill {
         ui::ShapeStyle style;
@@ -112,14 +112,14 @@ public:
     int tapCount = 1;
     std::function<void(bool)> onHover;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     std::vector<Fill> fills_;
     std::optional<ui::Shape> clip_;
     bool pressed_ = false;
@@ -127,25 +127,25 @@ private:
 
 /// A thin separator line.
 class DividerWidget : public QWidget {
-public:
+  public:
     explicit DividerWidget(QWidget* parent) : QWidget(parent) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 };
 
 /// The rounded panel of a group box.
 class GroupPanelWidget : public QWidget {
-public:
+  public:
     explicit GroupPanelWidget(QWidget* parent) : QWidget(parent) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
 };
 
 /// One row of a list: highlighted while selected, selects itself when clicked.
 class RowWidget : public QWidget {
-public:
+  public:
     explicit RowWidget(QWidget* parent) : QWidget(parent) {}
     void setSelected(bool selected) {
         selected_ = selected;
@@ -154,38 +154,38 @@ public:
     bool isSelected() const { return selected_; }
     std::function<void()> onClick;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     bool selected_ = false;
 };
 
 /// The scrolling frame of a list; `bordered` draws the default list's white, outlined box.
 class ListFrameWidget : public QScrollArea {
-public:
+  public:
     explicit ListFrameWidget(QWidget* parent);
     void setBordered(bool bordered);
     QWidget* content() const { return content_; }
 
-private:
+  private:
     QWidget* content_;
 };
 
 /// A top-level window showing a popover's or a sheet's content; tells when it closes.
 class PresentationWindow : public QWidget {
-public:
+  public:
     PresentationWindow(QWidget* parent, bool sheet);
     std::function<void()> onClosedByUser;
     bool closingByBinding = false;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     bool sheet_;
 };
 

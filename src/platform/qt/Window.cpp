@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QLinearGradient>
 #include <QPainterPath>
 #include <cmath>
 
@@ -35,12 +35,12 @@ class WindowWidget;
 /// Turns Qt key presses into key events for the window that shows them, first of all
 /// offered as key equivalents. Ctrl plays the Command key's part on this desktop.
 class KeyEquivalentFilter final : public QObject {
-public:
+  public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 class WindowWidget final : public QWidget {
-public:
+  public:
     explicit WindowWidget(NSWindow& owner) : owner_(owner) {
         setAttribute(Qt::WA_TranslucentBackground);
         static bool filterInstalled = false;
@@ -52,11 +52,11 @@ public:
     NSWindow& owner() { return owner_; }
     double titlebarHeight = 0;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QRectF closeButton() const { return QRectF(10, titlebarHeight / 2 - 6, 12, 12); }
     NSWindow& owner_;
 };
@@ -65,14 +65,19 @@ NSEvent keyEventFrom(const QKeyEvent& key) {
     NSEvent event;
     event.type = NSEventType::keyDown;
     const auto mods = key.modifiers();
-    if (mods & Qt::ShiftModifier) event.modifierFlags |= NSEventModifierFlagShift;
-    if (mods & Qt::ControlModifier) event.modifierFlags |= NSEventModifierFlagCommand;
-    if (mods & Qt::MetaModifier) event.modifierFlags |= NSEventModifierFlagControl;
-    if (mods & Qt::AltModifier) event.modifierFlags |= NSEventModifierFlagOption;
+    if (mods & Qt::ShiftModifier)
+        event.modifierFlags |= NSEventModifierFlagShift;
+    if (mods & Qt::ControlModifier)
+        event.modifierFlags |= NSEventModifierFlagCommand;
+    if (mods & Qt::MetaModifier)
+        event.modifierFlags |= NSEventModifierFlagControl;
+    if (mods & Qt::AltModifier)
+        event.modifierFlags |= NSEventModifierFlagOption;
     const int code = key.key();
     if (code >= Qt::Key_A && code <= Qt::Key_Z) {
         char c = static_cast<char>('a' + (code - Qt::Key_A));
-        if (mods & Qt::ShiftModifier) c = static_cast<char>(c - 'a' + 'A');
+        if (mods & Qt::ShiftModifier)
+            c = static_cast<char>(c - 'a' + 'A');
         event.charactersIgnoringModifiers = std::string(1, c);
         event.characters = event.charactersIgnoringModifiers;
     } else if (code == Qt::Key_Return || code == Qt::Key_Enter) {
@@ -90,25 +95,35 @@ NSEvent keyEventFrom(const QKeyEvent& key) {
 }
 
 bool KeyEquivalentFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
+    if (event->type() != QEvent::KeyPress)
+        return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr) return false;
+    if (widget == nullptr)
+        return false;
     auto* window = dynamic_cast<WindowWidget*>(widget->window());
     // Only the window itself takes the event, not each widget it passes through.
-    if (window == nullptr || (widget != QApplication::focusWidget() && widget != window)) return false;
+    if (window == nullptr || (widget != QApplication::focusWidget() && widget != window))
+        return false;
     return window->owner().performKeyEquivalent(keyEventFrom(*static_cast<QKeyEvent*>(event)));
 }
 
 // The offscreen platform has no window manager: no stacking order, no window opacity.
-bool hasWindowManager() { return QGuiApplication::platformName() != "offscreen"; }
+bool hasWindowManager() {
+    return QGuiApplication::platformName() != "offscreen";
+}
 
 double titlebarHeightFor(const NSWindow& window) {
-    if ((window.styleMask() & NSWindowStyleMaskTitled) == 0) return 0;
-    if (!window.toolbar()) return 28;
+    if ((window.styleMask() & NSWindowStyleMaskTitled) == 0)
+        return 0;
+    if (!window.toolbar())
+        return 28;
     switch (window.toolbarStyle()) {
-        case NSWindowToolbarStyle::unifiedCompact: return 38;
-        case NSWindowToolbarStyle::unified: return 52;
-        default: return 78;
+        case NSWindowToolbarStyle::unifiedCompact:
+            return 38;
+        case NSWindowToolbarStyle::unified:
+            return 52;
+        default:
+            return 78;
     }
 }
 
@@ -146,15 +161,18 @@ void paintChrome(QPainter& p, const NSWindow& window, const QRect& bounds, doubl
     const ui::Color bg = window.backgroundColor();
     if (bg.opacityValue() > 0) {
         QPainterPath path;
-        if (titled) path.addRoundedRect(r, kWindowCornerRadius, kWindowCornerRadius);
-        else path.addRect(QRectF(bounds));
+        if (titled)
+            path.addRoundedRect(r, kWindowCornerRadius, kWindowCornerRadius);
+        else
+            path.addRect(QRectF(bounds));
         p.fillPath(path, qt::toQColor(bg));
         if (titled) {
             p.setPen(QPen(QColor(0, 0, 0, 60), 1));
             p.drawPath(path);
         }
     }
-    if (!titled) return;
+    if (!titled)
+        return;
     if (!window.titlebarAppearsTransparent()) {
         QPainterPath bar;
         bar.addRoundedRect(QRectF(r.x(), r.y(), r.width(), titlebar + kWindowCornerRadius),
@@ -170,9 +188,12 @@ void paintChrome(QPainter& p, const NSWindow& window, const QRect& bounds, doubl
     }
     // The three window buttons; those the style mask lacks are drawn greyed.
     const QColor colors[3] = {
-        (window.styleMask() & NSWindowStyleMaskClosable) ? QColor(255, 95, 87) : QColor(205, 205, 205),
-        (window.styleMask() & NSWindowStyleMaskMiniaturizable) ? QColor(254, 188, 46) : QColor(205, 205, 205),
-        (window.styleMask() & NSWindowStyleMaskResizable) ? QColor(40, 200, 64) : QColor(205, 205, 205)};
+        (window.styleMask() & NSWindowStyleMaskClosable) ? QColor(255, 95, 87)
+                                                         : QColor(205, 205, 205),
+        (window.styleMask() & NSWindowStyleMaskMiniaturizable) ? QColor(254, 188, 46)
+                                                               : QColor(205, 205, 205),
+        (window.styleMask() & NSWindowStyleMaskResizable) ? QColor(40, 200, 64)
+                                                          : QColor(205, 205, 205)};
     for (int i = 0; i < 3; ++i) {
         p.setPen(QPen(colors[i].darker(115), 0.5));
         p.setBrush(colors[i]);
@@ -182,7 +203,8 @@ void paintChrome(QPainter& p, const NSWindow& window, const QRect& bounds, doubl
         QFont f = qt::toQFont(ui::Font::system(13, ui::Font::Weight::semibold));
         p.setFont(f);
         p.setPen(QColor(0, 0, 0, 200));
-        const bool leading = window.toolbar() && window.toolbarStyle() != NSWindowToolbarStyle::expanded &&
+        const bool leading = window.toolbar() &&
+                             window.toolbarStyle() != NSWindowToolbarStyle::expanded &&
                              window.toolbarStyle() != NSWindowToolbarStyle::preference;
         QRectF text(leading ? 80 : 70, 0, r.width() - (leading ? 90 : 140), titlebar);
         p.drawText(text, (leading ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter,
@@ -196,7 +218,8 @@ void WindowWidget::paintEvent(QPaintEvent*) {
 }
 
 void WindowWidget::mousePressEvent(QMouseEvent* event) {
-    if ((owner_.styleMask() & NSWindowStyleMaskClosable) && closeButton().contains(event->position())) {
+    if ((owner_.styleMask() & NSWindowStyleMaskClosable) &&
+        closeButton().contains(event->position())) {
         owner_.performClose();
         return;
     }
@@ -231,17 +254,20 @@ namespace {
 
 void syncGeometry(NSWindow& window) {
     auto& impl = window.impl();
-    if (!impl.widget) return;
+    if (!impl.widget)
+        return;
     const CGRect f = impl.frame;
     const auto screen = NSScreen::mainScreen();
     const double top = screen ? CGRectGetMaxY(screen->frame) : CGRectGetMaxY(f);
     impl.widget->titlebarHeight = titlebarHeightFor(window);
     impl.widget->setGeometry(static_cast<int>(std::lround(f.origin.x)),
                              static_cast<int>(std::lround(top - CGRectGetMaxY(f))),
-                             static_cast<int>(std::lround(f.width)), static_cast<int>(std::lround(f.height)));
+                             static_cast<int>(std::lround(f.width)),
+                             static_cast<int>(std::lround(f.height)));
     if (impl.contentView && impl.contentView->impl().widget) {
         const double bar = impl.widget->titlebarHeight;
-        impl.contentView->impl().widget->setGeometry(0, static_cast<int>(bar), static_cast<int>(std::lround(f.width)),
+        impl.contentView->impl().widget->setGeometry(0, static_cast<int>(bar),
+                                                     static_cast<int>(std::lround(f.width)),
                                                      static_cast<int>(std::lround(f.height - bar)));
     }
     impl.widget->update();
@@ -249,21 +275,31 @@ void syncGeometry(NSWindow& window) {
 
 void syncFlags(NSWindow& window) {
     auto& impl = window.impl();
-    if (!impl.widget) return;
+    if (!impl.widget)
+        return;
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
-    if (impl.level >= NSFloatingWindowLevel) flags |= Qt::WindowStaysOnTopHint;
-    if (impl.ignoresMouse) flags |= Qt::WindowTransparentForInput;
-    if (impl.styleMask == NSWindowStyleMaskBorderless) flags |= Qt::Tool;
-    if (impl.widget->windowFlags() == flags) return;
+    if (impl.level >= NSFloatingWindowLevel)
+        flags |= Qt::WindowStaysOnTopHint;
+    if (impl.ignoresMouse)
+        flags |= Qt::WindowTransparentForInput;
+    if (impl.styleMask == NSWindowStyleMaskBorderless)
+        flags |= Qt::Tool;
+    if (impl.widget->windowFlags() == flags)
+        return;
     const bool shown = impl.widget->isVisible();
     impl.widget->setWindowFlags(flags);
-    if (shown) impl.widget->show();
+    if (shown)
+        impl.widget->show();
 }
 
 }  // namespace
 
-NSWindowStyleMask NSWindow::styleMask() const { return impl_->styleMask; }
-const std::string& NSWindow::title() const { return impl_->title; }
+NSWindowStyleMask NSWindow::styleMask() const {
+    return impl_->styleMask;
+}
+const std::string& NSWindow::title() const {
+    return impl_->title;
+}
 void NSWindow::setTitle(std::string title) {
     impl_->title = std::move(title);
     if (impl_->widget) {
@@ -271,19 +307,35 @@ void NSWindow::setTitle(std::string title) {
         impl_->widget->update();
     }
 }
-NSWindowTitleVisibility NSWindow::titleVisibility() const { return impl_->titleVisibility; }
-void NSWindow::setTitleVisibility(NSWindowTitleVisibility v) { impl_->titleVisibility = v; }
-bool NSWindow::titlebarAppearsTransparent() const { return impl_->titlebarTransparent; }
-void NSWindow::setTitlebarAppearsTransparent(bool t) { impl_->titlebarTransparent = t; }
-NSTitlebarSeparatorStyle NSWindow::titlebarSeparatorStyle() const { return impl_->separatorStyle; }
-void NSWindow::setTitlebarSeparatorStyle(NSTitlebarSeparatorStyle s) { impl_->separatorStyle = s; }
-const std::shared_ptr<NSToolbar>& NSWindow::toolbar() const { return impl_->toolbar; }
+NSWindowTitleVisibility NSWindow::titleVisibility() const {
+    return impl_->titleVisibility;
+}
+void NSWindow::setTitleVisibility(NSWindowTitleVisibility v) {
+    impl_->titleVisibility = v;
+}
+bool NSWindow::titlebarAppearsTransparent() const {
+    return impl_->titlebarTransparent;
+}
+void NSWindow::setTitlebarAppearsTransparent(bool t) {
+    impl_->titlebarTransparent = t;
+}
+NSTitlebarSeparatorStyle NSWindow::titlebarSeparatorStyle() const {
+    return impl_->separatorStyle;
+}
+void NSWindow::setTitlebarSeparatorStyle(NSTitlebarSeparatorStyle s) {
+    impl_->separatorStyle = s;
+}
+const std::shared_ptr<NSToolbar>& NSWindow::toolbar() const {
+    return impl_->toolbar;
+}
 void NSWindow::setToolbar(std::shared_ptr<NSToolbar> toolbar) {
     const CGSize content = contentSize();
     impl_->toolbar = std::move(toolbar);
     setContentSize(content);
 }
-NSWindowToolbarStyle NSWindow::toolbarStyle() const { return impl_->toolbarStyle; }
+NSWindowToolbarStyle NSWindow::toolbarStyle() const {
+    return impl_->toolbarStyle;
+}
 void NSWindow::setToolbarStyle(NSWindowToolbarStyle style) {
     const CGSize content = contentSize();
     impl_->toolbarStyle = style;
@@ -295,14 +347,18 @@ const std::shared_ptr<NSViewController>& NSWindow::contentViewController() const
 }
 void NSWindow::setContentViewController(std::shared_ptr<NSViewController> controller) {
     impl_->contentViewController = std::move(controller);
-    if (!impl_->contentViewController) return;
+    if (!impl_->contentViewController)
+        return;
     auto view = impl_->contentViewController->sharedView();
     setContentView(view);
     setContentSize(view->fittingSize());
 }
-const std::shared_ptr<NSView>& NSWindow::contentView() const { return impl_->contentView; }
+const std::shared_ptr<NSView>& NSWindow::contentView() const {
+    return impl_->contentView;
+}
 void NSWindow::setContentView(std::shared_ptr<NSView> view) {
-    if (impl_->contentView == view) return;
+    if (impl_->contentView == view)
+        return;
     if (impl_->contentView && impl_->contentView->impl().widget) {
         impl_->contentView->impl().widget->setParent(nullptr);
         impl_->contentView->impl().window = nullptr;
@@ -317,14 +373,19 @@ void NSWindow::setContentView(std::shared_ptr<NSView> view) {
 }
 void NSWindow::setContentSize(CGSize size) {
     const double top = CGRectGetMaxY(impl_->frame);
-    CGRect frame = frameRectForContentRect(CGRectMake(impl_->frame.origin.x, 0, size.width, size.height));
+    CGRect frame =
+        frameRectForContentRect(CGRectMake(impl_->frame.origin.x, 0, size.width, size.height));
     frame.origin.y = top - frame.height;
     impl_->frame = frame;
     syncGeometry(*this);
 }
-CGSize NSWindow::contentSize() const { return sizeOf(contentRectForFrameRect(impl_->frame)); }
+CGSize NSWindow::contentSize() const {
+    return sizeOf(contentRectForFrameRect(impl_->frame));
+}
 
-CGRect NSWindow::frame() const { return impl_->frame; }
+CGRect NSWindow::frame() const {
+    return impl_->frame;
+}
 void NSWindow::setFrame(CGRect frame, bool display, bool animate) {
     (void)display;
     (void)animate;  // the frame read back is the final one either way
@@ -344,29 +405,47 @@ CGRect NSWindow::contentRectForFrameRect(CGRect r) const {
     return r;
 }
 
-NSWindowLevel NSWindow::level() const { return impl_->level; }
+NSWindowLevel NSWindow::level() const {
+    return impl_->level;
+}
 void NSWindow::setLevel(NSWindowLevel level) {
     impl_->level = level;
     syncFlags(*this);
 }
-bool NSWindow::isReleasedWhenClosed() const { return impl_->releasedWhenClosed; }
-void NSWindow::setReleasedWhenClosed(bool released) { impl_->releasedWhenClosed = released; }
-bool NSWindow::isOpaque() const { return impl_->opaque; }
-void NSWindow::setOpaque(bool opaque) { impl_->opaque = opaque; }
-ui::Color NSWindow::backgroundColor() const { return impl_->backgroundColor; }
+bool NSWindow::isReleasedWhenClosed() const {
+    return impl_->releasedWhenClosed;
+}
+void NSWindow::setReleasedWhenClosed(bool released) {
+    impl_->releasedWhenClosed = released;
+}
+bool NSWindow::isOpaque() const {
+    return impl_->opaque;
+}
+void NSWindow::setOpaque(bool opaque) {
+    impl_->opaque = opaque;
+}
+ui::Color NSWindow::backgroundColor() const {
+    return impl_->backgroundColor;
+}
 void NSWindow::setBackgroundColor(ui::Color color) {
     impl_->backgroundColor = color;
-    if (impl_->widget) impl_->widget->update();
+    if (impl_->widget)
+        impl_->widget->update();
 }
-bool NSWindow::ignoresMouseEvents() const { return impl_->ignoresMouse; }
+bool NSWindow::ignoresMouseEvents() const {
+    return impl_->ignoresMouse;
+}
 void NSWindow::setIgnoresMouseEvents(bool ignores) {
     impl_->ignoresMouse = ignores;
     syncFlags(*this);
 }
-double NSWindow::alphaValue() const { return impl_->alpha; }
+double NSWindow::alphaValue() const {
+    return impl_->alpha;
+}
 void NSWindow::setAlphaValue(double alpha) {
     impl_->alpha = std::clamp(alpha, 0.0, 1.0);
-    if (impl_->widget && hasWindowManager()) impl_->widget->setWindowOpacity(impl_->alpha);
+    if (impl_->widget && hasWindowManager())
+        impl_->widget->setWindowOpacity(impl_->alpha);
 }
 
 void NSWindowAnimator::setAlphaValue(double alpha) {
@@ -385,20 +464,23 @@ void NSWindowAnimator::setAlphaValue(double alpha) {
     for (int k = 1; k <= frames; ++k) {
         const bool last = k == frames;
         const double at = last ? duration : k * kAnimationFrame;
-        runtime().mainQueue().asyncAfter(at, [weak, animation, from, alpha, at, duration, last, ended] {
-            auto window = weak.lock();
-            // A newer animation of the same property takes over from this one.
-            if (window && window->impl().alphaAnimation == animation) {
-                window->setAlphaValue(last ? alpha : from + (alpha - from) * (at / duration));
-            }
-            if (last) ended();
-        });
+        runtime().mainQueue().asyncAfter(
+            at, [weak, animation, from, alpha, at, duration, last, ended] {
+                auto window = weak.lock();
+                // A newer animation of the same property takes over from this one.
+                if (window && window->impl().alphaAnimation == animation) {
+                    window->setAlphaValue(last ? alpha : from + (alpha - from) * (at / duration));
+                }
+                if (last)
+                    ended();
+            });
     }
 }
 
 void NSWindow::center() {
     const auto screen = NSScreen::mainScreen();
-    if (!screen) return;
+    if (!screen)
+        return;
     const CGRect v = screen->visibleFrame;
     const double x = CGRectGetMidX(v) - impl_->frame.width / 2;
     // Somewhat above the middle: a third of the free height above, two thirds below.
@@ -410,30 +492,46 @@ namespace {
 void show(NSWindow& window, bool makeKey) {
     auto& impl = window.impl();
     const bool appearing = !impl.visible;
-    if (appearing && impl.contentViewController) impl.contentViewController->viewWillAppear();
+    if (appearing && impl.contentViewController)
+        impl.contentViewController->viewWillAppear();
     impl.visible = true;
     if (impl.widget) {
         syncFlags(window);
         impl.widget->setAttribute(Qt::WA_ShowWithoutActivating, !makeKey);
         impl.widget->show();
-        if (hasWindowManager()) impl.widget->raise();
-        if (makeKey && hasWindowManager()) impl.widget->activateWindow();
+        if (hasWindowManager())
+            impl.widget->raise();
+        if (makeKey && hasWindowManager())
+            impl.widget->activateWindow();
     }
-    if (auto self = window.weak_from_this().lock()) NSApplication::shared().windowOrderedFront(self, makeKey);
-    if (appearing && impl.contentViewController) impl.contentViewController->viewDidAppear();
+    if (auto self = window.weak_from_this().lock())
+        NSApplication::shared().windowOrderedFront(self, makeKey);
+    if (appearing && impl.contentViewController)
+        impl.contentViewController->viewDidAppear();
 }
 }  // namespace
 
-void NSWindow::makeKeyAndOrderFront() { show(*this, true); }
-void NSWindow::orderFront() { show(*this, false); }
-void NSWindow::orderFrontRegardless() { show(*this, false); }
+void NSWindow::makeKeyAndOrderFront() {
+    show(*this, true);
+}
+void NSWindow::orderFront() {
+    show(*this, false);
+}
+void NSWindow::orderFrontRegardless() {
+    show(*this, false);
+}
 void NSWindow::orderOut() {
     impl_->visible = false;
-    if (impl_->widget) impl_->widget->hide();
+    if (impl_->widget)
+        impl_->widget->hide();
     NSApplication::shared().windowOrderedOut(*this);
 }
-bool NSWindow::isVisible() const { return impl_->visible; }
-bool NSWindow::isKeyWindow() const { return NSApplication::shared().keyWindow() == this; }
+bool NSWindow::isVisible() const {
+    return impl_->visible;
+}
+bool NSWindow::isKeyWindow() const {
+    return NSApplication::shared().keyWindow() == this;
+}
 
 void NSWindow::close() {
     // The notification's observers may drop the last other reference to this window.
@@ -442,9 +540,13 @@ void NSWindow::close() {
                                              {{"windowNumber", windowNumber_}});
     orderOut();
 }
-void NSWindow::performClose() { close(); }
+void NSWindow::performClose() {
+    close();
+}
 
-NSResponder* NSWindow::firstResponder() const { return impl_->firstResponder; }
+NSResponder* NSWindow::firstResponder() const {
+    return impl_->firstResponder;
+}
 bool NSWindow::makeFirstResponder(NSResponder* responder) {
     impl_->firstResponder = responder != nullptr ? responder : this;
     return true;
@@ -455,8 +557,10 @@ bool NSWindow::performKeyEquivalent(const NSEvent& event) {
 }
 
 void NSWindow::sendEvent(const NSEvent& event) {
-    if (event.type != NSEventType::keyDown) return;
-    if (performKeyEquivalent(event)) return;
+    if (event.type != NSEventType::keyDown)
+        return;
+    if (performKeyEquivalent(event))
+        return;
     if (NSResponder* responder = firstResponder(); responder != nullptr && responder != this) {
         responder->keyDown(event);
     }
@@ -464,9 +568,11 @@ void NSWindow::sendEvent(const NSEvent& event) {
 
 bool writeWindowPicture(NSWindow& window, const std::string& path) {
     auto* widget = window.impl().widget.data();
-    if (widget == nullptr) return false;
+    if (widget == nullptr)
+        return false;
     if (window.contentView()) {
-        if (auto* hosting = dynamic_cast<NSHostingView*>(window.contentView().get())) hosting->updateNow();
+        if (auto* hosting = dynamic_cast<NSHostingView*>(window.contentView().get()))
+            hosting->updateNow();
     }
     QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -478,7 +584,8 @@ bool writeWindowPicture(NSWindow& window, const std::string& path) {
         desktop.setColorAt(1, QColor(150, 110, 140));
         backdrop.fillRect(image.rect(), desktop);
     }
-    widget->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    widget->render(&image, QPoint(), QRegion(),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return image.save(QString::fromStdString(path), "PNG");
 }
 

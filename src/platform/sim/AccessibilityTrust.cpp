@@ -19,9 +19,11 @@ void AccessibilityTrust::setTrusted(bool trusted) {
 
 void AccessibilityTrust::recordCheck(bool wantsPrompt) {
     std::lock_guard lock(mutex_);
-    if (!wantsPrompt) return;
+    if (!wantsPrompt)
+        return;
     ++promptRequests_;
-    if (!trusted_) ++promptsShown_;
+    if (!trusted_)
+        ++promptsShown_;
 }
 
 int AccessibilityTrust::promptRequests() const {

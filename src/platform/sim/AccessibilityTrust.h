@@ -7,7 +7,7 @@ namespace corvane::platform::sim {
 /// The simulated session's Accessibility permission: whether this process is trusted, and
 /// a record of the trust checks that asked for the system's prompt.
 class AccessibilityTrust {
-public:
+  public:
     static AccessibilityTrust& shared();
 
     bool isTrusted() const;
@@ -21,7 +21,7 @@ public:
     /// Prompts the system actually showed (asked for while the process was not trusted).
     int promptsShown() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     bool trusted_ = false;
     int promptRequests_ = 0;

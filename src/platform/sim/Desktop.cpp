@@ -11,8 +11,12 @@ Desktop& Desktop::shared() {
 }
 }  // namespace sim
 
-std::optional<NSScreen> NSScreen::mainScreen() { return sim::Desktop::shared().mainScreen(); }
+std::optional<NSScreen> NSScreen::mainScreen() {
+    return sim::Desktop::shared().mainScreen();
+}
 
-void NSBeep() { sim::Desktop::shared().recordBeep(); }
+void NSBeep() {
+    sim::Desktop::shared().recordBeep();
+}
 
 }  // namespace corvane::platform

@@ -8,7 +8,7 @@ namespace corvane::platform::sim {
 
 /// The simulated session's desktop: its screens and a record of the alert sounds played.
 class Desktop {
-public:
+  public:
     static Desktop& shared();
 
     /// The main screen; by default a 1440 x 900 screen whose visible frame leaves 25 points
@@ -21,7 +21,7 @@ public:
     /// Alert sounds played so far.
     int beepCount() const { return beeps_; }
 
-private:
+  private:
     std::optional<NSScreen> mainScreen_ =
         NSScreen{CGRectMake(0, 0, 1440, 900), CGRectMake(0, 70, 1440, 805)};
     int beeps_ = 0;

@@ -9,7 +9,7 @@ namespace corvane::platform::ui {
 /// A copy of any equality-comparable value, compared with others of the same type (values
 /// of different types are unequal).
 class AnyEquatable {
-public:
+  public:
     AnyEquatable() = default;
     template <class T>
     explicit AnyEquatable(T value)
@@ -27,11 +27,12 @@ public:
     }
 
     bool operator==(const AnyEquatable& other) const {
-        if (!value_ || !other.value_) return value_ == other.value_;
+        if (!value_ || !other.value_)
+            return value_ == other.value_;
         return type_ == other.type_ && equal_(value_.get(), other.value_.get());
     }
 
-private:
+  private:
     std::type_index type_ = typeid(void);
     std::shared_ptr<const void> value_;
     bool (*equal_)(const void*, const void*) = nullptr;

@@ -12,7 +12,7 @@ namespace corvane::platform::ui {
 /// change the user makes.
 template <class T>
 class Binding {
-public:
+  public:
     Binding() : get_([] { return T{}; }), set_([](T) {}) {}
     Binding(std::function<T()> get, std::function<void(T)> set)
         : get_(std::move(get)), set_(std::move(set)) {}
@@ -28,8 +28,8 @@ public:
     /// A binding to one member of the bound value: reading reads the whole value and takes
     /// the member; writing reads the whole value, replaces the member and writes it back.
     template <class U, class C = T>
-        requires std::is_class_v<C>
-    Binding<U> member(U C::*field) const {
+    requires std::is_class_v<C> Binding<U> member(U C::*field)
+    const {
         auto get = get_;
         auto set = set_;
         return Binding<U>([get, field] { return get().*field; },
@@ -40,7 +40,7 @@ public:
                           });
     }
 
-private:
+  private:
     std::function<T()> get_;
     std::function<void(T)> set_;
 };

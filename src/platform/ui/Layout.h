@@ -20,11 +20,21 @@ struct Alignment {
     VerticalAlignment vertical = VerticalAlignment::center;
 
     static constexpr Alignment center() { return {}; }
-    static constexpr Alignment leading() { return {HorizontalAlignment::leading, VerticalAlignment::center}; }
-    static constexpr Alignment trailing() { return {HorizontalAlignment::trailing, VerticalAlignment::center}; }
-    static constexpr Alignment top() { return {HorizontalAlignment::center, VerticalAlignment::top}; }
-    static constexpr Alignment bottom() { return {HorizontalAlignment::center, VerticalAlignment::bottom}; }
-    static constexpr Alignment topLeading() { return {HorizontalAlignment::leading, VerticalAlignment::top}; }
+    static constexpr Alignment leading() {
+        return {HorizontalAlignment::leading, VerticalAlignment::center};
+    }
+    static constexpr Alignment trailing() {
+        return {HorizontalAlignment::trailing, VerticalAlignment::center};
+    }
+    static constexpr Alignment top() {
+        return {HorizontalAlignment::center, VerticalAlignment::top};
+    }
+    static constexpr Alignment bottom() {
+        return {HorizontalAlignment::center, VerticalAlignment::bottom};
+    }
+    static constexpr Alignment topLeading() {
+        return {HorizontalAlignment::leading, VerticalAlignment::top};
+    }
     bool operator==(const Alignment&) const = default;
 };
 

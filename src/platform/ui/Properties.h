@@ -15,7 +15,7 @@ namespace corvane::platform::ui {
 /// survives updates. Setting it updates the view. Main thread only.
 template <class T>
 class State {
-public:
+  public:
     State() : State(T{}) {}
     State(T initial) : box_(std::make_shared<Box>(std::move(initial))) {}  // NOLINT(implicit)
 
@@ -24,7 +24,8 @@ public:
     /// changes nothing.
     void set(T value) const {
         if constexpr (requires { value == box_->value; }) {
-            if (value == box_->value) return;
+            if (value == box_->value)
+                return;
         }
         box_->willChange.send();
         box_->value = std::move(value);
@@ -41,7 +42,7 @@ public:
     /// Announces, before the value changes, that it will change.
     Publisher<>& willChange() const { return box_->willChange; }
 
-private:
+  private:
     struct Box {
         explicit Box(T v) : value(std::move(v)) {}
         T value;
@@ -55,7 +56,7 @@ private:
 /// change. The object is not owned.
 template <class T>
 class ObservedObject {
-public:
+  public:
     ObservedObject(T& object) : object_(&object) {}  // NOLINT(implicit)
 
     T& get() const { return *object_; }
@@ -64,7 +65,7 @@ public:
     /// The object's will-change publisher, which the host watches.
     Publisher<>& willChange() const { return object_->objectWillChange(); }
 
-private:
+  private:
     T* object_;
 };
 
@@ -72,14 +73,14 @@ private:
 /// the host before each evaluation of the body.
 template <class T>
 class Environment {
-public:
+  public:
     explicit Environment(T EnvironmentValues::*key) : key_(key) {}
 
     const T& get() const { return value_; }
     const T& operator()() const { return value_; }
     void bind(const EnvironmentValues& values) { value_ = values.*key_; }
 
-private:
+  private:
     T EnvironmentValues::*key_;
     T value_{};
 };

@@ -10,7 +10,7 @@ namespace corvane::platform::ui {
 /// A colour: one of the platform's named colours (which follow the system's appearance) or a
 /// fixed RGB value, with an opacity.
 class Color {
-public:
+  public:
     enum class Name { primary, secondary, gray, white, black, clear, accentColor, custom };
 
     static Color primary() { return Color(Name::primary); }
@@ -45,7 +45,7 @@ public:
     double blue() const { return blue_; }
     bool operator==(const Color&) const = default;
 
-private:
+  private:
     explicit Color(Name name) : name_(name) {}
     Name name_;
     double opacity_ = 1;
@@ -70,7 +70,9 @@ struct Shape {
     bool operator==(const Shape&) const = default;
 };
 
-inline Shape Rectangle() { return {}; }
+inline Shape Rectangle() {
+    return {};
+}
 inline Shape RoundedRectangle(double cornerRadius,
                               Shape::CornerStyle style = Shape::CornerStyle::circular) {
     return {Shape::Kind::roundedRectangle, cornerRadius, style};

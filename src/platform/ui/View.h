@@ -22,7 +22,7 @@
 namespace corvane::platform {
 class NSView;
 struct Image;
-}
+}  // namespace corvane::platform
 
 namespace corvane::platform::ui {
 
@@ -97,10 +97,9 @@ struct RepresentableElement {
     std::shared_ptr<const RepresentableBase> representable;
 };
 
-using Element = std::variant<EmptyElement, StackElement, SpacerElement, DividerElement,
-                             TextElement, ImageElement, ToggleElement, SliderElement,
-                             ButtonElement, ListElement, GroupBoxElement, ComponentElement,
-                             RepresentableElement>;
+using Element = std::variant<EmptyElement, StackElement, SpacerElement, DividerElement, TextElement,
+                             ImageElement, ToggleElement, SliderElement, ButtonElement, ListElement,
+                             GroupBoxElement, ComponentElement, RepresentableElement>;
 
 // ---- Modifiers, in the order applied (innermost first). ----
 
@@ -216,12 +215,11 @@ struct EnvironmentModifier {
 using Modifier =
     std::variant<PaddingModifier, FrameModifier, FlexibleFrameModifier, FixedSizeModifier,
                  BackgroundModifier, ClipShapeModifier, ContentShapeModifier, ScaleEffectModifier,
-                 FontModifier, FontWeightModifier, ForegroundStyleModifier,
-                 ForegroundColorModifier, DisabledModifier, ToggleStyleModifier,
-                 ButtonStyleModifier, LabelsHiddenModifier, ListStyleModifier, HelpModifier,
-                 KeyboardShortcutModifier, TagModifier, IdModifier, OnTapGestureModifier,
-                 OnHoverModifier, OnChangeModifier, PopoverModifier, SheetModifier,
-                 EnvironmentModifier>;
+                 FontModifier, FontWeightModifier, ForegroundStyleModifier, ForegroundColorModifier,
+                 DisabledModifier, ToggleStyleModifier, ButtonStyleModifier, LabelsHiddenModifier,
+                 ListStyleModifier, HelpModifier, KeyboardShortcutModifier, TagModifier, IdModifier,
+                 OnTapGestureModifier, OnHoverModifier, OnChangeModifier, PopoverModifier,
+                 SheetModifier, EnvironmentModifier>;
 
 /// One node of a view tree: an element, its children and its modifiers.
 struct Node {
@@ -249,7 +247,7 @@ concept ViewRepresentable = requires(const T& t) {
 /// A view value: a small immutable tree of nodes. Modifiers return a new value wrapping
 /// this one; values are cheap to copy.
 class View {
-public:
+  public:
     /// The empty view.
     View();
     explicit View(Node node);
@@ -266,7 +264,8 @@ public:
     template <class M>
     const M* modifier() const {
         for (auto it = node_->modifiers.rbegin(); it != node_->modifiers.rend(); ++it) {
-            if (const auto* m = std::get_if<M>(&*it)) return m;
+            if (const auto* m = std::get_if<M>(&*it))
+                return m;
         }
         return nullptr;
     }
@@ -317,15 +316,18 @@ public:
 
     // Events.
     View onTapGesture(int count, std::function<void()> action) const;
-    View onTapGesture(std::function<void()> action) const { return onTapGesture(1, std::move(action)); }
+    View onTapGesture(std::function<void()> action) const {
+        return onTapGesture(1, std::move(action));
+    }
     View onHover(std::function<void(bool)> action) const;
     /// The change observer of macOS 14: `action(old, new)`; with `initial` also on first show.
     template <class T>
     View onChange(T value, bool initial, std::function<void(const T&, const T&)> action) const {
         requireAvailable(14, 0, "onChange(of:initial:_:)");
-        return with(OnChangeModifier{
-            AnyEquatable(std::move(value)), true, initial,
-            [action](const AnyEquatable& o, const AnyEquatable& n) { action(o.get<T>(), n.get<T>()); }});
+        return with(OnChangeModifier{AnyEquatable(std::move(value)), true, initial,
+                                     [action](const AnyEquatable& o, const AnyEquatable& n) {
+                                         action(o.get<T>(), n.get<T>());
+                                     }});
     }
     /// The older change observer: `action(new)` on each change, never on first show.
     template <class T>
@@ -349,7 +351,7 @@ public:
     /// This view with `modifier` applied outside the existing ones.
     View with(Modifier modifier) const;
 
-private:
+  private:
     std::shared_ptr<const Node> node_;
 };
 
@@ -361,7 +363,7 @@ struct ButtonStyleConfiguration {
 
 /// A custom button style: makes a button's body from its label.
 class ButtonStyle {
-public:
+  public:
     virtual ~ButtonStyle() = default;
     virtual View makeBody(const ButtonStyleConfiguration& configuration) const = 0;
 };
@@ -370,7 +372,7 @@ public:
 
 /// The type-erased form of a view component, kept by the host while the view stays in place.
 class ComponentBase {
-public:
+  public:
     virtual ~ComponentBase() = default;
     virtual std::type_index type() const = 0;
     virtual std::unique_ptr<ComponentBase> clone() const = 0;
@@ -393,7 +395,8 @@ void adoptProperty(State<T>& current, const State<T>& previous) {
 template <class P>
 void subscribeProperty(P&, const std::function<void()>&, std::vector<AnyCancellable>&) {}
 template <class T>
-void subscribeProperty(State<T>& p, const std::function<void()>& f, std::vector<AnyCancellable>& into) {
+void subscribeProperty(State<T>& p, const std::function<void()>& f,
+                       std::vector<AnyCancellable>& into) {
     into.push_back(p.willChange().sink(f));
 }
 template <class T>
@@ -409,11 +412,13 @@ void bindProperty(Environment<T>& p, const EnvironmentValues& values) {
 }
 
 template <class T>
-concept HasViewProperties = requires(T& t) { t.viewProperties(); };
+concept HasViewProperties = requires(T& t) {
+    t.viewProperties();
+};
 
 template <class T>
 class ComponentModel final : public ComponentBase {
-public:
+  public:
     explicit ComponentModel(T value) : value_(std::move(value)) {}
     std::type_index type() const override { return typeid(T); }
     std::unique_ptr<ComponentBase> clone() const override {
@@ -423,10 +428,12 @@ public:
     void adoptState(const ComponentBase& previous) override {
         if constexpr (HasViewProperties<T>) {
             auto& old = const_cast<T&>(static_cast<const ComponentModel&>(previous).value_);
-            std::apply([&](auto&... mine) {
-                std::apply([&](auto&... theirs) { (adoptProperty(mine, theirs), ...); },
-                           old.viewProperties());
-            }, value_.viewProperties());
+            std::apply(
+                [&](auto&... mine) {
+                    std::apply([&](auto&... theirs) { (adoptProperty(mine, theirs), ...); },
+                               old.viewProperties());
+                },
+                value_.viewProperties());
         }
     }
     void subscribe(std::function<void()> invalidate, std::vector<AnyCancellable>& into) override {
@@ -437,11 +444,12 @@ public:
     }
     void bindEnvironment(const EnvironmentValues& values) override {
         if constexpr (HasViewProperties<T>) {
-            std::apply([&](auto&... p) { (bindProperty(p, values), ...); }, value_.viewProperties());
+            std::apply([&](auto&... p) { (bindProperty(p, values), ...); },
+                       value_.viewProperties());
         }
     }
 
-private:
+  private:
     T value_;
 };
 
@@ -457,7 +465,7 @@ View::View(T component)
 
 /// The type-erased form of a wrapped platform view.
 class RepresentableBase {
-public:
+  public:
     virtual ~RepresentableBase() = default;
     virtual std::type_index type() const = 0;
     virtual std::shared_ptr<NSView> makeNSView() const = 0;
@@ -466,12 +474,12 @@ public:
 namespace detail {
 template <class T>
 class RepresentableModel final : public RepresentableBase {
-public:
+  public:
     explicit RepresentableModel(T value) : value_(std::move(value)) {}
     std::type_index type() const override { return typeid(T); }
     std::shared_ptr<NSView> makeNSView() const override { return value_.makeNSView(); }
 
-private:
+  private:
     T value_;
 };
 }  // namespace detail
@@ -492,7 +500,8 @@ struct Verbatim {
 
 View EmptyView();
 View VStack(std::vector<View> children);
-View VStack(HorizontalAlignment alignment, std::optional<double> spacing, std::vector<View> children);
+View VStack(HorizontalAlignment alignment, std::optional<double> spacing,
+            std::vector<View> children);
 View HStack(std::vector<View> children);
 View HStack(VerticalAlignment alignment, std::optional<double> spacing, std::vector<View> children);
 View Spacer(std::optional<double> minLength = std::nullopt);
@@ -522,7 +531,8 @@ View GroupBox(View label, View content);
 template <class Items, class Make>
 std::vector<View> ForEach(const Items& items, Make make) {
     std::vector<View> views;
-    for (const auto& item : items) views.push_back(make(item));
+    for (const auto& item : items)
+        views.push_back(make(item));
     return views;
 }
 

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QWidget>
 #include <filesystem>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "platform/appkit/NSAnimationContext.h"
 #include "platform/appkit/NSApplication.h"
@@ -37,7 +37,8 @@ TEST(StackLayoutTest, SpacerPushesTheLastChildToTheEdge) {
                               {Text("A").frame(50, 20), Spacer(), Text("B").frame(30, 10)})
                            .frame(200, std::nullopt));
     EXPECT_EQ(host.intrinsicContentSize(), (CGSize{200, 20}));
-    EXPECT_EQ(infoOf(host, "text", "A").frame.origin.x, 0 + (50 - infoOf(host, "text", "A").frame.width) / 2);
+    EXPECT_EQ(infoOf(host, "text", "A").frame.origin.x,
+              0 + (50 - infoOf(host, "text", "A").frame.width) / 2);
     const auto b = infoOf(host, "text", "B");
     EXPECT_NEAR(CGRectGetMidX(b.frame), 200 - 15, 0.5);
     EXPECT_NEAR(CGRectGetMidY(b.frame), 5, 0.5);
@@ -47,10 +48,13 @@ TEST(StackLayoutTest, SpacerPushesTheLastChildToTheEdge) {
 TEST(StackLayoutTest, ColumnAlignment) {
     for (auto [alignment, expectedX] : {std::pair{HorizontalAlignment::leading, 0.0},
                                         std::pair{HorizontalAlignment::trailing, 60.0}}) {
-        NSHostingView host(VStack(alignment, 4, {Spacer().frame(100, 10).id("wide"), Spacer().frame(40, 10).id("narrow")}));
+        NSHostingView host(
+            VStack(alignment, 4,
+                   {Spacer().frame(100, 10).id("wide"), Spacer().frame(40, 10).id("narrow")}));
         std::vector<ElementInfo> spacers;
         for (auto& e : host.elementsForTesting()) {
-            if (e.info().kind == "spacer") spacers.push_back(e.info());
+            if (e.info().kind == "spacer")
+                spacers.push_back(e.info());
         }
         ASSERT_EQ(spacers.size(), 2u);
         EXPECT_EQ(spacers[1].frame.origin.x, expectedX);
@@ -60,7 +64,7 @@ TEST(StackLayoutTest, ColumnAlignment) {
 
 /// A model whose published values controls show.
 class Model : public ObservableObject {
-public:
+  public:
     Published<bool> on{*this, false};
     Published<double> amount{*this, 90};
     Published<std::vector<std::string>> rows{*this, {"a", "b"}};
@@ -80,7 +84,8 @@ struct ControlsView {
     ObservedObject<Model> model;
     View body() const {
         Model& m = *model;
-        return VStack({Toggle("Switch", Binding<bool>([&m] { return m.on.get(); }, [&m](bool v) { m.on.set(v); }))
+        return VStack({Toggle("Switch", Binding<bool>([&m] { return m.on.get(); },
+                                                      [&m](bool v) { m.on.set(v); }))
                            .toggleStyle(ToggleStyle::switchStyle),
                        Slider(amountBinding(m), 10, 150, 10).frame(200, std::nullopt)});
     }
@@ -154,9 +159,12 @@ struct ListView {
     ObservedObject<Model> model;
     View body() const {
         Model& m = *model;
-        Binding<std::optional<std::string>> selection([&m] { return m.selection.get(); },
-                                                      [&m](std::optional<std::string> s) { m.selection.set(s); });
-        return List(selection, ForEach(m.rows.get(), [](const std::string& r) { return View(CounterRow{r}).tag(r); }))
+        Binding<std::optional<std::string>> selection(
+            [&m] { return m.selection.get(); },
+            [&m](std::optional<std::string> s) { m.selection.set(s); });
+        return List(selection,
+                    ForEach(m.rows.get(),
+                            [](const std::string& r) { return View(CounterRow{r}).tag(r); }))
             .frame(200, 120);
     }
     auto viewProperties() { return std::tie(model); }
@@ -194,7 +202,8 @@ TEST(ListTest, ClickSelectsTheRowTag) {
     rt().runPending();
     bool selected = false;
     for (auto& e : host.elementsForTesting()) {
-        if (e.info().tag == std::optional<std::string>("a")) selected = e.info().selected;
+        if (e.info().tag == std::optional<std::string>("a"))
+            selected = e.info().selected;
     }
     EXPECT_TRUE(selected);
 }
@@ -207,15 +216,18 @@ struct PresentingView {
         auto pop = showPopover;
         auto sheet = showSheet;
         int* d = dismissals;
-        return VStack({Button("Pick", [pop] { pop.set(!pop.get()); })
-                           .popover(pop.binding(), Edge::top, [] { return Text("Inside").padding(); }),
-                       Button("Advanced", [sheet] { sheet.set(true); })
-                           .sheet(sheet.binding(), [d] { ++*d; }, [sheet] {
-                               return VStack({Text("Sheet"),
-                                              Button("Done", [sheet] { sheet.set(false); })
-                                                  .keyboardShortcut(KeyboardShortcut::defaultAction())})
-                                   .padding(16);
-                           })});
+        return VStack(
+            {Button("Pick", [pop] { pop.set(!pop.get()); })
+                 .popover(pop.binding(), Edge::top, [] { return Text("Inside").padding(); }),
+             Button("Advanced", [sheet] { sheet.set(true); })
+                 .sheet(
+                     sheet.binding(), [d] { ++*d; },
+                     [sheet] {
+                         return VStack({Text("Sheet"),
+                                        Button("Done", [sheet] { sheet.set(false); })
+                                            .keyboardShortcut(KeyboardShortcut::defaultAction())})
+                             .padding(16);
+                     })});
     }
     auto viewProperties() { return std::tie(showPopover, showSheet); }
 };
@@ -242,7 +254,8 @@ TEST(PresentationTest, PopoverFollowsItsBinding) {
 // dismisses it, and the dismissal action runs once.
 TEST(PresentationTest, SheetDefaultActionDismissesIt) {
     int dismissals = 0;
-    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 300, 200), 3, NSBackingStoreType::buffered, false);
+    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 300, 200), 3,
+                                             NSBackingStoreType::buffered, false);
     auto host = std::make_shared<NSHostingView>(PresentingView{false, false, &dismissals});
     window->setContentView(host);
     window->makeKeyAndOrderFront();
@@ -261,7 +274,7 @@ TEST(PresentationTest, SheetDefaultActionDismissesIt) {
 
 /// A window that records the key equivalents it is offered.
 class RecordingWindow : public NSWindow {
-public:
+  public:
     using NSWindow::NSWindow;
     bool performKeyEquivalent(const NSEvent& event) override {
         offered.push_back(event);
@@ -273,30 +286,34 @@ public:
 // A key press on the real window reaches performKeyEquivalent, Ctrl standing for Command
 // and Shift upper-casing the characters that ignore modifiers.
 TEST(WindowTest, QtKeyPressesBecomeKeyEquivalents) {
-    auto window = std::make_shared<RecordingWindow>(CGRectMake(0, 0, 200, 100), 3, NSBackingStoreType::buffered, false);
+    auto window = std::make_shared<RecordingWindow>(CGRectMake(0, 0, 200, 100), 3,
+                                                    NSBackingStoreType::buffered, false);
     window->setTitle("Keys");
     window->makeKeyAndOrderFront();
     QWidget* widget = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w->windowTitle() == "Keys") widget = w;
+        if (w->windowTitle() == "Keys")
+            widget = w;
     }
     ASSERT_NE(widget, nullptr);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
     QApplication::sendEvent(widget, &press);
 
     ASSERT_EQ(window->offered.size(), 1u);
-    EXPECT_EQ(window->offered[0].modifierFlags, NSEventModifierFlagCommand | NSEventModifierFlagShift);
+    EXPECT_EQ(window->offered[0].modifierFlags,
+              NSEventModifierFlagCommand | NSEventModifierFlagShift);
     EXPECT_EQ(window->offered[0].charactersIgnoringModifiers, std::optional<std::string>("V"));
 }
 
 // Closing a window posts the will-close notification naming it, and orders it out.
 TEST(WindowTest, ClosePostsWillCloseWithTheWindowNumber) {
-    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 200, 100), 3, NSBackingStoreType::buffered, false);
+    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 200, 100), 3,
+                                             NSBackingStoreType::buffered, false);
     window->makeKeyAndOrderFront();
     std::vector<double> numbers;
-    NotificationCenter::defaultCenter().addObserver(NSWindowWillCloseNotification, [&](const Notification& n) {
-        numbers.push_back(*n.userInfo.at("windowNumber").number());
-    });
+    NotificationCenter::defaultCenter().addObserver(
+        NSWindowWillCloseNotification,
+        [&](const Notification& n) { numbers.push_back(*n.userInfo.at("windowNumber").number()); });
     window->close();
     EXPECT_EQ(numbers, std::vector<double>{static_cast<double>(window->windowNumber())});
     EXPECT_FALSE(window->isVisible());
@@ -306,7 +323,8 @@ TEST(WindowTest, ClosePostsWillCloseWithTheWindowNumber) {
 // An animation group animates the alpha value over its duration on the virtual clock and
 // runs its completion once, when it has ended.
 TEST(WindowTest, AlphaAnimatesOverTheGroupsDuration) {
-    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 10, 10), 0, NSBackingStoreType::buffered, false);
+    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 10, 10), 0,
+                                             NSBackingStoreType::buffered, false);
     window->setAlphaValue(0);
     const double start = rt().mediaTime();
     int completions = 0;
@@ -326,10 +344,12 @@ TEST(WindowTest, AlphaAnimatesOverTheGroupsDuration) {
 
 // A window picture is a PNG of the whole window, title bar included.
 TEST(WindowTest, PictureIsAPNGOfTheWindow) {
-    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 200, 100), 3, NSBackingStoreType::buffered, false);
+    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 200, 100), 3,
+                                             NSBackingStoreType::buffered, false);
     window->setContentView(std::make_shared<NSHostingView>(Text("Hello").frame(200, 100)));
     window->makeKeyAndOrderFront();
-    const auto path = std::filesystem::temp_directory_path() / ("corvane-picture-" + std::to_string(::getpid()) + ".png");
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("corvane-picture-" + std::to_string(::getpid()) + ".png");
     ASSERT_TRUE(writeWindowPicture(*window, path.string()));
     QImage image(QString::fromStdString(path.string()));
     EXPECT_EQ(image.width(), 200);
@@ -341,8 +361,10 @@ TEST(WindowTest, PictureIsAPNGOfTheWindow) {
 TEST(AvailabilityTest, NewerModifiersNeedTheirSystem) {
     ProcessInfo::processInfo().setOperatingSystemVersion({11, 5, 0});
     EXPECT_THROW(Text("x").foregroundStyle(Color::gray()), std::logic_error);
-    EXPECT_THROW(Text("x").onChange<bool>(true, false, [](const bool&, const bool&) {}), std::logic_error);
-    EXPECT_THROW(Button("x", [] {}).buttonStyle(BuiltInButtonStyle::borderedProminent), std::logic_error);
+    EXPECT_THROW(Text("x").onChange<bool>(true, false, [](const bool&, const bool&) {}),
+                 std::logic_error);
+    EXPECT_THROW(Button("x", [] {}).buttonStyle(BuiltInButtonStyle::borderedProminent),
+                 std::logic_error);
     EXPECT_NO_THROW(Text("x").foregroundColor(Color::gray()));
 }
 
