@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Writes PNG pictures of the permission window and of a HUD message into pictures/ (not
+# tracked by git), drawn offscreen on the simulated session.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+build/tools/corvane-pictures "${1:-pictures}"

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/appkit/Geometry.h"
+#include "platform/appkit/Responder.h"
+
+namespace corvane::platform {
+
+class NSWindow;
+
+/// A platform view: a rectangle of a window that draws and takes events. Its backend object
+/// (a widget) lives as long as the view.
+class NSView : public NSResponder {
+  public:
+    struct Impl;
+
+    NSView();
+    ~NSView() override;
+    NSView(const NSView&) = delete;
+    NSView& operator=(const NSView&) = delete;
+
+    /// The frame in its superview (or window content), in points.
+    CGRect frame() const;
+    void setFrameSize(CGSize size);
+    /// The size the view wants for its content alone, in points.
+    virtual CGSize intrinsicContentSize() const;
+    /// The smallest size that fits the content, in points.
+    virtual CGSize fittingSize() const;
+    /// The window that shows the view, or null.
+    NSWindow* window() const;
+    /// Offers a key equivalent to the controls inside the view; true when one took it.
+    virtual bool performKeyEquivalent(const NSEvent& event);
+
+    Impl& impl() const { return *impl_; }
+
+  protected:
+    explicit NSView(std::unique_ptr<Impl> impl);
+
+  private:
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace corvane::platform

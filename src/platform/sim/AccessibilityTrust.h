@@ -1,0 +1,31 @@
+#pragma once
+
+#include <mutex>
+
+namespace corvane::platform::sim {
+
+/// The simulated session's Accessibility permission: whether this process is trusted, and
+/// a record of the trust checks that asked for the system's prompt.
+class AccessibilityTrust {
+  public:
+    static AccessibilityTrust& shared();
+
+    bool isTrusted() const;
+    /// The knob: grant or withdraw the permission.
+    void setTrusted(bool trusted);
+
+    /// Called by a trust check; a check that asks for the prompt while untrusted shows it.
+    void recordCheck(bool wantsPrompt);
+    /// Checks made with the prompt option set to true, whether or not a prompt showed.
+    int promptRequests() const;
+    /// Prompts the system actually showed (asked for while the process was not trusted).
+    int promptsShown() const;
+
+  private:
+    mutable std::mutex mutex_;
+    bool trusted_ = false;
+    int promptRequests_ = 0;
+    int promptsShown_ = 0;
+};
+
+}  // namespace corvane::platform::sim

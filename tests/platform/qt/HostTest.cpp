@@ -1,0 +1,372 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QApplication>
+#include <QImage>
+#include <QKeyEvent>
+#include <QWidget>
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/appkit/NSAnimationContext.h"
+#include "platform/appkit/NSApplication.h"
+#include "platform/appkit/NSHostingView.h"
+#include "platform/appkit/NSWindow.h"
+#include "platform/appkit/WindowPicture.h"
+#include "platform/combine/Published.h"
+#include "platform/foundation/NotificationCenter.h"
+#include "platform/foundation/ProcessInfo.h"
+#include "support/SimSession.h"
+
+namespace corvane::platform {
+namespace {
+
+using namespace ui;
+using testing::rt;
+
+ElementInfo infoOf(const NSHostingView& host, const std::string& kind, const std::string& label) {
+    auto found = findElement(host.elementsForTesting(), kind, label);
+    EXPECT_TRUE(found) << kind << " " << label;
+    return found ? found->info() : ElementInfo{};
+}
+
+// A row spreads its children: fixed frames keep their widths, a spacer takes what is left,
+// and children sit on the row's top edge.
+TEST(StackLayoutTest, SpacerPushesTheLastChildToTheEdge) {
+    NSHostingView host(HStack(VerticalAlignment::top, 10,
+                              {Text("A").frame(50, 20), Spacer(), Text("B").frame(30, 10)})
+                           .frame(200, std::nullopt));
+    EXPECT_EQ(host.intrinsicContentSize(), (CGSize{200, 20}));
+    EXPECT_EQ(infoOf(host, "text", "A").frame.origin.x,
+              0 + (50 - infoOf(host, "text", "A").frame.width) / 2);
+    const auto b = infoOf(host, "text", "B");
+    EXPECT_NEAR(CGRectGetMidX(b.frame), 200 - 15, 0.5);
+    EXPECT_NEAR(CGRectGetMidY(b.frame), 5, 0.5);
+}
+
+// A column aligns its children on its leading or trailing edge.
+TEST(StackLayoutTest, ColumnAlignment) {
+    for (auto [alignment, expectedX] : {std::pair{HorizontalAlignment::leading, 0.0},
+                                        std::pair{HorizontalAlignment::trailing, 60.0}}) {
+        NSHostingView host(
+            VStack(alignment, 4,
+                   {Spacer().frame(100, 10).id("wide"), Spacer().frame(40, 10).id("narrow")}));
+        std::vector<ElementInfo> spacers;
+        for (auto& e : host.elementsForTesting()) {
+            if (e.info().kind == "spacer")
+                spacers.push_back(e.info());
+        }
+        ASSERT_EQ(spacers.size(), 2u);
+        EXPECT_EQ(spacers[1].frame.origin.x, expectedX);
+        EXPECT_EQ(spacers[1].frame.origin.y, 14);
+    }
+}
+
+/// A model whose published values controls show.
+class Model : public ObservableObject {
+  public:
+    Published<bool> on{*this, false};
+    Published<double> amount{*this, 90};
+    Published<std::vector<std::string>> rows{*this, {"a", "b"}};
+    Published<std::optional<std::string>> selection{*this, std::nullopt};
+    int amountWrites = 0;
+};
+
+Binding<double> amountBinding(Model& m) {
+    return Binding<double>([&m] { return m.amount.get(); },
+                           [&m](double v) {
+                               ++m.amountWrites;
+                               m.amount.set(v);
+                           });
+}
+
+struct ControlsView {
+    ObservedObject<Model> model;
+    View body() const {
+        Model& m = *model;
+        return VStack({Toggle("Switch", Binding<bool>([&m] { return m.on.get(); },
+                                                      [&m](bool v) { m.on.set(v); }))
+                           .toggleStyle(ToggleStyle::switchStyle),
+                       Slider(amountBinding(m), 10, 150, 10).frame(200, std::nullopt)});
+    }
+    auto viewProperties() { return std::tie(model); }
+};
+
+// Controls re-read their bindings when the observed object publishes, and write through
+// them when the user acts.
+TEST(BindingTest, ControlsFollowTheirObservedObject) {
+    Model model;
+    NSHostingView host(ControlsView{model});
+    EXPECT_FALSE(infoOf(host, "toggle", "Switch").isOn);
+
+    model.on.set(true);
+    rt().runPending();
+    EXPECT_TRUE(infoOf(host, "toggle", "Switch").isOn);
+
+    findElement(host.elementsForTesting(), "toggle", "Switch")->click();
+    EXPECT_FALSE(model.on.get());
+}
+
+// Showing a slider never writes; an off-grid value stays stored and the knob shows the
+// nearest position; the first move stores a value on the grid.
+TEST(BindingTest, SliderWritesOnlyWhenMoved) {
+    Model model;
+    model.amount.set(95.5);
+    NSHostingView host(ControlsView{model});
+    rt().runPending();
+    EXPECT_EQ(model.amountWrites, 0);
+    EXPECT_EQ(model.amount.get(), 95.5);
+    auto slider = findElement(host.elementsForTesting(), "slider", "");
+    ASSERT_TRUE(slider);
+    EXPECT_EQ(slider->info().knobValue, 100);
+
+    slider->dragSlider(40);
+    EXPECT_EQ(model.amount.get(), 40);
+    EXPECT_EQ(model.amountWrites, 1);
+}
+
+// While the user holds the knob, a value published from elsewhere does not move it; after
+// the release the knob follows the stored value again.
+TEST(BindingTest, DraggedSliderKeepsItsPosition) {
+    Model model;
+    NSHostingView host(ControlsView{model});
+    auto slider = findElement(host.elementsForTesting(), "slider", "");
+    slider->dragSlider(50);
+    model.amount.set(120);
+    rt().runPending();
+    EXPECT_EQ(slider->info().knobValue, 50);
+    EXPECT_EQ(slider->info().value, 120);
+
+    slider->release();
+    model.amount.set(130);
+    rt().runPending();
+    EXPECT_EQ(slider->info().knobValue, 130);
+}
+
+/// A row with state of its own: a counter.
+struct CounterRow {
+    std::string name;
+    State<int> count{0};
+    View body() const {
+        auto c = count;
+        return HStack({Text(Verbatim{name + ":" + std::to_string(count.get())}), Spacer(),
+                       Button("+" + name, [c] { c.set(c.get() + 1); })});
+    }
+    auto viewProperties() { return std::tie(count); }
+};
+
+struct ListView {
+    ObservedObject<Model> model;
+    View body() const {
+        Model& m = *model;
+        Binding<std::optional<std::string>> selection(
+            [&m] { return m.selection.get(); },
+            [&m](std::optional<std::string> s) { m.selection.set(s); });
+        return List(selection,
+                    ForEach(m.rows.get(),
+                            [](const std::string& r) { return View(CounterRow{r}).tag(r); }))
+            .frame(200, 120);
+    }
+    auto viewProperties() { return std::tie(model); }
+};
+
+// List rows are kept by identity: a row's own state follows it when the rows are reordered,
+// and a removed row takes its state with it.
+TEST(ListTest, RowsKeepTheirStateByIdentity) {
+    Model model;
+    NSHostingView host(ListView{model});
+    findElement(host.elementsForTesting(), "button", "+b")->click();
+    rt().runPending();
+    ASSERT_TRUE(findElement(host.elementsForTesting(), "text", "b:1"));
+
+    model.rows.set({"b", "a"});
+    rt().runPending();
+    const auto b = infoOf(host, "text", "b:1");
+    const auto a = infoOf(host, "text", "a:0");
+    EXPECT_LT(b.frame.origin.y, a.frame.origin.y);
+
+    model.rows.set({"a"});
+    rt().runPending();
+    model.rows.set({"a", "b"});
+    rt().runPending();
+    EXPECT_TRUE(findElement(host.elementsForTesting(), "text", "b:0"));
+}
+
+// Clicking a row selects its tag; the row shows selected after the update.
+TEST(ListTest, ClickSelectsTheRowTag) {
+    Model model;
+    NSHostingView host(ListView{model});
+    auto row = findElement(host.elementsForTesting(), "text", "a:0");
+    row->click();
+    EXPECT_EQ(model.selection.get(), std::optional<std::string>("a"));
+    rt().runPending();
+    bool selected = false;
+    for (auto& e : host.elementsForTesting()) {
+        if (e.info().tag == std::optional<std::string>("a"))
+            selected = e.info().selected;
+    }
+    EXPECT_TRUE(selected);
+}
+
+struct PresentingView {
+    State<bool> showPopover{false};
+    State<bool> showSheet{false};
+    int* dismissals;
+    View body() const {
+        auto pop = showPopover;
+        auto sheet = showSheet;
+        int* d = dismissals;
+        return VStack(
+            {Button("Pick", [pop] { pop.set(!pop.get()); })
+                 .popover(pop.binding(), Edge::top, [] { return Text("Inside").padding(); }),
+             Button("Advanced", [sheet] { sheet.set(true); })
+                 .sheet(
+                     sheet.binding(), [d] { ++*d; },
+                     [sheet] {
+                         return VStack({Text("Sheet"),
+                                        Button("Done", [sheet] { sheet.set(false); })
+                                            .keyboardShortcut(KeyboardShortcut::defaultAction())})
+                             .padding(16);
+                     })});
+    }
+    auto viewProperties() { return std::tie(showPopover, showSheet); }
+};
+
+// A popover shows its content while its binding is true, with the requested arrow edge.
+TEST(PresentationTest, PopoverFollowsItsBinding) {
+    int dismissals = 0;
+    NSHostingView host(PresentingView{false, false, &dismissals});
+    EXPECT_FALSE(findElement(host.elementsForTesting(), "text", "Inside"));
+
+    findElement(host.elementsForTesting(), "button", "Pick")->click();
+    rt().runPending();
+    auto inside = findElement(host.elementsForTesting(), "text", "Inside");
+    ASSERT_TRUE(inside);
+    EXPECT_EQ(inside->info().presentation, "popover");
+    EXPECT_EQ(inside->info().arrowEdge, std::optional(Edge::top));
+
+    findElement(host.elementsForTesting(), "button", "Pick")->click();
+    rt().runPending();
+    EXPECT_FALSE(findElement(host.elementsForTesting(), "text", "Inside"));
+}
+
+// A sheet takes the window's key equivalents: Return presses its default button, which
+// dismisses it, and the dismissal action runs once.
+TEST(PresentationTest, SheetDefaultActionDismissesIt) {
+    int dismissals = 0;
+    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 300, 200), 3,
+                                             NSBackingStoreType::buffered, false);
+    auto host = std::make_shared<NSHostingView>(PresentingView{false, false, &dismissals});
+    window->setContentView(host);
+    window->makeKeyAndOrderFront();
+    findElement(host->elementsForTesting(), "button", "Advanced")->click();
+    rt().runPending();
+    auto done = findElement(host->elementsForTesting(), "button", "Done");
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->info().presentation, "sheet");
+    EXPECT_TRUE(done->info().isDefaultAction);
+
+    window->sendEvent(NSEvent::returnKeyDown());
+    rt().runPending();
+    EXPECT_FALSE(findElement(host->elementsForTesting(), "text", "Sheet"));
+    EXPECT_EQ(dismissals, 1);
+}
+
+/// A window that records the key equivalents it is offered.
+class RecordingWindow : public NSWindow {
+  public:
+    using NSWindow::NSWindow;
+    bool performKeyEquivalent(const NSEvent& event) override {
+        offered.push_back(event);
+        return true;
+    }
+    std::vector<NSEvent> offered;
+};
+
+// A key press on the real window reaches performKeyEquivalent, Ctrl standing for Command
+// and Shift upper-casing the characters that ignore modifiers.
+TEST(WindowTest, QtKeyPressesBecomeKeyEquivalents) {
+    auto window = std::make_shared<RecordingWindow>(CGRectMake(0, 0, 200, 100), 3,
+                                                    NSBackingStoreType::buffered, false);
+    window->setTitle("Keys");
+    window->makeKeyAndOrderFront();
+    QWidget* widget = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->windowTitle() == "Keys")
+            widget = w;
+    }
+    ASSERT_NE(widget, nullptr);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+    QApplication::sendEvent(widget, &press);
+
+    ASSERT_EQ(window->offered.size(), 1u);
+    EXPECT_EQ(window->offered[0].modifierFlags,
+              NSEventModifierFlagCommand | NSEventModifierFlagShift);
+    EXPECT_EQ(window->offered[0].charactersIgnoringModifiers, std::optional<std::string>("V"));
+}
+
+// Closing a window posts the will-close notification naming it, and orders it out.
+TEST(WindowTest, ClosePostsWillCloseWithTheWindowNumber) {
+    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 200, 100), 3,
+                                             NSBackingStoreType::buffered, false);
+    window->makeKeyAndOrderFront();
+    std::vector<double> numbers;
+    NotificationCenter::defaultCenter().addObserver(
+        NSWindowWillCloseNotification,
+        [&](const Notification& n) { numbers.push_back(*n.userInfo.at("windowNumber").number()); });
+    window->close();
+    EXPECT_EQ(numbers, std::vector<double>{static_cast<double>(window->windowNumber())});
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(NSApplication::shared().windows().empty());
+}
+
+// An animation group animates the alpha value over its duration on the virtual clock and
+// runs its completion once, when it has ended.
+TEST(WindowTest, AlphaAnimatesOverTheGroupsDuration) {
+    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 10, 10), 0,
+                                             NSBackingStoreType::buffered, false);
+    window->setAlphaValue(0);
+    const double start = rt().mediaTime();
+    int completions = 0;
+    NSAnimationContext::runAnimationGroup(
+        [&](NSAnimationContext& context) {
+            context.setDuration(0.5);
+            window->animator().setAlphaValue(1);
+        },
+        [&] { ++completions; });
+    rt().runUntil(start + 0.25);
+    EXPECT_NEAR(window->alphaValue(), 0.5, 0.05);
+    EXPECT_EQ(completions, 0);
+    rt().runUntil(start + 0.5);
+    EXPECT_EQ(window->alphaValue(), 1);
+    EXPECT_EQ(completions, 1);
+}
+
+// A window picture is a PNG of the whole window, title bar included.
+TEST(WindowTest, PictureIsAPNGOfTheWindow) {
+    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 200, 100), 3,
+                                             NSBackingStoreType::buffered, false);
+    window->setContentView(std::make_shared<NSHostingView>(Text("Hello").frame(200, 100)));
+    window->makeKeyAndOrderFront();
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("corvane-picture-" + std::to_string(::getpid()) + ".png");
+    ASSERT_TRUE(writeWindowPicture(*window, path.string()));
+    QImage image(QString::fromStdString(path.string()));
+    EXPECT_EQ(image.width(), 200);
+    EXPECT_EQ(image.height(), 100 + 28);
+    std::filesystem::remove(path);
+}
+
+// Modifiers of newer systems refuse to be used on older ones.
+TEST(AvailabilityTest, NewerModifiersNeedTheirSystem) {
+    ProcessInfo::processInfo().setOperatingSystemVersion({11, 5, 0});
+    EXPECT_THROW(Text("x").foregroundStyle(Color::gray()), std::logic_error);
+    EXPECT_THROW(Text("x").onChange<bool>(true, false, [](const bool&, const bool&) {}),
+                 std::logic_error);
+    EXPECT_THROW(Button("x", [] {}).buttonStyle(BuiltInButtonStyle::borderedProminent),
+                 std::logic_error);
+    EXPECT_NO_THROW(Text("x").foregroundColor(Color::gray()));
+}
+
+}  // namespace
+}  // namespace corvane::platform

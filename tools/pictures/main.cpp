@@ -1,0 +1,48 @@
+// Writes PNG pictures of the permission window (on both sides of macOS 12) and of a HUD
+// message into the folder given as the first argument (default "pictures"), for a person to
+// look at. Runs on the simulated session, offscreen.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/HUDManager.h"
+#include "app/PermissionView.h"
+#include "app/WindowManager.h"
+#include "platform/appkit/WindowPicture.h"
+#include "platform/foundation/ProcessInfo.h"
+#include "platform/sim/VirtualRuntime.h"
+
+namespace {
+
+bool write(corvane::platform::NSWindow& window, const std::filesystem::path& path) {
+    const bool ok = corvane::platform::writeWindowPicture(window, path.string());
+    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace corvane;
+    const std::filesystem::path folder = argc > 1 ? argv[1] : "pictures";
+    std::filesystem::create_directories(folder);
+    auto& rt = platform::sim::virtualRuntime();
+    bool ok = true;
+
+    for (const auto& [version, name] :
+         {std::pair{platform::OperatingSystemVersion{15, 1, 0}, "permission.png"},
+          std::pair{platform::OperatingSystemVersion{11, 5, 0}, "permission-macos11.png"}}) {
+        platform::ProcessInfo::processInfo().setOperatingSystemVersion(version);
+        WindowManager::shared().openWindow("permission", "Corvane", PermissionView{},
+                                           platform::NSNormalWindowLevel, 3);
+        rt.runPending();
+        ok = write(*WindowManager::shared().window("permission"), folder / name) && ok;
+        WindowManager::shared().closeAll();
+    }
+
+    platform::ProcessInfo::processInfo().setOperatingSystemVersion({15, 1, 0});
+    HUDManager::shared().show("Corvane started", 2.0, 300);
+    rt.advance(HUDManager::kFadeInDuration);
+    ok = write(*HUDManager::shared().window(), folder / "hud.png") && ok;
+    return ok ? 0 : 1;
+}
