@@ -6,6 +6,7 @@
 
 #include "platform/runtime/Runtime.h"
 #include "scroll/AxisData.h"
+#include "scroll/EventProcess.h"
 #include "scroll/IsTrackpadEvent.h"
 #include "scroll/ModifierKeyGroup.h"
 #include "scroll/ScrollEngineCV.h"
@@ -125,8 +126,7 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
         return event;
     }
     lastScrollEventAt = runtime().wallTime();
-    lastScrollEventSourcePID =
-        static_cast<pid_t>(CGEventGetIntegerValueField(event, kCGEventSourceUnixProcessID));
+    lastScrollEventSourcePID = eventProcess(event, kCGEventSourceUnixProcessID);
 
     if (isTrackpadEvent(event)) {
         lastScrollEventWasTrackpad = true;

@@ -7,6 +7,7 @@
 #include "platform/quartz/CGDisplay.h"
 #include "platform/runtime/Runtime.h"
 #include "scroll/ScrollEngineCV.h"
+#include "scroll/EventProcess.h"
 #include "settings/Logger.h"
 
 namespace corvane {
@@ -20,24 +21,13 @@ constexpr double kStallLimit = 1.0;
 /// The watchdog rebuilds a running link whose last frame is older than this, seconds.
 constexpr double kWatchdogStallLimit = 2.0;
 
-/// The event's target process as a pid; a value no pid can have counts as none (0).
-platform::pid_t targetProcess(const platform::CGEventRef& event) {
-    const std::int64_t value =
-        platform::CGEventGetIntegerValueField(event, platform::kCGEventTargetUnixProcessID);
-    if (value < std::numeric_limits<platform::pid_t>::min() ||
-        value > std::numeric_limits<platform::pid_t>::max()) {
-        return 0;
-    }
-    return static_cast<platform::pid_t>(value);
-}
-
 }  // namespace
 
 bool ScrollEngineCV::handleInput(const platform::CGEventRef& event, double tickDuration,
                                  double tickAccelerationLimit, double tickAccelerationThreshold,
                                  double tickFollowerTau, double dy, double dx) {
     platform::CGEventRef copy = platform::CGEventCreateCopy(event);
-    const platform::pid_t pid = targetProcess(event);
+    const platform::pid_t pid = eventProcess(event, platform::kCGEventTargetUnixProcessID);
 
     if (const std::optional<std::uint32_t> display = displayID(event)) {
         if (!poster.load()) {

@@ -4,6 +4,7 @@
 
 #include "platform/quartz/CGWindowList.h"
 #include "platform/runtime/Runtime.h"
+#include "scroll/EventProcess.h"
 #include "settings/Logger.h"
 #include "settings/SettingsManager.h"
 
@@ -13,18 +14,6 @@ namespace {
 
 /// How long a scan that did not find Launchpad is reused, seconds.
 constexpr double kLaunchpadScanPeriod = 1.0;
-
-/// The process of the target-pid field; a value no process identifier can have (outside
-/// the 32-bit range) names no process.
-platform::pid_t targetPid(const platform::CGEventRef& event) {
-    const std::int64_t value =
-        platform::CGEventGetIntegerValueField(event, platform::kCGEventTargetUnixProcessID);
-    if (value < std::numeric_limits<platform::pid_t>::min() ||
-        value > std::numeric_limits<platform::pid_t>::max()) {
-        return 0;
-    }
-    return static_cast<platform::pid_t>(value);
-}
 
 bool launchpadWindowOnScreen() {
     auto windows = platform::CGWindowListCopyWindowInfo(platform::kCGWindowListOptionOnScreenOnly,
@@ -53,7 +42,7 @@ ScrollUtils::ScrollUtils() {
 }
 
 platform::RunningApplicationRef ScrollUtils::targetApplication(const platform::CGEventRef& event) {
-    const platform::pid_t pid = targetPid(event);
+    const platform::pid_t pid = eventProcess(event, platform::kCGEventTargetUnixProcessID);
     if (pid == 1)
         return nullptr;
     lastEventTargetPID_ = currEventTargetPID_;
