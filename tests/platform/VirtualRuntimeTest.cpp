@@ -138,6 +138,7 @@ TEST_F(VirtualRuntimeTest, RescheduleReplacesTheSchedule) {
 
 // Work that keeps queueing itself for now is stopped with an error, not a hang.
 TEST_F(VirtualRuntimeTest, RunawayWorkFailsLoudly) {
+    rt.setRunawayLimitForTesting(10'000);
     std::function<void()> again = [&] { rt.mainQueue().async(again); };
     rt.mainQueue().async(again);
     EXPECT_THROW(rt.runPending(), std::runtime_error);

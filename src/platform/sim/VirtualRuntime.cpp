@@ -8,10 +8,6 @@ namespace corvane::platform::sim {
 
 namespace {
 
-// A bound on the work one fast-forward may run, so that work that keeps re-queueing itself
-// for "now" fails loudly instead of hanging the test.
-constexpr std::size_t kMaxTasksPerRun = 50'000'000;
-
 class LaneQueue final : public DispatchQueue {
 public:
     LaneQueue(VirtualRuntime& rt, VirtualRuntime::LaneId lane, std::string label,
@@ -203,7 +199,7 @@ void VirtualRuntime::runUntil(double mediaTime) {
         if (*task.cancelled) {
             continue;
         }
-        if (++ran > kMaxTasksPerRun) {
+        if (++ran > runawayLimit_) {
             throw std::runtime_error("VirtualRuntime: work keeps re-queueing itself");
         }
         now_ = std::max(now_, task.due);

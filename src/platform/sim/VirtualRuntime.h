@@ -75,6 +75,9 @@ public:
     void jump(double seconds);
 
     std::size_t pendingCount() const { return tasks_.size(); }
+
+    /// How many work items one fast-forward may run before it fails as runaway work.
+    void setRunawayLimitForTesting(std::size_t limit) { runawayLimit_ = limit; }
     /// Due time of the earliest queued work, or infinity when nothing is queued.
     double nextDueTime() const;
 
@@ -93,6 +96,9 @@ private:
     };
 
     double now_ = kStartMediaTime;
+    // A bound on the work one fast-forward may run, so that work that keeps re-queueing itself
+    // for "now" fails loudly instead of hanging.
+    std::size_t runawayLimit_ = 50'000'000;
     std::uint64_t nextSequence_ = 0;
     LaneId currentLane_ = kMainLane;
     std::vector<std::string> laneNames_;
