@@ -8,6 +8,7 @@ shift
 scripts/deps.sh
 BUILD_DIR=build-$kind BUILD_TYPE=Debug scripts/build.sh -DCORVANE_SANITIZE="$kind" -DCORVANE_BUILD_BENCH=OFF
 export QT_QPA_PLATFORM=offscreen
-export UBSAN_OPTIONS=print_stacktrace=1 TSAN_OPTIONS=halt_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1
+export TSAN_OPTIONS="halt_on_error=1 suppressions=$PWD/scripts/tsan.supp"
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
 ctest --test-dir "build-$kind" --output-on-failure -j"$(nproc)" "$@"
