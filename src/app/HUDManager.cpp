@@ -21,6 +21,9 @@ HUDManager::HUDManager() {
 }
 
 void HUDManager::show(const std::string& message, double duration, double size) {
+    if (shown_.size() == kKeptMessages)
+        shown_.erase(shown_.begin());
+    shown_.push_back({message, duration, size, CACurrentMediaTime()});
     auto content = std::make_shared<NSHostingView>(
         ui::View(HUDView{message, std::nullopt}).frame(size, size, ui::Alignment::center()));
 

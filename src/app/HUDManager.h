@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/appkit/NSWindow.h"
 
@@ -21,6 +22,19 @@ class HUDManager {
     /// out 0.4 s later. A HUD still showing goes on under its own schedule, behind this one.
     void show(const std::string& message, double duration, double size);
 
+    /// One message as it was shown.
+    struct ShownMessage {
+        std::string text;
+        double duration = 0;  ///< seconds
+        double size = 0;      ///< points
+        double shownAt = 0;   ///< media time of the call, seconds
+
+        bool operator==(const ShownMessage&) const = default;
+    };
+    /// The messages shown so far, oldest first (the latest `kKeptMessages`).
+    const std::vector<ShownMessage>& shownMessages() const { return shown_; }
+    static constexpr std::size_t kKeptMessages = 100;
+
     /// The most recently shown HUD window while it is on screen; null otherwise.
     const std::shared_ptr<platform::NSWindow>& window() const { return window_; }
 
@@ -32,6 +46,7 @@ class HUDManager {
     void fadeOut(const std::weak_ptr<platform::NSWindow>& window);
 
     std::shared_ptr<platform::NSWindow> window_;
+    std::vector<ShownMessage> shown_;
 };
 
 }  // namespace corvane

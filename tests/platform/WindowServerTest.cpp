@@ -7,6 +7,7 @@
 
 #include "platform/corefoundation/CFRunLoop.h"
 #include "platform/quartz/CGWindowList.h"
+#include "platform/sim/AccessibilityTrust.h"
 #include "platform/sim/SimWorkspace.h"
 #include "support/SimSession.h"
 
@@ -265,6 +266,23 @@ TEST_F(WindowServerTest, RefusedTapCreation) {
     EXPECT_FALSE(second);
     EXPECT_TRUE(third);
     EXPECT_TRUE(CGEventTapIsEnabled(first));
+    server.setRefusesTapCreation(true);
+    EXPECT_FALSE(create());
+}
+
+// Tap creation follows the Accessibility permission; the explicit refusal holds whatever
+// the permission says.
+TEST_F(WindowServerTest, TapCreationFollowsTheAccessibilityPermission) {
+    auto create = [] {
+        return CGEventTapCreate(kCGAnnotatedSessionEventTap, kCGTailAppendEventTap,
+                                kCGEventTapOptionDefault, kScrollMask, probeCallback, nullptr);
+    };
+    auto& trust = sim::AccessibilityTrust::shared();
+    EXPECT_TRUE(trust.isTrusted());  // the session starts trusted
+    trust.setTrusted(false);
+    EXPECT_FALSE(create());
+    trust.setTrusted(true);
+    EXPECT_TRUE(create());
     server.setRefusesTapCreation(true);
     EXPECT_FALSE(create());
 }

@@ -123,6 +123,31 @@ TEST(SimWorkspaceTest, OpenRecordsEveryRequest) {
 
 // proc_pidpath writes the path zero-terminated, cuts it to the buffer, and fails for a
 // process the session does not know.
+// Session changes reach the workspace's own notification centre (not the default one) on
+// the main queue, once per change.
+TEST(SimWorkspaceTest, SessionChangesArePostedOnTheMainQueue) {
+    std::vector<std::string> received;
+    auto& center = Workspace::shared().notificationCenter();
+    for (const auto& name : {NSWorkspaceSessionDidResignActiveNotification,
+                             NSWorkspaceSessionDidBecomeActiveNotification}) {
+        center.addObserver(name, [&](const Notification& n) { received.push_back(n.name); });
+    }
+    auto& workspace = SimWorkspace::shared();
+    workspace.resignSession();
+    workspace.resignSession();
+    EXPECT_FALSE(workspace.isSessionActive());
+    EXPECT_TRUE(received.empty());
+    testing::rt().runPending();
+    EXPECT_EQ(received, std::vector<std::string>{NSWorkspaceSessionDidResignActiveNotification});
+    workspace.activateSession();
+    testing::rt().runPending();
+    EXPECT_EQ(received.back(), NSWorkspaceSessionDidBecomeActiveNotification);
+    EXPECT_EQ(received.size(), 2u);
+    EXPECT_EQ(NotificationCenter::defaultCenter().observerCount(
+                  NSWorkspaceSessionDidBecomeActiveNotification),
+              0u);
+}
+
 TEST(ProcPidPathTest, BufferRules) {
     SimWorkspace::shared().setProcessPath(5, "/usr/bin/tool");
     std::array<char, 8> small{};

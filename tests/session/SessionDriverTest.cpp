@@ -8,6 +8,7 @@
 
 #include "Scenario.h"
 #include "SessionDriver.h"
+#include "platform/log/Logger.h"
 
 namespace corvane::session {
 namespace {
@@ -68,13 +69,20 @@ TEST(ScenarioReader, RefusesTextThatIsNotJson) {
     EXPECT_THROW(parseScenario("{\"displays\": ["), ScenarioError);
 }
 
-std::vector<json> play(const std::string& example) {
+/// Runs the example and returns its output lines; the log lines it echoes are in `echoed`.
+std::vector<json> play(const std::string& example, std::string* echoed = nullptr) {
     const char* dir = std::getenv("CORVANE_EXAMPLES");
     std::ifstream file(std::string(dir != nullptr ? dir : "examples") + "/" + example);
     std::stringstream text;
     text << file.rdbuf();
     SessionDriver driver(parseScenario(text.str()));
+    if (echoed != nullptr) {
+        corvane::platform::LogStore::shared().setEchoToStandardError(true);
+        ::testing::internal::CaptureStderr();
+    }
     driver.play();
+    if (echoed != nullptr)
+        *echoed = ::testing::internal::GetCapturedStderr();
     std::stringstream out;
     driver.report(out);
     std::vector<json> lines;
@@ -100,6 +108,57 @@ TEST(SessionDriver, OneTickScenarioDeliversTheStep) {
     EXPECT_EQ(summary["pids"]["501"]["pointY"], 90.0);
     EXPECT_GT(summary["frames"].get<int>(), 10);
     EXPECT_EQ(summary["settings"]["scrollAdvanced"]["step"], 90.0);
+}
+
+/// The events one process received between two scenario times, by origin.
+struct Received {
+    int hardware = 0;
+    int synthetic = 0;
+    double pointY = 0;
+};
+Received between(const std::vector<json>& lines, double from, double to) {
+    Received r;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        const double t = lines[i]["t"].get<double>();
+        if (t < from || t >= to) continue;
+        (lines[i]["origin"] == "hardware" ? r.hardware : r.synthetic) += 1;
+        r.pointY += lines[i]["pointY"].get<double>();
+    }
+    return r;
+}
+
+// The permission-flow example runs the application's own start-up: without permission the
+// wheel passes unsmoothed and the window "permission" opens; the grant at 3 s is seen by the
+// 4 s poll ("Permission granted" for 3 s); scrolling is smooth; after the session resigns
+// the wheel passes again; after it is active again it is smooth; reopening opens the
+// settings; quitting ends the run. Every stage shows in the echoed log with its time.
+TEST(SessionDriver, PermissionFlowScenarioShowsEveryStage) {
+    std::string echoed;
+    auto lines = play("permission-flow.json", &echoed);
+    ASSERT_GE(lines.size(), 2u);
+
+    const Received beforeGrant = between(lines, 0, 4.0);
+    EXPECT_EQ(beforeGrant.hardware, 1);
+    EXPECT_EQ(beforeGrant.synthetic, 0);
+    const Received granted = between(lines, 4.0, 7.0);
+    EXPECT_EQ(granted.hardware, 0);
+    EXPECT_EQ(granted.pointY, 90);
+    const Received resigned = between(lines, 7.0, 8.0);
+    EXPECT_EQ(resigned.hardware, 1);
+    EXPECT_EQ(resigned.synthetic, 0);
+    const Received active = between(lines, 8.0, 11.0);
+    EXPECT_EQ(active.hardware, 0);
+    EXPECT_EQ(active.pointY, -90);
+
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["hud"], json::parse(R"([{"text": "Permission granted", "t": 4.0, "duration": 3.0}])"));
+    EXPECT_EQ(summary["windows"], json::parse(R"(["preferences"])"));
+    EXPECT_EQ(summary["terminated"], true);
+
+    for (const char* stage : {"[t=0.000] No permission", "[t=7.000] ScrollCoordinator End: Session Resign",
+                              "[t=8.000] ScrollCoordinator Start: Session Active", "[t=10.000] App terminated"}) {
+        EXPECT_THAT(echoed, ::testing::HasSubstr(std::string(stage) + "\n"));
+    }
 }
 
 }  // namespace

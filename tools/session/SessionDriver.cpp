@@ -4,16 +4,22 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "app/CorvaneApp.h"
+#include "app/HUDManager.h"
+#include "app/WindowManager.h"
+#include "platform/appkit/NSApplication.h"
 #include "platform/appkit/RunningApplication.h"
+#include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/URL.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/log/Logger.h"
 #include "platform/quartz/CGEvent.h"
+#include "platform/sim/AccessibilityTrust.h"
 #include "platform/sim/Displays.h"
 #include "platform/sim/SimDisplayLink.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/VirtualRuntime.h"
 #include "platform/sim/WindowServer.h"
-#include "scroll/ScrollCoordinator.h"
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsManager.h"
 
@@ -25,22 +31,58 @@ using namespace platform;
 using nlohmann::ordered_json;
 using sim::VirtualRuntime;
 
-double mediaTimeOf(double t) { return VirtualRuntime::kStartMediaTime + t; }
-double scenarioTimeOf(double mediaTime) { return mediaTime - VirtualRuntime::kStartMediaTime; }
+double mediaTimeOf(double t) {
+    return VirtualRuntime::kStartMediaTime + t;
+}
+double scenarioTimeOf(double mediaTime) {
+    return mediaTime - VirtualRuntime::kStartMediaTime;
+}
 
 ActivationPolicy policyOf(const std::string& name) {
-    if (name == "accessory") return ActivationPolicy::accessory;
-    if (name == "prohibited") return ActivationPolicy::prohibited;
+    if (name == "accessory")
+        return ActivationPolicy::accessory;
+    if (name == "prohibited")
+        return ActivationPolicy::prohibited;
     return ActivationPolicy::regular;
 }
 
 const char* typeName(CGEventType type) {
     switch (type) {
-        case CGEventType::scrollWheel: return "wheel";
-        case CGEventType::flagsChanged: return "flagsChanged";
-        case CGEventType::leftMouseDown: return "leftMouseDown";
-        default: return "other";
+        case CGEventType::scrollWheel:
+            return "wheel";
+        case CGEventType::flagsChanged:
+            return "flagsChanged";
+        case CGEventType::leftMouseDown:
+            return "leftMouseDown";
+        default:
+            return "other";
     }
+}
+
+/// "15.1" as a version; missing parts are 0 (the reader has checked the form).
+OperatingSystemVersion parseVersion(const std::string& text) {
+    int parts[3] = {0, 0, 0};
+    std::size_t start = 0;
+    for (int& part : parts) {
+        if (start > text.size())
+            break;
+        const std::size_t end = std::min(text.find('.', start), text.size());
+        part = std::stoi(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return {parts[0], parts[1], parts[2]};
+}
+
+/// "[t=2.000] No permission": the scenario time of the line, then its message (with its
+/// level when that is not the default one).
+std::string echoLine(const LogEntry& entry) {
+    char time[48];
+    std::snprintf(time, sizeof time, "[t=%.3f] ",
+                  scenarioTimeOf(sim::virtualRuntime().mediaTime()));
+    std::string line = time;
+    if (entry.level != OSLogType::defaultType)
+        line += std::string(toString(entry.level)) + ": ";
+    return line + entry.message;
 }
 
 CGEventRef makeEvent(const ScenarioEvent& e) {
@@ -91,20 +133,24 @@ void SessionDriver::setUpSession() const {
                                                     .bundleIdentifier = a.bundleId,
                                                     .localizedName = a.name,
                                                     .activationPolicy = policyOf(a.policy)};
-        if (a.executable) description.executableURL = URL::fileURLWithPath(*a.executable);
+        if (a.executable)
+            description.executableURL = URL::fileURLWithPath(*a.executable);
         workspace.launch(std::move(description));
     }
-    if (scenario_.frontmost != 0) workspace.setFrontmost(scenario_.frontmost);
+    if (scenario_.frontmost != 0)
+        workspace.setFrontmost(scenario_.frontmost);
 
-    // Without the Accessibility permission the system refuses every event tap.
-    sim::WindowServer::shared().setRefusesTapCreation(!scenario_.accessibility);
+    sim::AccessibilityTrust::shared().setTrusted(scenario_.accessibility);
+    if (scenario_.osVersion)
+        ProcessInfo::processInfo().setOperatingSystemVersion(parseVersion(*scenario_.osVersion));
 
     PlistDictionary defaults;
     if (scenario_.settingsDocument) {
         const std::string& text = *scenario_.settingsDocument;
         defaults.emplace("corvaneSettings", Data(text.begin(), text.end()));
     }
-    UserDefaults::installStandardStore(std::make_shared<InMemoryDefaultsStore>(std::move(defaults)));
+    UserDefaults::installStandardStore(
+        std::make_shared<InMemoryDefaultsStore>(std::move(defaults)));
 }
 
 void SessionDriver::schedule(const ScenarioEvent& e) const {
@@ -116,34 +162,49 @@ void SessionDriver::schedule(const ScenarioEvent& e) const {
         case ScenarioEvent::Kind::leftMouseDown:
             sim::WindowServer::shared().scheduleHardwareEvent(at, makeEvent(e));
             break;
-        // Until the application's own start-up runs here, the session changes reach the
-        // pipeline the way that start-up hands them on.
+        // Session changes reach the application the way the system hands them on.
         case ScenarioEvent::Kind::sessionResign:
-        case ScenarioEvent::Kind::quit:
-            rt.post(VirtualRuntime::kMainLane, at, [] { ScrollCoordinator::shared().stop(); });
+            rt.post(VirtualRuntime::kMainLane, at,
+                    [] { sim::SimWorkspace::shared().resignSession(); });
             break;
         case ScenarioEvent::Kind::sessionActivate:
-            rt.post(VirtualRuntime::kMainLane, at, [] { ScrollCoordinator::shared().start(); });
+            rt.post(VirtualRuntime::kMainLane, at,
+                    [] { sim::SimWorkspace::shared().activateSession(); });
             break;
         case ScenarioEvent::Kind::grantAccessibility:
-            rt.post(VirtualRuntime::kMainLane, at, [] {
-                sim::WindowServer::shared().setRefusesTapCreation(false);
-                ScrollCoordinator::shared().start();
-            });
+            rt.post(VirtualRuntime::kMainLane, at,
+                    [] { sim::AccessibilityTrust::shared().setTrusted(true); });
             break;
         case ScenarioEvent::Kind::reopen:
+            rt.post(VirtualRuntime::kMainLane, at, [] { (void)NSApplication::shared().reopen(); });
+            break;
+        case ScenarioEvent::Kind::quit:
+            rt.post(VirtualRuntime::kMainLane, at, [] { NSApplication::shared().terminate(); });
             break;
     }
 }
 
 void SessionDriver::play() {
+    LogStore::shared().setEchoFormatter(&echoLine);
     setUpSession();
-    ScrollCoordinator::shared().start();
-    for (const auto& e : scenario_.events) schedule(e);
-    sim::virtualRuntime().runUntil(mediaTimeOf(scenario_.until));
+    CorvaneApp::main();
+    for (const auto& e : scenario_.events)
+        schedule(e);
+
+    // The run ends at the scenario's end, or when the application has terminated.
+    auto& rt = sim::virtualRuntime();
+    const double end = mediaTimeOf(scenario_.until);
+    while (NSApplication::shared().isRunning() && rt.nextDueTime() <= end) {
+        rt.runUntil(rt.nextDueTime());
+    }
+    if (NSApplication::shared().isRunning())
+        rt.runUntil(end);
 }
 
 void SessionDriver::report(std::ostream& out) const {
+    // The report reads managers that the run may never have made; their creation lines are
+    // no stage of the run.
+    LogStore::shared().setEchoToStandardError(false);
     struct Totals {
         int events = 0;
         double pointY = 0;
@@ -175,11 +236,23 @@ void SessionDriver::report(std::ostream& out) const {
 
     ordered_json perPid = ordered_json::object();
     for (const auto& [pid, t] : totals) {
-        perPid[std::to_string(pid)] = {{"events", t.events}, {"pointY", t.pointY}, {"pointX", t.pointX}};
+        perPid[std::to_string(pid)] = {
+            {"events", t.events}, {"pointY", t.pointY}, {"pointX", t.pointX}};
     }
     ordered_json summary;
     summary["pids"] = perPid;
     summary["frames"] = sim::SimDisplayLink::framesDelivered();
+    ordered_json hud = ordered_json::array();
+    for (const auto& m : HUDManager::shared().shownMessages()) {
+        hud.push_back(
+            {{"text", m.text}, {"t", scenarioTimeOf(m.shownAt)}, {"duration", m.duration}});
+    }
+    summary["hud"] = hud;
+    ordered_json windows = ordered_json::array();
+    for (const auto& [identifier, window] : WindowManager::shared().windows())
+        windows.push_back(identifier);
+    summary["windows"] = windows;
+    summary["terminated"] = !NSApplication::shared().isRunning();
     auto document = encodeSettings(SettingsManager::shared().settings());
     summary["settings"] = document ? ordered_json::parse(*document) : ordered_json();
     out << ordered_json{{"summary", summary}}.dump() << '\n';

@@ -11,14 +11,57 @@ NSApplication& NSApplication::shared() {
     return *app;
 }
 
+void NSApplication::finishLaunching() {
+    if (finishedLaunching_)
+        return;
+    finishedLaunching_ = true;
+    if (delegate_ != nullptr)
+        delegate_->applicationWillFinishLaunching(
+            {NSApplicationWillFinishLaunchingNotification, {}});
+    if (delegate_ != nullptr)
+        delegate_->applicationDidFinishLaunching({NSApplicationDidFinishLaunchingNotification, {}});
+}
+
+int NSApplication::run() {
+    finishLaunching();
+    // Launching may already have ended the application.
+    if (eventLoop_ && running_)
+        eventLoop_->run();
+    return 0;
+}
+
 void NSApplication::activate(bool ignoringOtherApps) {
     (void)ignoringOtherApps;  // this session has no other application that could refuse
-    active_ = true;
     ++activations_;
+    if (activationPolicy_ != ActivationPolicy::prohibited)
+        active_ = true;
+}
+
+bool NSApplication::setActivationPolicy(ActivationPolicy policy) {
+    activationPolicy_ = policy;
+    if (policy == ActivationPolicy::prohibited)
+        active_ = false;
+    return true;
 }
 
 void NSApplication::terminate() {
+    if (!running_)
+        return;
     running_ = false;
+    if (delegate_ != nullptr)
+        delegate_->applicationWillTerminate({NSApplicationWillTerminateNotification, {}});
+    if (eventLoop_)
+        eventLoop_->stop();
+}
+
+bool NSApplication::reopen() {
+    const bool visible = hasVisibleWindows();
+    return delegate_ == nullptr || delegate_->applicationShouldHandleReopen(visible);
+}
+
+bool NSApplication::hasVisibleWindows() const {
+    return std::any_of(onScreen_.begin(), onScreen_.end(),
+                       [](const auto& window) { return window->isVisible(); });
 }
 
 std::vector<std::shared_ptr<NSWindow>> NSApplication::windows() const {

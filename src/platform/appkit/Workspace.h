@@ -6,9 +6,19 @@
 
 #include "platform/appkit/Image.h"
 #include "platform/appkit/RunningApplication.h"
+#include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/URL.h"
 
 namespace corvane::platform {
+
+/// Posted on the workspace's notification centre, on the main queue, when the user's login
+/// session becomes the active one again (fast user switching back, the screen unlocked).
+inline const std::string NSWorkspaceSessionDidBecomeActiveNotification =
+    "NSWorkspaceSessionDidBecomeActiveNotification";
+/// Posted on the workspace's notification centre, on the main queue, when the user's login
+/// session stops being the active one.
+inline const std::string NSWorkspaceSessionDidResignActiveNotification =
+    "NSWorkspaceSessionDidResignActiveNotification";
 
 /// The shared workspace: the session's running applications, the installed applications and
 /// the opening of URLs. Backed by the simulated session's workspace (`sim::SimWorkspace`).
@@ -29,8 +39,12 @@ class Workspace {
     /// schemes open and records every request.
     bool open(const URL& url);
 
+    /// The workspace's own notification centre (not the default one): session changes.
+    NotificationCenter& notificationCenter() { return notificationCenter_; }
+
   private:
     Workspace() = default;
+    NotificationCenter notificationCenter_;
 };
 
 }  // namespace corvane::platform

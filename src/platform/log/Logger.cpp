@@ -26,7 +26,9 @@ LogStore& LogStore::shared() {
 
 void LogStore::write(LogEntry entry) {
     std::lock_guard lock(mutex_);
-    if (echo_) {
+    if (echo_ && formatter_) {
+        std::fprintf(stderr, "%s\n", formatter_(entry).c_str());
+    } else if (echo_) {
         std::fprintf(stderr, "[%s:%s] %s: %s\n", entry.subsystem.c_str(), entry.category.c_str(),
                      toString(entry.level), entry.message.c_str());
     }
@@ -55,6 +57,11 @@ void LogStore::clear() {
 void LogStore::setEchoToStandardError(bool echo) {
     std::lock_guard lock(mutex_);
     echo_ = echo;
+}
+
+void LogStore::setEchoFormatter(std::function<std::string(const LogEntry&)> formatter) {
+    std::lock_guard lock(mutex_);
+    formatter_ = std::move(formatter);
 }
 
 void Logger::write(OSLogType level, std::string message) const {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -36,11 +37,15 @@ public:
     std::vector<std::string> messages() const;
     void clear();
     void setEchoToStandardError(bool echo);
+    /// How an echoed line is written (without the newline); none: "[subsystem:category]
+    /// level: message". Called with the store locked: it must not log.
+    void setEchoFormatter(std::function<std::string(const LogEntry&)> formatter);
 
 private:
     mutable std::mutex mutex_;
     std::deque<LogEntry> entries_;
     bool echo_ = false;
+    std::function<std::string(const LogEntry&)> formatter_;
 };
 
 namespace detail {

@@ -4,8 +4,9 @@
 
 namespace corvane::platform::sim {
 
-/// The simulated session's Accessibility permission: whether this process is trusted, and
-/// a record of the trust checks that asked for the system's prompt.
+/// The simulated session's Accessibility permission: whether this process is trusted (true
+/// until a test or the session driver withdraws it), and a record of the trust checks that
+/// asked for the system's prompt. The window server refuses event taps while it is off.
 class AccessibilityTrust {
   public:
     static AccessibilityTrust& shared();
@@ -23,7 +24,7 @@ class AccessibilityTrust {
 
   private:
     mutable std::mutex mutex_;
-    bool trusted_ = false;
+    bool trusted_ = true;
     int promptRequests_ = 0;
     int promptsShown_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/appkit/Workspace.h"
 #include "platform/runtime/Runtime.h"
 
 namespace corvane::platform::sim {
@@ -179,6 +180,40 @@ std::optional<std::string> SimWorkspace::processPath(pid_t pid) const {
         return app->executableURL()->path();
     }
     return std::nullopt;
+}
+
+bool SimWorkspace::isSessionActive() const {
+    std::lock_guard lock(mutex_);
+    return sessionActive_;
+}
+
+namespace {
+
+/// Workspace notifications are delivered on the main queue, after the change.
+void postSessionChange(const std::string& name) {
+    runtime().mainQueue().async([name] { Workspace::shared().notificationCenter().post(name); });
+}
+
+}  // namespace
+
+void SimWorkspace::resignSession() {
+    {
+        std::lock_guard lock(mutex_);
+        if (!sessionActive_)
+            return;
+        sessionActive_ = false;
+    }
+    postSessionChange(NSWorkspaceSessionDidResignActiveNotification);
+}
+
+void SimWorkspace::activateSession() {
+    {
+        std::lock_guard lock(mutex_);
+        if (sessionActive_)
+            return;
+        sessionActive_ = true;
+    }
+    postSessionChange(NSWorkspaceSessionDidBecomeActiveNotification);
 }
 
 }  // namespace corvane::platform::sim

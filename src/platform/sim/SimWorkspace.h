@@ -79,6 +79,17 @@ class SimWorkspace {
     bool open(const URL& url);
     std::vector<OpenURLRequest> openURLRequests() const;
 
+    // The login session.
+
+    /// Whether the user's session is the active one; true at the start.
+    bool isSessionActive() const;
+    /// The session stops being the active one: on a change, the workspace's notification
+    /// centre gets `NSWorkspaceSessionDidResignActiveNotification` on the main queue.
+    void resignSession();
+    /// The session becomes the active one again: on a change, the workspace's notification
+    /// centre gets `NSWorkspaceSessionDidBecomeActiveNotification` on the main queue.
+    void activateSession();
+
     // Process information.
 
     /// Sets the executable path reported for `pid` (any bytes, not necessarily UTF-8); none
@@ -102,6 +113,7 @@ class SimWorkspace {
     std::set<std::string> refusedURLs_;
     std::vector<OpenURLRequest> openRequests_;
     std::map<pid_t, std::string> processPaths_;
+    bool sessionActive_ = true;
 };
 
 }  // namespace corvane::platform::sim

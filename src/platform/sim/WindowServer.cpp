@@ -5,6 +5,7 @@
 #include "platform/corefoundation/CFRunLoop.h"
 #include "platform/quartz/CGWindowList.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/sim/AccessibilityTrust.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/VirtualRuntime.h"
 
@@ -172,8 +173,9 @@ CFMachPortRef WindowServer::createTap(CGEventTapLocation location, CGEventTapPla
                                       CGEventTapCallBack callback, void* userInfo) {
     std::lock_guard lock(mutex_);
     const int creation = ++tapCreations_;
-    if (refusesTapCreation_ || refusedCreations_.erase(creation) > 0 || callback == nullptr ||
-        location >= kLocations) {
+    // Without the Accessibility permission the system refuses every event tap.
+    if (!AccessibilityTrust::shared().isTrusted() || refusesTapCreation_ ||
+        refusedCreations_.erase(creation) > 0 || callback == nullptr || location >= kLocations) {
         return nullptr;
     }
     auto tap =

@@ -83,13 +83,14 @@ class WindowServer {
     // Event taps.
 
     /// `CGEventTapCreate`: a new enabled tap placed among the taps at its location, or null
-    /// when creation is refused.
+    /// when creation is refused: always while the process lacks the Accessibility
+    /// permission (`AccessibilityTrust`), and as the refusal knobs below say.
     CFMachPortRef createTap(CGEventTapLocation location, CGEventTapPlacement placement,
                             CGEventTapOptions options, CGEventMask mask,
                             CGEventTapCallBack callback, void* userInfo);
     /// Refuses the `n`-th tap creation from now on (1: the next one).
     void refuseTapCreation(int n);
-    /// Refuses every tap creation while set (as without the Accessibility permission).
+    /// Refuses every tap creation while set, whatever the Accessibility permission.
     void setRefusesTapCreation(bool refuses);
     /// Disables a tap the way the system does when a callback is too slow; no
     /// tap-disabled event reaches the callback.

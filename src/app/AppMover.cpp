@@ -1,0 +1,7 @@
+#include "app/AppMover.h"
+
+namespace corvane {
+
+void AppMover::moveToApplicationsIfNeeded() {}
+
+}  // namespace corvane

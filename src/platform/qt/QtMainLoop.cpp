@@ -1,0 +1,88 @@
+#include "platform/qt/QtMainLoop.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTimer>
+#include <atomic>
+#include <cmath>
+
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/log/Logger.h"
+#include "platform/qt/QtSupport.h"
+
+namespace corvane::platform::qt {
+
+struct QtMainLoop::Impl {
+    std::shared_ptr<live::ThreadRuntime> runtime;
+    QPointer<QTimer> dueTimer;
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> wakeQueued{false};
+
+    /// Runs the main work that is due and sets the timer for the next.
+    void pump() {
+        wakeQueued.store(false);
+        const double next = runtime->runDueWork();
+        if (dueTimer == nullptr || stopRequested.load())
+            return;
+        if (std::isinf(next)) {
+            dueTimer->stop();
+            return;
+        }
+        const double wait = std::max(0.0, next - runtime->mediaTime());
+        dueTimer->start(static_cast<int>(std::ceil(wait * 1000.0)));
+    }
+};
+
+QtMainLoop::QtMainLoop(std::shared_ptr<live::ThreadRuntime> runtime) : impl_(new Impl) {
+    impl_->runtime = std::move(runtime);
+}
+
+QtMainLoop::~QtMainLoop() {
+    impl_->runtime->setMainWakeHandler({});
+}
+
+void QtMainLoop::run() {
+    ensureQtApplication();
+    if (impl_->stopRequested.exchange(false))
+        return;
+    QTimer dueTimer;
+    dueTimer.setSingleShot(true);
+    dueTimer.setTimerType(Qt::PreciseTimer);
+    impl_->dueTimer = &dueTimer;
+    Impl* impl = impl_.get();
+    QObject::connect(&dueTimer, &QTimer::timeout, [impl] { impl->pump(); });
+    // Work queued from any thread wakes the loop once until the pump has run.
+    impl_->runtime->setMainWakeHandler([impl] {
+        if (impl->wakeQueued.exchange(true))
+            return;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [impl] { impl->pump(); }, Qt::QueuedConnection);
+    });
+    impl->pump();
+    if (!impl_->stopRequested.load())
+        QCoreApplication::exec();
+    impl_->runtime->setMainWakeHandler({});
+    impl_->dueTimer = nullptr;
+    impl_->stopRequested.store(false);
+}
+
+void QtMainLoop::stop() {
+    impl_->stopRequested.store(true);
+    if (QCoreApplication::instance() != nullptr)
+        QCoreApplication::exit(0);
+}
+
+std::shared_ptr<live::ThreadRuntime> installLiveSession() {
+    auto runtime = std::make_shared<live::ThreadRuntime>();
+    installRuntime(runtime);
+    const std::string domain = Bundle::main().bundleIdentifier().value_or("com.Quillon.Corvane");
+    UserDefaults::installStandardStore(
+        std::make_shared<FileDefaultsStore>(FileDefaultsStore::defaultPath(domain)));
+    LogStore::shared().setEchoToStandardError(true);
+    ensureQtApplication();
+    NSApplication::shared().setEventLoop(std::make_shared<QtMainLoop>(runtime));
+    return runtime;
+}
+
+}  // namespace corvane::platform::qt

@@ -1,0 +1,32 @@
+// corvane-live-check SECONDS: the live application as `corvane` runs it, quitting by itself
+// after SECONDS (default 1) through the application object's terminate, for the test suite.
+// Exits 0 when start-up ran, the termination was handled and the event loop returned.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/CorvaneApp.h"
+#include "platform/appkit/NSApplication.h"
+#include "platform/log/Logger.h"
+#include "platform/qt/QtMainLoop.h"
+
+namespace {
+
+bool logged(const std::string& message) {
+    const auto messages = corvane::platform::LogStore::shared().messages();
+    return std::find(messages.begin(), messages.end(), message) != messages.end();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
+    auto runtime = corvane::platform::qt::installLiveSession();
+    runtime->mainQueue().asyncAfter(seconds,
+                                    [] { corvane::platform::NSApplication::shared().terminate(); });
+    const int status = corvane::CorvaneApp::main();
+    const bool ok = status == 0 && !corvane::platform::NSApplication::shared().isRunning() &&
+                    logged("Module initialized: StatusBarManager") && logged("App terminated");
+    std::printf("corvane-live-check: %s\n", ok ? "started and quit cleanly" : "FAILED");
+    return ok ? 0 : 1;
+}
