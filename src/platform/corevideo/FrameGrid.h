@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -25,6 +26,12 @@ struct FrameGrid {
             ++index;
         }
         return index;
+    }
+
+    /// Ticks of a host clock that runs at `frequency` ticks per second at `time` (seconds),
+    /// rounded to the nearest tick.
+    static std::uint64_t hostTicks(double time, double frequency) {
+        return static_cast<std::uint64_t>(std::llround(time * frequency));
     }
 };
 

@@ -1,6 +1,6 @@
 #include "platform/live/LiveDisplayLink.h"
 
-#include <cmath>
+#include <algorithm>
 #include <condition_variable>
 
 #include "platform/live/SteadyClock.h"
@@ -101,10 +101,9 @@ void LiveDisplayLink::tick(const std::shared_ptr<Run>& run) {
             }
         }
         const double frameTime = grid.timeOf(frame);
-        const CVTimeStamp inNow{
-            static_cast<std::uint64_t>(std::llround(frameTime * kHostClockFrequency))};
-        const CVTimeStamp inOutputTime{static_cast<std::uint64_t>(
-            std::llround((frameTime + grid.period) * kHostClockFrequency))};
+        const CVTimeStamp inNow{FrameGrid::hostTicks(frameTime, kHostClockFrequency)};
+        const CVTimeStamp inOutputTime{
+            FrameGrid::hostTicks(frameTime + grid.period, kHostClockFrequency)};
         CVOptionFlags flagsOut = 0;
         run->callback(run->link, &inNow, &inOutputTime, 0, &flagsOut, run->context);
         // Frames less than a period late are still delivered; older ones are skipped.

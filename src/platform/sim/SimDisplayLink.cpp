@@ -1,6 +1,5 @@
 #include "platform/sim/SimDisplayLink.h"
 
-#include <cmath>
 #include <string>
 
 #include "platform/sim/DisplayLinkFaults.h"
@@ -86,11 +85,10 @@ void SimDisplayLink::deliverFrame() {
     }
     const double frequency = runtime_.hostClockFrequency();
     const double now = runtime_.mediaTime();
-    const CVTimeStamp inNow{static_cast<std::uint64_t>(std::llround(now * frequency))};
-    const CVTimeStamp inOutputTime{
-        DisplayLinkFaults::shared().zeroHostTime()
-            ? 0
-            : static_cast<std::uint64_t>(std::llround((now + grid_.period) * frequency))};
+    const CVTimeStamp inNow{FrameGrid::hostTicks(now, frequency)};
+    const CVTimeStamp inOutputTime{DisplayLinkFaults::shared().zeroHostTime()
+                                       ? 0
+                                       : FrameGrid::hostTicks(now + grid_.period, frequency)};
     CVOptionFlags flagsOut = 0;
     ++framesDelivered_;
     callback_(this, &inNow, &inOutputTime, 0, &flagsOut, context_);
