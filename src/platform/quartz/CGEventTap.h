@@ -52,10 +52,7 @@ class CGEventTapPort final : public CFMachPort {
     void* userInfo() const { return userInfo_; }
     bool isListenOnly() const { return options_ == kCGEventTapOptionListenOnly; }
     /// Whether the mask takes events of `type`.
-    bool takes(CGEventType type) const {
-        const auto bit = static_cast<std::uint32_t>(type);
-        return bit < 64 && (mask_ & (CGEventMask{1} << bit)) != 0;
-    }
+    bool takes(CGEventType type) const { return (mask_ & CGEventMaskBit(type)) != 0; }
 
     /// Enabled and disabled from any thread (the watchdog re-enables from its own queue).
     bool isEnabled() const { return enabled_.load(); }
