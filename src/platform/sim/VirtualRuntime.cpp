@@ -217,13 +217,11 @@ void VirtualRuntime::runUntil(double mediaTime) {
 
 void VirtualRuntime::jump(double seconds) { now_ += std::max(0.0, seconds); }
 
-double VirtualRuntime::nextDueTime() const {
-    for (auto copy = tasks_; !copy.empty(); copy.pop()) {
-        if (!*copy.top().cancelled) {
-            return copy.top().due;
-        }
+double VirtualRuntime::nextDueTime() {
+    while (!tasks_.empty() && *tasks_.top().cancelled) {
+        tasks_.pop();
     }
-    return std::numeric_limits<double>::infinity();
+    return tasks_.empty() ? std::numeric_limits<double>::infinity() : tasks_.top().due;
 }
 
 VirtualRuntime& virtualRuntime() {

@@ -74,12 +74,11 @@ public:
     /// Moves the clock forward without running anything.
     void jump(double seconds);
 
-    std::size_t pendingCount() const { return tasks_.size(); }
-
     /// How many work items one fast-forward may run before it fails as runaway work.
     void setRunawayLimitForTesting(std::size_t limit) { runawayLimit_ = limit; }
-    /// Due time of the earliest queued work, or infinity when nothing is queued.
-    double nextDueTime() const;
+    /// Due time of the earliest queued work, or infinity when nothing is queued. Cancelled
+    /// work at the front of the queue is dropped on the way.
+    double nextDueTime();
 
 private:
     struct Task {
