@@ -46,7 +46,7 @@ bool WorkLoop::popDue(double now, std::function<void()>& work) {
 void WorkLoop::waitUntil(double deadline) {
     std::unique_lock lock(mutex_);
     const std::uint64_t seen = wakeups_;
-    const double until = heap_.empty() ? deadline : std::min(deadline, heap_.front().due);
+    const double until = std::min(deadline, nextDueLocked());
     if (until <= steadySeconds()) {
         return;
     }

@@ -62,6 +62,10 @@ private:
     void push(double due, bool relative, std::function<void()> work);
     /// Pops the first item when it is due at `now`; the caller holds the lock.
     bool popDue(double now, std::function<void()>& work);
+    /// Due time of the first item, infinity when none; the caller holds the lock.
+    double nextDueLocked() const {
+        return heap_.empty() ? std::numeric_limits<double>::infinity() : heap_.front().due;
+    }
 
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -79,14 +83,14 @@ double WorkLoop::runDue(Interrupted&& interrupted) {
         {
             std::lock_guard lock(mutex_);
             if (!popDue(steadySeconds(), work)) {
-                return heap_.empty() ? std::numeric_limits<double>::infinity() : heap_.front().due;
+                return nextDueLocked();
             }
         }
         work();
         work = nullptr;  // destroyed before the lock is taken again
         if (interrupted()) {
             std::lock_guard lock(mutex_);
-            return heap_.empty() ? std::numeric_limits<double>::infinity() : heap_.front().due;
+            return nextDueLocked();
         }
     }
 }
