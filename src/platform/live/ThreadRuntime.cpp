@@ -85,7 +85,7 @@ public:
                 self->fire();
             }
         });
-        const double period = std::max(interval_, 1e-4);
+        const double period = std::max(interval_, kMinimumRepeatInterval);
         source_->schedule(steadySeconds() + std::max(interval_, 0.0), repeats_ ? period : 0, 0);
         source_->resume();
     }

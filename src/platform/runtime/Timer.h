@@ -6,6 +6,9 @@ namespace corvane::platform {
 /// seconds from when it was scheduled until it is invalidated.
 class Timer {
 public:
+    /// The shortest period a repeating timer fires at, seconds (as the run loop allows).
+    static constexpr double kMinimumRepeatInterval = 1e-4;
+
     virtual ~Timer() = default;
 
     virtual void invalidate() = 0;

@@ -127,7 +127,7 @@ private:
         // The run loop keeps a scheduled timer alive while it fires.
         auto keepAlive = shared_from_this();
         if (repeats_) {
-            arm(due + std::max(interval_, 1e-4));
+            arm(due + std::max(interval_, kMinimumRepeatInterval));
         } else {
             valid_ = false;
         }
