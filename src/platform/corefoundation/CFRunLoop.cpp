@@ -23,18 +23,14 @@ void CFRunLoop::removeSource(const CFRunLoopSourceRef& source, const CFRunLoopMo
                   [&](const Attachment& a) { return a.source == source && a.mode == mode; });
 }
 
-bool CFRunLoop::containsLocked(const CFRunLoopSource* source, const CFRunLoopMode& mode) const {
-    return std::any_of(attachments_.begin(), attachments_.end(), [&](const Attachment& a) {
-        return a.source.get() == source && (a.mode == mode || (a.mode == kCFRunLoopCommonModes &&
-                                                               mode == kCFRunLoopDefaultMode));
-    });
-}
-
 bool CFRunLoop::containsSource(const CFRunLoopSourceRef& source, const CFRunLoopMode& mode) const {
     if (!source)
         return false;
     std::lock_guard lock(mutex_);
-    return containsLocked(source.get(), mode);
+    return std::any_of(attachments_.begin(), attachments_.end(), [&](const Attachment& a) {
+        return a.source == source && (a.mode == mode || (a.mode == kCFRunLoopCommonModes &&
+                                                         mode == kCFRunLoopDefaultMode));
+    });
 }
 
 bool CFRunLoop::runsSourceOf(const CFMachPort* port) const {

@@ -61,7 +61,6 @@ class CFRunLoop {
         CFRunLoopSourceRef source;
         CFRunLoopMode mode;
     };
-    bool containsLocked(const CFRunLoopSource* source, const CFRunLoopMode& mode) const;
 
     const bool isMain_;
     mutable std::mutex mutex_;
