@@ -68,8 +68,6 @@ public:
         }
     }
 
-    std::size_t subscriberCount() const { return state_->subscribers.size(); }
-
 private:
     struct State {
         std::uint64_t nextId = 1;

@@ -102,10 +102,6 @@ void drawIcon(QPainter& painter, const std::string& name, const QRectF& rect) {
     painter.restore();
 }
 
-bool hasSystemSymbol(const std::string& name) {
-    return symbolGlyphs().count(name) != 0;
-}
-
 QSizeF systemSymbolSize(const std::string& name, const QFont& font) {
     auto it = symbolGlyphs().find(name);
     if (it == symbolGlyphs().end())

@@ -19,8 +19,6 @@ bool drawImageAsset(QPainter& painter, const std::string& name, const QRectF& re
 /// the last component of its name.
 void drawIcon(QPainter& painter, const std::string& name, const QRectF& rect);
 
-/// Whether the system symbol `name` is known.
-bool hasSystemSymbol(const std::string& name);
 /// The size of the symbol drawn in `font`, in points; empty for an unknown symbol.
 QSizeF systemSymbolSize(const std::string& name, const QFont& font);
 /// Draws the symbol centred in `rect` in `color`.

@@ -151,7 +151,6 @@ class RowWidget : public QWidget {
         selected_ = selected;
         update();
     }
-    bool isSelected() const { return selected_; }
     std::function<void()> onClick;
 
   protected:

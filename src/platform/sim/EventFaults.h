@@ -9,14 +9,11 @@ class EventFaults {
 public:
     static EventFaults& shared();
 
-    /// Makes every event copy fail while set.
-    void setCopiesFail(bool fail) { copiesFail_ = fail; }
     /// Makes the next `count` event copies fail.
     void failNextCopies(int count) { failNext_ = count; }
 
     /// True when the copy being made now must fail.
     bool consumeCopyFailure() {
-        if (copiesFail_) return true;
         int n = failNext_.load();
         while (n > 0 && !failNext_.compare_exchange_weak(n, n - 1)) {
         }
@@ -24,7 +21,6 @@ public:
     }
 
 private:
-    std::atomic<bool> copiesFail_{false};
     std::atomic<int> failNext_{0};
 };
 

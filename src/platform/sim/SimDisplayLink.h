@@ -30,11 +30,8 @@ public:
     CVReturn stop() override;
     bool isRunning() const override { return running_; }
 
-    /// Seconds between frames.
-    double refreshPeriod() const { return grid_.period; }
     /// From now on the link delivers nothing while it stays running.
     void stall() { stalled_ = true; }
-    bool isStalled() const { return stalled_; }
 
     /// Frames that every simulated link of the process has delivered to its callback.
     static std::uint64_t framesDelivered() { return framesDelivered_; }

@@ -97,13 +97,6 @@ void SimWorkspace::installBundle(Bundle bundle, std::optional<Image> icon) {
     icons_.insert_or_assign(path, icon.value_or(Image{path, 32, 32}));
 }
 
-void SimWorkspace::uninstallBundle(const std::string& path) {
-    const std::string key = withoutTrailingSlashes(path);
-    std::lock_guard lock(mutex_);
-    std::erase_if(bundles_, [&](const Bundle& b) { return b.bundlePath() == key; });
-    icons_.erase(key);
-}
-
 std::optional<Bundle> SimWorkspace::bundleAtPath(const std::string& path) const {
     const std::string key = withoutTrailingSlashes(path);
     std::lock_guard lock(mutex_);
@@ -122,11 +115,6 @@ std::optional<std::string> SimWorkspace::pathForBundleIdentifier(
             return b.bundlePath();
     }
     return std::nullopt;
-}
-
-void SimWorkspace::setIconForFile(const std::string& path, Image icon) {
-    std::lock_guard lock(mutex_);
-    icons_.insert_or_assign(withoutTrailingSlashes(path), std::move(icon));
 }
 
 Image SimWorkspace::iconForFile(const std::string& path) const {

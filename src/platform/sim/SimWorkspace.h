@@ -57,13 +57,10 @@ class SimWorkspace {
     /// Installs `bundle` at its path (replacing one already there). `icon` becomes the icon
     /// of that path; without one the bundle gets an icon named after its path.
     void installBundle(Bundle bundle, std::optional<Image> icon = std::nullopt);
-    void uninstallBundle(const std::string& path);
     /// The bundle installed at `path` (trailing slashes ignored), or none.
     std::optional<Bundle> bundleAtPath(const std::string& path) const;
     /// The path of the first bundle installed with `bundleIdentifier`, or none.
     std::optional<std::string> pathForBundleIdentifier(const std::string& bundleIdentifier) const;
-    /// Sets the icon shown for the file at `path`.
-    void setIconForFile(const std::string& path, Image icon);
     /// The icon for `path`: the one set or installed there, else `genericDocumentIcon()`.
     Image iconForFile(const std::string& path) const;
     static Image genericDocumentIcon() { return Image{"NSGenericDocument", 32, 32}; }
