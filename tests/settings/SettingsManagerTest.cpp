@@ -165,6 +165,24 @@ TEST_F(SettingsManagerTest, UnencodableValueSkipsTheSave) {
     EXPECT_EQ(storedDocument(), saved);
 }
 
+// A write that the user defaults cannot persist loses nothing: the value stays current and
+// the next successful write stores the whole of it.
+TEST_F(SettingsManagerTest, FailedWriteIsMadeGoodByTheNextOne) {
+    install();
+    auto& manager = SettingsManager::shared();
+    store_->failWritesForTesting(true);
+    manager.setScrollBase(ScrollBase{true, true, true});
+    EXPECT_FALSE(storedDocument());
+    EXPECT_TRUE(manager.settings().scrollBase.reverse);
+
+    store_->failWritesForTesting(false);
+    manager.modifySettings([](CorvaneSettings& s) { s.scrollAdvanced.step = 50; });
+    auto reread = decodeSettings(storedDocument().value_or(""));
+    ASSERT_TRUE(reread);
+    EXPECT_TRUE(reread->scrollBase.reverse);
+    EXPECT_EQ(reread->scrollAdvanced.step, 50);
+}
+
 // Whatever bytes lie under the key, the store comes up with a complete value.
 TEST_F(SettingsManagerTest, RandomBytesNeverBreakTheStore) {
     std::mt19937_64 rng(99);
