@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/quartz/CGEvent.h"
+#include "platform/sim/EventFaults.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/WindowServer.h"
 #include "scroll/ScrollCoordinator.h"
@@ -370,6 +371,25 @@ TEST_F(ScrollCoordinatorTest, RefusedTapEndsStartThere) {
     EXPECT_FALSE(coordinator().mouseEventInterceptor);
     coordinator().start();  // still active: nothing is retried
     EXPECT_FALSE(coordinator().hotkeyEventInterceptor);
+}
+
+// A tap whose run-loop source cannot be made fails to enable: the error is printed, the taps
+// made before it stay, and the failed one is dropped with its tap.
+TEST_F(ScrollCoordinatorTest, TapThatCannotBeEnabledEndsStartThere) {
+    coordinator().start();
+    coordinator().stop();
+    ASSERT_EQ(WindowServer::shared().taps().size(), 3u);
+
+    sim::EventFaults::shared().failNextRunLoopSources(1);
+    ::testing::internal::CaptureStdout();
+    coordinator().start();
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              "ScrollCoordinator: EventTapInterceptor error: eventTapEnableFailed\n");
+    EXPECT_TRUE(coordinator().isActive);
+    // The wheel tap of the earlier start stays in its field, stopped; nothing replaced it.
+    EXPECT_FALSE(coordinator().scrollEventInterceptor->isEnabled());
+    EXPECT_FALSE(coordinator().hotkeyEventInterceptor->isEnabled());
+    EXPECT_EQ(WindowServer::shared().taps().size(), 3u);
 }
 
 // --- end to end on the session -------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/runtime/Runtime.h"
+#include "platform/sim/EventFaults.h"
 
 namespace corvane::platform {
 
@@ -77,7 +78,7 @@ bool CFRunLoopContainsSource(const CFRunLoopRef& rl, const CFRunLoopSourceRef& s
 
 CFRunLoopSourceRef CFMachPortCreateRunLoopSource(CFAllocatorRef /*allocator*/,
                                                  const CFMachPortRef& port, CFIndex order) {
-    if (!port)
+    if (!port || sim::EventFaults::shared().consumeRunLoopSourceFailure())
         return nullptr;
     return std::make_shared<CFRunLoopSource>(port, order);
 }

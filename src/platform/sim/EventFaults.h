@@ -10,18 +10,25 @@ public:
     static EventFaults& shared();
 
     /// Makes the next `count` event copies fail.
-    void failNextCopies(int count) { failNext_ = count; }
-
+    void failNextCopies(int count) { copyFailures_ = count; }
     /// True when the copy being made now must fail.
-    bool consumeCopyFailure() {
-        int n = failNext_.load();
-        while (n > 0 && !failNext_.compare_exchange_weak(n, n - 1)) {
+    bool consumeCopyFailure() { return consume(copyFailures_); }
+
+    /// Makes the next `count` run-loop sources made for a port fail (none is made).
+    void failNextRunLoopSources(int count) { sourceFailures_ = count; }
+    /// True when the source being made now must fail.
+    bool consumeRunLoopSourceFailure() { return consume(sourceFailures_); }
+
+private:
+    static bool consume(std::atomic<int>& left) {
+        int n = left.load();
+        while (n > 0 && !left.compare_exchange_weak(n, n - 1)) {
         }
         return n > 0;
     }
 
-private:
-    std::atomic<int> failNext_{0};
+    std::atomic<int> copyFailures_{0};
+    std::atomic<int> sourceFailures_{0};
 };
 
 }  // namespace corvane::platform::sim
