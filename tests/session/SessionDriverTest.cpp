@@ -61,8 +61,21 @@ INSTANTIATE_TEST_SUITE_P(
         BadScenario{"until_before_events", [](json& s) { s["events"] = {{{"t", 2}, {"type", "leftMouseDown"}}}; }, "until: must not be before"},
         BadScenario{"settings_number", [](json& s) { s["settings"] = 3; }, "settings: expected a settings document"},
         BadScenario{"os_version", [](json& s) { s["osVersion"] = "15..1"; }, "osVersion"},
+        BadScenario{"os_version_huge", [](json& s) { s["osVersion"] = "99999999999"; }, "osVersion"},
+        BadScenario{"os_version_four_parts", [](json& s) { s["osVersion"] = "1.2.3.4"; }, "osVersion"},
         BadScenario{"top_level_array", [](json& s) { s = json::array(); }, "scenario: expected an object"}),
     [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+
+// A version reads as its three numbers; missing parts are 0.
+TEST(ScenarioReader, ReadsTheOsVersion) {
+    json s = minimal();
+    s["osVersion"] = "13.2";
+    auto version = parseScenario(s.dump()).osVersion;
+    ASSERT_TRUE(version);
+    EXPECT_EQ(version->major, 13);
+    EXPECT_EQ(version->minor, 2);
+    EXPECT_EQ(version->patch, 0);
+}
 
 // Text that is not JSON at all is refused too.
 TEST(ScenarioReader, RefusesTextThatIsNotJson) {

@@ -1,5 +1,6 @@
 #include "Scenario.h"
 
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -189,6 +190,26 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
     return e;
 }
 
+/// "15", "15.1" or "15.1.2": up to three whole numbers of at most four digits.
+Scenario::Version readVersion(const std::string& text) {
+    const ScenarioError error("osVersion: expected a version such as \"15.1\"");
+    int parts[3] = {0, 0, 0};
+    std::size_t count = 0, digits = 0;
+    for (char c : text) {
+        if (c == '.') {
+            if (digits == 0 || ++count == 3) throw error;
+            digits = 0;
+        } else if (std::isdigit(static_cast<unsigned char>(c)) && digits < 4) {
+            parts[count] = parts[count] * 10 + (c - '0');
+            ++digits;
+        } else {
+            throw error;
+        }
+    }
+    if (digits == 0) throw error;
+    return {parts[0], parts[1], parts[2]};
+}
+
 }  // namespace
 
 const char* toString(ScenarioEvent::Kind kind) {
@@ -241,16 +262,7 @@ Scenario parseScenario(const std::string& text) {
         if (!found) throw ScenarioError("frontmost: no app has pid " + std::to_string(s.frontmost));
     }
     s.accessibility = r.boolean("accessibility", true);
-    if (r.find("osVersion") != nullptr) {
-        s.osVersion = r.string("osVersion", true);
-        const std::string& v = *s.osVersion;
-        bool ok = !v.empty() && std::isdigit(static_cast<unsigned char>(v.front())) &&
-                  std::isdigit(static_cast<unsigned char>(v.back()));
-        for (std::size_t i = 0; ok && i < v.size(); ++i) {
-            ok = std::isdigit(static_cast<unsigned char>(v[i])) || (v[i] == '.' && v[i + 1] != '.');
-        }
-        if (!ok) throw ScenarioError("osVersion: expected a version such as \"15.1\"");
-    }
+    if (r.find("osVersion") != nullptr) s.osVersion = readVersion(r.string("osVersion", true));
     if (const json* settings = r.find("settings")) {
         // An object is stored as its JSON text; a string is stored as it stands, so that a
         // damaged document can be played too.

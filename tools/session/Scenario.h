@@ -49,7 +49,11 @@ struct Scenario {
     std::vector<ScenarioApp> apps;
     std::int32_t frontmost = 0;
     bool accessibility = true;
-    std::optional<std::string> osVersion;
+    /// The OS version the session reports ("15.1" in the file), as major, minor, patch.
+    struct Version {
+        int major = 0, minor = 0, patch = 0;
+    };
+    std::optional<Version> osVersion;
     /// The settings document to store before launch, as text (an object in the file, or a
     /// string holding the text as it stands); none: nothing stored.
     std::optional<std::string> settingsDocument;

@@ -60,19 +60,6 @@ const char* typeName(CGEventType type) {
 }
 
 /// "15.1" as a version; missing parts are 0 (the reader has checked the form).
-OperatingSystemVersion parseVersion(const std::string& text) {
-    int parts[3] = {0, 0, 0};
-    std::size_t start = 0;
-    for (int& part : parts) {
-        if (start > text.size())
-            break;
-        const std::size_t end = std::min(text.find('.', start), text.size());
-        part = std::stoi(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return {parts[0], parts[1], parts[2]};
-}
-
 /// "[t=2.000] No permission": the scenario time of the line, then its message (with its
 /// level when that is not the default one).
 std::string echoLine(const LogEntry& entry) {
@@ -142,7 +129,8 @@ void SessionDriver::setUpSession() const {
 
     sim::AccessibilityTrust::shared().setTrusted(scenario_.accessibility);
     if (scenario_.osVersion)
-        ProcessInfo::processInfo().setOperatingSystemVersion(parseVersion(*scenario_.osVersion));
+        ProcessInfo::processInfo().setOperatingSystemVersion(
+            {scenario_.osVersion->major, scenario_.osVersion->minor, scenario_.osVersion->patch});
 
     PlistDictionary defaults;
     if (scenario_.settingsDocument) {
