@@ -121,6 +121,8 @@ class Host {
     }
 
     std::vector<ElementHandle> elements();
+    /// The mounted tree, or null before the first mount.
+    const std::shared_ptr<NodeBox>& rootNode() const { return rootBox_; }
     bool performKeyEquivalent(const NSEvent& event);
 
     // Presentations (popovers, sheets) shown by nodes of this host.

@@ -1,0 +1,283 @@
+// Reading and driving a window as a user does. The elements come from the node tree the
+// host mounted (its order is the reading order) with the states of the real widgets; every
+// action is real input to the real widget, so the control's own handling, its bindings and
+// whatever they save run as they would for a click, a drag or a key press.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QSlider>
+#include <cctype>
+#include <map>
+#include <set>
+
+#include "platform/appkit/NSHostingView.h"
+#include "platform/appkit/NSWindow.h"
+#include "platform/appkit/WindowInspection.h"
+#include "platform/qt/Host.h"
+#include "platform/qt/ViewImpl.h"
+
+namespace corvane::platform {
+
+namespace {
+
+using ui::ElementHandle;
+using ui::ElementInfo;
+using ui::NodeBox;
+
+/// An element found on screen, with what acting on it needs.
+struct Found {
+    WindowElement element;
+    std::shared_ptr<NodeBox> node;
+    NSHostingView* hosting = nullptr;  ///< the view that shows it
+};
+
+/// The kinds a user reads; structure (stacks, spacers, groups, components) is left out.
+bool isReadKind(const std::string& kind) {
+    static const std::set<std::string> kinds = {"text",   "image",  "button",
+                                                "toggle", "slider", "list"};
+    return kinds.count(kind) > 0;
+}
+
+bool isShown(const ElementInfo& info) {
+    return info.visible && info.frame.width > 0 && info.frame.height > 0;
+}
+
+bool isEnabled(const ElementInfo& info, const NodeBox& node) {
+    const QWidget* widget = node.hitWidget();
+    return info.enabled && (widget == nullptr || widget->isEnabled());
+}
+
+ElementValue valueOf(const ElementInfo& info) {
+    if (info.kind == "toggle")
+        return info.isOn;
+    if (info.kind == "slider")
+        return info.value;
+    return std::monostate{};
+}
+
+/// A row is read by its first text.
+std::string rowLabel(NodeBox& row) {
+    std::vector<std::shared_ptr<NodeBox>> nodes;
+    row.collect(nodes);
+    for (const auto& node : nodes) {
+        const ElementInfo info = node->describe();
+        if (info.kind == "text" && !info.label.empty())
+            return info.label;
+    }
+    return {};
+}
+
+/// Reads the elements of one hosting view, then those of the presentations it shows.
+void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
+    ui::Host& host = hosting.host();
+    if (const auto& root = host.rootNode()) {
+        std::vector<std::shared_ptr<NodeBox>> nodes;
+        root->collect(nodes);
+        std::set<const NodeBox*> partOfControl;            // a button's label
+        std::map<const ui::Node*, std::size_t> listOfRow;  // row view -> its list in `into`
+        std::string textBefore;
+        for (const auto& node : nodes) {
+            if (partOfControl.count(node.get()) > 0)
+                continue;
+            const ElementInfo info = node->describe();
+            if (!isShown(info))
+                continue;
+            const bool enabled = isEnabled(info, *node);
+            if (auto list = listOfRow.find(&node->view().node()); list != listOfRow.end()) {
+                const std::string label = rowLabel(*node);
+                into.push_back(
+                    {{"row", label, info.selected, enabled, host.presentation()}, node, &hosting});
+                if (info.selected)
+                    into[list->second].element.value = label;
+            }
+            if (!isReadKind(info.kind))
+                continue;
+            Found found{{info.kind, info.label, valueOf(info), enabled, host.presentation()},
+                        node,
+                        &hosting};
+            if (info.kind == "button") {
+                std::vector<std::shared_ptr<NodeBox>> label;
+                node->collect(label);
+                for (const auto& part : label)
+                    partOfControl.insert(part.get());
+            } else if (info.kind == "list") {
+                for (const ui::View& row : node->view().children())
+                    listOfRow[&row.node()] = into.size();
+            } else if (info.kind == "text") {
+                textBefore = info.label;
+            }
+            // A control without a text of its own is titled by the text before it.
+            if (found.element.label.empty() && (info.kind == "slider" || info.kind == "list"))
+                found.element.label = textBefore;
+            into.push_back(std::move(found));
+        }
+    }
+    for (NSHostingView* presented : host.presented())
+        readHosting(*presented, into);
+}
+
+std::vector<Found> readWindow(NSWindow& window) {
+    std::vector<Found> found;
+    if (auto* hosting = dynamic_cast<NSHostingView*>(window.contentView().get()))
+        readHosting(*hosting, found);
+    return found;
+}
+
+/// The window's own top-level widget, or null when it has no content.
+QWidget* windowWidget(NSWindow& window) {
+    const auto& content = window.contentView();
+    return content && content->impl().widget ? content->impl().widget->window() : nullptr;
+}
+
+ElementHandle handleOf(const Found& found) {
+    auto target = std::make_shared<ElementHandle::Target>();
+    target->node = found.node;
+    target->presentation = found.element.presentation;
+    return ElementHandle(target);
+}
+
+void pressButton(const Found& found, const ElementAction&) {
+    handleOf(found).click();
+}
+
+void toggleSwitch(const Found& found, const ElementAction& action) {
+    if (std::get<bool>(found.element.value) != action.on)
+        handleOf(found).click();
+}
+
+// The knob is held and moved one position at a time to the value's position, as a drag
+// passes every step; the view is brought up to date after each, as between two moves of
+// the mouse, then the knob is let go.
+void slideKnob(const Found& found, const ElementAction& action) {
+    const auto* element = found.node->view().as<ui::SliderElement>();
+    QWidget* widget = found.node->hitWidget();
+    QPointer<QSlider> slider = qobject_cast<QSlider*>(widget);
+    if (!slider && widget != nullptr)
+        slider = widget->findChild<QSlider*>();
+    if (element == nullptr || !slider || !slider->isEnabled())
+        return;
+    const int target = ui::sliderPosition(*element, action.value);
+    slider->setSliderDown(true);
+    while (slider && slider->sliderPosition() != target) {
+        const int position = slider->sliderPosition();
+        slider->setSliderPosition(position + (target > position ? 1 : -1));
+        found.hosting->updateNow();
+    }
+    if (slider)
+        slider->setSliderDown(false);
+}
+
+// A click on the row itself, beside whatever controls it holds.
+void selectRow(const Found& found, const ElementAction&) {
+    QWidget* row = found.node->container();
+    if (row == nullptr)
+        return;
+    const QPointF local = found.node->placedRect().topLeft() + QPointF(1, 1);
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, local, row->mapToGlobal(local), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(row, &event);
+    }
+}
+
+/// Which kind of element takes which action, and how it is given. A new kind of control
+/// adds its row here.
+struct ActionRoute {
+    ElementAction::Kind action;
+    const char* kind;
+    void (*perform)(const Found&, const ElementAction&);
+};
+constexpr ActionRoute kRoutes[] = {
+    {ElementAction::Kind::press, "button", &pressButton},
+    {ElementAction::Kind::toggle, "toggle", &toggleSwitch},
+    {ElementAction::Kind::slide, "slider", &slideKnob},
+    {ElementAction::Kind::select, "row", &selectRow},
+};
+
+const ActionRoute* routeFor(ElementAction::Kind action, const std::string& kind) {
+    for (const auto& route : kRoutes) {
+        if (route.action == action && kind == route.kind)
+            return &route;
+    }
+    return nullptr;
+}
+
+/// Qt's key and text for a key press; Ctrl plays the Command key's part on this desktop.
+QKeyEvent qtKeyEvent(QEvent::Type type, const KeyPress& key) {
+    Qt::KeyboardModifiers modifiers;
+    if (key.modifiers & NSEventModifierFlagCommand)
+        modifiers |= Qt::ControlModifier;
+    if (key.modifiers & NSEventModifierFlagControl)
+        modifiers |= Qt::MetaModifier;
+    if (key.modifiers & NSEventModifierFlagOption)
+        modifiers |= Qt::AltModifier;
+    if (key.modifiers & NSEventModifierFlagShift)
+        modifiers |= Qt::ShiftModifier;
+    static const std::map<std::string, std::pair<int, const char*>> kNamed = {
+        {"return", {Qt::Key_Return, "\r"}},    {"escape", {Qt::Key_Escape, "\x1b"}},
+        {"tab", {Qt::Key_Tab, "\t"}},          {"space", {Qt::Key_Space, " "}},
+        {"delete", {Qt::Key_Backspace, "\b"}},
+    };
+    if (auto named = kNamed.find(key.key); named != kNamed.end())
+        return QKeyEvent(type, named->second.first, modifiers, named->second.second);
+    // Qt names a printable key by its upper-case character.
+    const int c = static_cast<unsigned char>(key.key[0]);
+    const int typed = (key.modifiers & NSEventModifierFlagShift) ? std::toupper(c) : c;
+    return QKeyEvent(type, std::toupper(c), modifiers, QString(QChar(typed)));
+}
+
+}  // namespace
+
+WindowContents inspectWindow(NSWindow& window) {
+    WindowContents contents;
+    contents.title = window.title();
+    contents.size = sizeOf(window.frame());
+    if (const QWidget* widget = windowWidget(window))
+        contents.size = {static_cast<double>(widget->width()),
+                         static_cast<double>(widget->height())};
+    for (auto& found : readWindow(window))
+        contents.elements.push_back(std::move(found.element));
+    return contents;
+}
+
+ElementActionResult performElementAction(NSWindow& window, const std::string& label,
+                                         const ElementAction& action) {
+    const std::vector<Found> elements = readWindow(window);
+    for (const auto& found : elements) {
+        if (found.element.label != label)
+            continue;
+        if (const ActionRoute* route = routeFor(action.kind, found.element.kind)) {
+            route->perform(found, action);
+            return {};
+        }
+    }
+    for (const auto& found : elements) {
+        if (found.element.label == label)
+            return {ElementActionResult::Outcome::notActionable, found.element.kind};
+    }
+    return {ElementActionResult::Outcome::notFound, {}};
+}
+
+void pressKey(NSWindow& window, const KeyPress& key) {
+    // The newest presentation is the key window while it is up.
+    QWidget* target = windowWidget(window);
+    if (auto* hosting = dynamic_cast<NSHostingView*>(window.contentView().get())) {
+        NSHostingView* top = hosting;
+        while (!top->host().presented().empty())
+            top = top->host().presented().back();
+        if (top != hosting && top->impl().widget)
+            target = top->impl().widget->window();
+    }
+    if (target == nullptr)
+        return;
+    QPointer<QWidget> receiver = target;
+    for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+        QKeyEvent event = qtKeyEvent(type, key);
+        if (receiver)
+            QApplication::sendEvent(receiver, &event);
+    }
+}
+
+}  // namespace corvane::platform

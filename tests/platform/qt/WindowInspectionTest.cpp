@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <variant>
+
+#include "platform/appkit/NSHostingView.h"
+#include "platform/appkit/NSWindow.h"
+#include "platform/appkit/WindowInspection.h"
+#include "platform/combine/Published.h"
+#include "support/SimSession.h"
+
+namespace corvane::platform {
+
+void PrintTo(const WindowElement& e, std::ostream* os) {
+    *os << e.kind << " \"" << e.label << "\"";
+    std::visit(
+        [os](const auto& v) {
+            if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, std::monostate>)
+                *os << " = " << v;
+        },
+        e.value);
+    *os << (e.enabled ? "" : " (disabled)");
+    if (!e.presentation.empty())
+        *os << " in " << e.presentation;
+}
+
+namespace {
+
+using namespace ui;
+using testing::PrintTo;
+using testing::rt;
+
+/// What the controls of the panel are bound to, with every write the slider made.
+class PanelModel : public ObservableObject {
+  public:
+    Published<bool> smooth{*this, false};
+    Published<bool> reverse{*this, false};
+    Published<double> step{*this, 90};
+    Published<std::optional<std::string>> selection{*this, std::string("Mail")};
+    Published<bool> showPopover{*this, false};
+    std::vector<double> stepWrites;
+    int smoothWrites = 0;
+    int applied = 0;
+};
+
+template <class T>
+Binding<T> bind(Published<T>& value, std::function<void()> onWrite = {}) {
+    return Binding<T>([&value] { return value.get(); },
+                      [&value, onWrite](T v) {
+                          if (onWrite)
+                              onWrite();
+                          value.set(std::move(v));
+                      });
+}
+
+struct PanelView {
+    ObservedObject<PanelModel> model;
+    View body() const {
+        PanelModel& m = *model;
+        return VStack(
+            {Text("Smoothing"),
+             Toggle("Enable Smooth", bind(m.smooth, [&m] { ++m.smoothWrites; }))
+                 .toggleStyle(ToggleStyle::switchStyle),
+             Toggle("Reverse", bind(m.reverse)), Text("Step size:"),
+             Slider(Binding<double>([&m] { return m.step.get(); },
+                                    [&m](double v) {
+                                        m.stepWrites.push_back(v);
+                                        m.step.set(v);
+                                    }),
+                    10, 150, 10)
+                 .frame(200, std::nullopt),
+             Text("Applications"),
+             List(bind(m.selection),
+                  ForEach(std::vector<std::string>{"Safari", "Mail"},
+                          [](const std::string& name) { return Text(Verbatim{name}).tag(name); }))
+                 .frame(200, 80),
+             Button("Apply", [&m] { ++m.applied; }).disabled(true),
+             Button("Pick", [&m] {
+                 m.showPopover.set(!m.showPopover.get());
+             }).popover(bind(m.showPopover), Edge::top, [] { return Text("Inside").padding(); })});
+    }
+    auto viewProperties() { return std::tie(model); }
+};
+
+WindowElement element(std::string kind, std::string label, ElementValue value = {},
+                      bool enabled = true) {
+    return {std::move(kind), std::move(label), std::move(value), enabled, ""};
+}
+
+/// A titled window showing the panel.
+class WindowInspectionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window = std::make_shared<NSWindow>(CGRectMake(0, 0, 10, 10), 3,
+                                            NSBackingStoreType::buffered, false);
+        window->setTitle("Panel");
+        auto hosting = std::make_shared<NSHostingView>(PanelView{model});
+        window->setContentView(hosting);
+        window->setContentSize(hosting->fittingSize());
+        window->makeKeyAndOrderFront();
+        rt().runPending();
+    }
+    ElementActionResult act(const std::string& label, ElementAction action) {
+        auto result = performElementAction(*window, label, action);
+        rt().runPending();
+        return result;
+    }
+
+    PanelModel model;
+    std::shared_ptr<NSWindow> window;
+};
+
+// A window reads as a user sees it: its title and frame, then each control once, in reading
+// order, with its state; a button's label is the button, a slider and a list are titled by
+// the text before them, a list holds the label of its selected row.
+TEST_F(WindowInspectionTest, ReadsTheControlsInReadingOrder) {
+    const WindowContents contents = inspectWindow(*window);
+    EXPECT_EQ(contents.title, "Panel");
+    EXPECT_EQ(contents.size, sizeOf(window->frame()));
+    const std::vector<WindowElement> expected = {
+        element("text", "Smoothing"),
+        element("toggle", "Enable Smooth", false),
+        element("toggle", "Reverse", false),
+        element("text", "Step size:"),
+        element("slider", "Step size:", 90.0),
+        element("text", "Applications"),
+        element("list", "Applications", std::string("Mail")),
+        element("row", "Safari", false),
+        element("text", "Safari"),
+        element("row", "Mail", true),
+        element("text", "Mail"),
+        element("button", "Apply", {}, false),
+        element("button", "Pick"),
+    };
+    EXPECT_EQ(contents.elements, expected);
+}
+
+// An open popover's elements follow the window's own, marked as in the popover; Escape
+// closes it through its binding.
+TEST_F(WindowInspectionTest, PopoverElementsFollowAndEscapeClosesIt) {
+    act("Pick", {.kind = ElementAction::Kind::press});
+    ASSERT_TRUE(model.showPopover.get());
+    WindowElement inside = element("text", "Inside");
+    inside.presentation = "popover";
+    EXPECT_EQ(inspectWindow(*window).elements.back(), inside);
+
+    pressKey(*window, *parseKeyPress("escape"));
+    rt().runPending();
+    EXPECT_FALSE(model.showPopover.get());
+    EXPECT_EQ(inspectWindow(*window).elements.back(), element("button", "Pick"));
+}
+
+struct ActionCase {
+    const char* name;
+    const char* label;
+    ElementAction action;
+    std::function<void(const PanelModel&)> expect;
+};
+
+class WindowActionTest : public WindowInspectionTest,
+                         public ::testing::WithParamInterface<ActionCase> {};
+
+// Each action reaches the model through the control's own input handling, as a user's click
+// or drag would.
+TEST_P(WindowActionTest, ReachesTheBinding) {
+    const ActionCase& c = GetParam();
+    EXPECT_EQ(act(c.label, c.action).outcome, ElementActionResult::Outcome::done);
+    c.expect(model);
+}
+
+using Kind = ElementAction::Kind;
+INSTANTIATE_TEST_SUITE_P(
+    Table, WindowActionTest,
+    ::testing::Values(
+        ActionCase{"switchOn",
+                   "Enable Smooth",
+                   {.kind = Kind::toggle, .on = true},
+                   [](const PanelModel& m) { EXPECT_TRUE(m.smooth.get()); }},
+        ActionCase{"checkboxOn",
+                   "Reverse",
+                   {.kind = Kind::toggle, .on = true},
+                   [](const PanelModel& m) { EXPECT_TRUE(m.reverse.get()); }},
+        ActionCase{"alreadyOffIsNotClicked",
+                   "Enable Smooth",
+                   {.kind = Kind::toggle, .on = false},
+                   [](const PanelModel& m) { EXPECT_EQ(m.smoothWrites, 0); }},
+        ActionCase{"slideUpPassesEveryStep",
+                   "Step size:",
+                   {.kind = Kind::slide, .value = 130},
+                   [](const PanelModel& m) {
+                       EXPECT_EQ(m.stepWrites, (std::vector<double>{100, 110, 120, 130}));
+                   }},
+        ActionCase{
+            "slideBeyondTheRangeStopsAtItsEnd",
+            "Step size:",
+            {.kind = Kind::slide, .value = -500},
+            [](const PanelModel& m) {
+                EXPECT_EQ(m.stepWrites, (std::vector<double>{80, 70, 60, 50, 40, 30, 20, 10}));
+            }},
+        ActionCase{"slideToTheValueItHoldsWritesNothing",
+                   "Step size:",
+                   {.kind = Kind::slide, .value = 90},
+                   [](const PanelModel& m) { EXPECT_TRUE(m.stepWrites.empty()); }},
+        ActionCase{"selectRow",
+                   "Safari",
+                   {.kind = Kind::select},
+                   [](const PanelModel& m) {
+                       EXPECT_EQ(m.selection.get(), std::optional<std::string>("Safari"));
+                   }},
+        ActionCase{"disabledButtonIgnoresThePress",
+                   "Apply",
+                   {.kind = Kind::press},
+                   [](const PanelModel& m) { EXPECT_EQ(m.applied, 0); }}),
+    testing::CaseName());
+
+// A label is looked for among the elements that take the action ("Step size:" is a text
+// before it is the slider's title); one found nowhere, or only on an element that does not
+// take the action, is told apart.
+TEST_F(WindowInspectionTest, LabelsFoundNowhereOrOnTheWrongKind) {
+    const auto missing = act("Nope", {.kind = Kind::press});
+    EXPECT_EQ(missing.outcome, ElementActionResult::Outcome::notFound);
+    const auto text = act("Smoothing", {.kind = Kind::toggle, .on = true});
+    EXPECT_EQ(text.outcome, ElementActionResult::Outcome::notActionable);
+    EXPECT_EQ(text.kind, "text");
+    EXPECT_EQ(act("Step size:", {.kind = Kind::slide, .value = 100}).outcome,
+              ElementActionResult::Outcome::done);
+}
+
+struct KeyCase {
+    const char* name;
+    const char* text;
+    std::optional<KeyPress> expected;
+};
+class KeyPressSyntaxTest : public ::testing::TestWithParam<KeyCase> {};
+
+// Key presses are modifiers and one key joined by '+'; anything else is refused.
+TEST_P(KeyPressSyntaxTest, Reads) {
+    EXPECT_EQ(parseKeyPress(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, KeyPressSyntaxTest,
+    ::testing::Values(KeyCase{"named", "return", KeyPress{"return", 0}},
+                      KeyCase{"command", "cmd+q", KeyPress{"q", NSEventModifierFlagCommand}},
+                      KeyCase{"twoModifiers", "cmd+shift+v",
+                              KeyPress{"v", NSEventModifierFlagCommand | NSEventModifierFlagShift}},
+                      KeyCase{"plusKey", "cmd++", KeyPress{"+", NSEventModifierFlagCommand}},
+                      KeyCase{"empty", "", std::nullopt}, KeyCase{"noKey", "cmd+", std::nullopt},
+                      KeyCase{"upperCase", "Q", std::nullopt},
+                      KeyCase{"unknownModifier", "hyper+q", std::nullopt},
+                      KeyCase{"modifierTwice", "cmd+cmd+q", std::nullopt},
+                      KeyCase{"unknownName", "f13", std::nullopt}),
+    testing::CaseName());
+
+}  // namespace
+}  // namespace corvane::platform
