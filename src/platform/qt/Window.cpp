@@ -100,9 +100,13 @@ bool KeyEquivalentFilter::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget == nullptr)
         return false;
-    auto* window = dynamic_cast<WindowWidget*>(widget->window());
+    QWidget* top = widget->window();
+    auto* window = dynamic_cast<WindowWidget*>(top);
+    // A sheet or a popover offers its keys to the window that presents it.
+    if (window == nullptr && top->parentWidget() != nullptr)
+        window = dynamic_cast<WindowWidget*>(top->parentWidget()->window());
     // Only the window itself takes the event, not each widget it passes through.
-    if (window == nullptr || (widget != QApplication::focusWidget() && widget != window))
+    if (window == nullptr || (widget != QApplication::focusWidget() && widget != top))
         return false;
     return window->owner().performKeyEquivalent(keyEventFrom(*static_cast<QKeyEvent*>(event)));
 }

@@ -227,6 +227,33 @@ TEST_F(WindowInspectionTest, LabelsFoundNowhereOrOnTheWrongKind) {
               ElementActionResult::Outcome::done);
 }
 
+struct SheetView {
+    State<bool> showSheet{true};
+    View body() const {
+        auto sheet = showSheet;
+        return Text("Behind").sheet(sheet.binding(), {}, [sheet] {
+            return Button("Done", [sheet] { sheet.set(false); })
+                .keyboardShortcut(KeyboardShortcut::defaultAction())
+                .padding(16);
+        });
+    }
+    auto viewProperties() { return std::tie(showSheet); }
+};
+
+// Return in an open sheet presses the sheet's default button, which dismisses it.
+TEST(WindowKeyTest, ReturnInASheetPressesItsDefaultButton) {
+    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 300, 200), 3,
+                                             NSBackingStoreType::buffered, false);
+    window->setContentView(std::make_shared<NSHostingView>(SheetView{}));
+    window->makeKeyAndOrderFront();
+    rt().runPending();
+    ASSERT_EQ(inspectWindow(*window).elements.back().label, "Done");
+
+    pressKey(*window, *parseKeyPress("return"));
+    rt().runPending();
+    EXPECT_EQ(inspectWindow(*window).elements, std::vector{element("text", "Behind")});
+}
+
 struct KeyCase {
     const char* name;
     const char* text;
