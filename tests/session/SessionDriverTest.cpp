@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -9,6 +10,7 @@
 #include "Scenario.h"
 #include "SessionDriver.h"
 #include "platform/log/Logger.h"
+#include "platform/sim/Desktop.h"
 
 namespace corvane::session {
 namespace {
@@ -24,6 +26,15 @@ struct BadScenario {
     std::function<void(json&)> edit;
     const char* message;
 };
+
+/// An edit that makes `event`, at time 0, the scenario's only event.
+std::function<void(json&)> oneEvent(const char* event) {
+    return [event](json& s) {
+        json e = json::parse(event);
+        e["t"] = 0;
+        s["events"] = {e};
+    };
+}
 
 class MalformedScenario : public ::testing::TestWithParam<BadScenario> {};
 
@@ -66,6 +77,34 @@ INSTANTIATE_TEST_SUITE_P(
         BadScenario{"top_level_array", [](json& s) { s = json::array(); }, "scenario: expected an object"}),
     [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
 
+INSTANTIATE_TEST_SUITE_P(
+    WindowEvents, MalformedScenario,
+    ::testing::Values(
+        BadScenario{"window_unknown", oneEvent(R"({"type": "show", "window": "settings"})"),
+                    "events[0].window: expected \"permission\""},
+        BadScenario{"window_missing", oneEvent(R"({"type": "show"})"), "events[0].window: missing"},
+        BadScenario{"show_label", oneEvent(R"({"type": "show", "window": "hud", "label": "x"})"),
+                    "events[0].label: unknown member"},
+        BadScenario{"press_no_label", oneEvent(R"({"type": "press", "window": "about"})"),
+                    "events[0].label: missing"},
+        BadScenario{"press_empty_label",
+                    oneEvent(R"({"type": "press", "window": "about", "label": ""})"),
+                    "events[0].label: must not be empty"},
+        BadScenario{"toggle_number",
+                    oneEvent(R"({"type": "toggle", "window": "about", "label": "x", "value": 1})"),
+                    "events[0].value: expected true or false"},
+        BadScenario{"slide_no_value",
+                    oneEvent(R"({"type": "slide", "window": "about", "label": "x"})"),
+                    "events[0].value: missing"},
+        BadScenario{
+            "select_value",
+            oneEvent(R"({"type": "select", "window": "about", "label": "x", "value": true})"),
+            "events[0].value: unknown member"},
+        BadScenario{"key_unknown",
+                    oneEvent(R"({"type": "key", "window": "about", "key": "hyper+q"})"),
+                    "events[0].key: expected a key"}),
+    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+
 // A version reads as its three numbers; missing parts are 0.
 TEST(ScenarioReader, ReadsTheOsVersion) {
     json s = minimal();
@@ -82,13 +121,9 @@ TEST(ScenarioReader, RefusesTextThatIsNotJson) {
     EXPECT_THROW(parseScenario("{\"displays\": ["), ScenarioError);
 }
 
-/// Runs the example and returns its output lines; the log lines it echoes are in `echoed`.
-std::vector<json> play(const std::string& example, std::string* echoed = nullptr) {
-    const char* dir = std::getenv("CORVANE_EXAMPLES");
-    std::ifstream file(std::string(dir != nullptr ? dir : "examples") + "/" + example);
-    std::stringstream text;
-    text << file.rdbuf();
-    SessionDriver driver(parseScenario(text.str()));
+/// Plays a scenario and returns its output lines; the log lines it echoes are in `echoed`.
+std::vector<json> playText(const std::string& text, std::string* echoed = nullptr) {
+    SessionDriver driver(parseScenario(text));
     if (echoed != nullptr) {
         corvane::platform::LogStore::shared().setEchoToStandardError(true);
         ::testing::internal::CaptureStderr();
@@ -101,6 +136,15 @@ std::vector<json> play(const std::string& example, std::string* echoed = nullptr
     std::vector<json> lines;
     for (std::string line; std::getline(out, line);) lines.push_back(json::parse(line));
     return lines;
+}
+
+/// Runs the example and returns its output lines; the log lines it echoes are in `echoed`.
+std::vector<json> play(const std::string& example, std::string* echoed = nullptr) {
+    const char* dir = std::getenv("CORVANE_EXAMPLES");
+    std::ifstream file(std::string(dir != nullptr ? dir : "examples") + "/" + example);
+    std::stringstream text;
+    text << file.rdbuf();
+    return playText(text.str(), echoed);
 }
 
 // The bundled one-tick scenario: the application gets synthetic events only, adding up to
@@ -173,6 +217,96 @@ TEST(SessionDriver, PermissionFlowScenarioShowsEveryStage) {
         EXPECT_THAT(echoed, ::testing::HasSubstr(std::string(stage) + "\n"));
     }
 }
+
+/// The line of a "show" event among the output lines, by its time.
+json shownAt(const std::vector<json>& lines, double t) {
+    for (const auto& line : lines) {
+        if (line.contains("window") && line["t"] == t)
+            return line;
+    }
+    return nullptr;
+}
+
+// The permission-window example reads the window and presses its button as a user would:
+// the Accessibility pane's URL is asked for at 1 s; Command-Q in the window only beeps, so
+// the window is still up at 2.5 s; after the grant the HUD is read while it is up.
+TEST(SessionDriver, PermissionWindowScenarioReadsAndPressesTheWindow) {
+    auto lines = play("permission-window.json");
+    const json permission = shownAt(lines, 0.5);
+    ASSERT_FALSE(permission.is_null());
+    EXPECT_EQ(permission["title"], "Corvane");
+    EXPECT_EQ(permission["size"][0], 500.0);
+    EXPECT_EQ(permission["elements"].front(),
+              json::parse(R"({"kind": "image", "label": "OrlindeNew", "enabled": true})"));
+    EXPECT_EQ(
+        permission["elements"].back(),
+        json::parse(R"({"kind": "button", "label": "Open System Settings", "enabled": true})"));
+    EXPECT_EQ(shownAt(lines, 2.5)["elements"], permission["elements"]);
+    EXPECT_EQ(corvane::platform::sim::Desktop::shared().beepCount(), 1);
+
+    EXPECT_EQ(shownAt(lines, 4.5),
+              json::parse(
+                  R"({"t": 4.5, "window": "hud", "title": "", "size": [300.0, 300.0], "elements": [
+        {"kind": "image", "label": "Orlinde", "enabled": true}, {"kind": "text", "label": "Permission granted", "enabled": true}]})"));
+
+    const auto hud = std::find(lines.begin(), lines.end(), shownAt(lines, 4.5));
+    for (auto line = lines.begin(); line + 1 != lines.end(); ++line) {
+        if (line != hud) {
+            EXPECT_EQ((*line)["t"].get<double>() <= 4.5, line < hud) << line->dump();
+        }
+    }
+
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(
+        summary["openedURLs"],
+        json::parse(
+            R"([{"t": 1.0, "url": "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility", "opened": true}])"));
+}
+
+struct RunErrorCase {
+    const char* name;
+    const char* event;  ///< played at 1 s, while the window "permission" is up
+    const char* message;
+};
+class WindowEventError : public ::testing::TestWithParam<RunErrorCase> {};
+
+// An event that cannot be played in its window ends the run with an error naming the event,
+// the window and the label.
+TEST_P(WindowEventError, EndsTheRun) {
+    json s = minimal();
+    s["accessibility"] = false;
+    s["until"] = 2;
+    json event = json::parse(GetParam().event);
+    event["t"] = 1;
+    s["events"] = {event};
+    try {
+        playText(s.dump());
+        FAIL() << "played";
+    } catch (const SessionError& e) {
+        EXPECT_EQ(std::string(e.what()), GetParam().message);
+    }
+}
+
+void PrintTo(const RunErrorCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WindowEventError,
+    ::testing::Values(
+        RunErrorCase{"labelNowhere",
+                     R"({"type": "press", "window": "permission", "label": "Grant"})",
+                     "events[0]: window \"permission\" shows no element labelled \"Grant\""},
+        RunErrorCase{
+            "wrongKind",
+            R"({"type": "toggle", "window": "permission", "label": "Accessibility Access", "value": true})",
+            "events[0]: window \"permission\": \"Accessibility Access\" is a text, which cannot be "
+            "toggled"},
+        RunErrorCase{"windowNotOpen", R"({"type": "show", "window": "preferences"})",
+                     "events[0]: window \"preferences\" is not open"},
+        RunErrorCase{"hudNotUp", R"({"type": "key", "window": "hud", "key": "escape"})",
+                     "events[0]: window \"hud\" is not open"}),
+    [](const ::testing::TestParamInfo<RunErrorCase>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace corvane::session

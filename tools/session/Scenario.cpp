@@ -1,10 +1,13 @@
 #include "Scenario.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
+
+#include "platform/appkit/WindowInspection.h"
 
 namespace corvane::session {
 
@@ -132,6 +135,57 @@ ScenarioApp readApp(const json& value, const std::string& place) {
     return a;
 }
 
+/// The window events: "show" reads a window; "press", "toggle", "slide", "select" act on
+/// one of its elements by label; "key" presses a key in it. False for any other type.
+bool readWindowInput(const Reader& r, const std::string& type, ScenarioEvent& e) {
+    using Kind = ScenarioEvent::Kind;
+    static const std::pair<const char*, Kind> kinds[] = {
+        {"show", Kind::show},   {"press", Kind::press},   {"toggle", Kind::toggle},
+        {"slide", Kind::slide}, {"select", Kind::select}, {"key", Kind::key},
+    };
+    const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
+                                   [&](const auto& k) { return type == k.first; });
+    if (kind == std::end(kinds))
+        return false;
+    e.kind = kind->second;
+    auto& input = e.input;
+    input.window = r.string("window", true);
+    if (input.window != "permission" && input.window != "preferences" && input.window != "about" &&
+        input.window != "hud") {
+        throw ScenarioError(r.at("window") +
+                            ": expected \"permission\", \"preferences\", \"about\" or \"hud\"");
+    }
+    switch (e.kind) {
+        case Kind::show:
+            r.onlyKnown({"t", "type", "window"});
+            break;
+        case Kind::key:
+            r.onlyKnown({"t", "type", "window", "key"});
+            input.key = r.string("key", true);
+            if (!platform::parseKeyPress(input.key)) {
+                throw ScenarioError(r.at("key") +
+                                    ": expected a key such as \"return\", \"escape\" or \"cmd+q\"");
+            }
+            break;
+        default:
+            r.onlyKnown(e.kind == Kind::toggle || e.kind == Kind::slide
+                            ? std::set<std::string>{"t", "type", "window", "label", "value"}
+                            : std::set<std::string>{"t", "type", "window", "label"});
+            input.label = r.string("label", true);
+            if (input.label.empty())
+                throw ScenarioError(r.at("label") + ": must not be empty");
+            if (e.kind == Kind::toggle) {
+                if (!r.require("value").is_boolean())
+                    throw ScenarioError(r.at("value") + ": expected true or false");
+                input.on = r.boolean("value", false);
+            } else if (e.kind == Kind::slide) {
+                input.value = r.number("value", 0, true);
+            }
+            break;
+    }
+    return true;
+}
+
 ScenarioEvent readEvent(const json& value, const std::string& place) {
     Reader r(value, place);
     ScenarioEvent e;
@@ -168,7 +222,7 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
         e.kind = ScenarioEvent::Kind::flagsChanged;
         e.keyCode = r.integer("keyCode", 0, 0, 0xFFFF, true);
         e.flags = r.unsignedInteger("flags");
-    } else {
+    } else if (!readWindowInput(r, type, e)) {
         r.onlyKnown({"t", "type"});
         static const std::pair<const char*, ScenarioEvent::Kind> kinds[] = {
             {"leftMouseDown", ScenarioEvent::Kind::leftMouseDown},
@@ -222,6 +276,18 @@ const char* toString(ScenarioEvent::Kind kind) {
         case ScenarioEvent::Kind::grantAccessibility: return "grantAccessibility";
         case ScenarioEvent::Kind::reopen: return "reopen";
         case ScenarioEvent::Kind::quit: return "quit";
+        case ScenarioEvent::Kind::show:
+            return "show";
+        case ScenarioEvent::Kind::press:
+            return "press";
+        case ScenarioEvent::Kind::toggle:
+            return "toggle";
+        case ScenarioEvent::Kind::slide:
+            return "slide";
+        case ScenarioEvent::Kind::select:
+            return "select";
+        case ScenarioEvent::Kind::key:
+            return "key";
     }
     return "?";
 }

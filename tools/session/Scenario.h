@@ -26,8 +26,22 @@ struct ScenarioApp {
 
 /// One thing that happens during the run, `t` seconds after the session's start.
 struct ScenarioEvent {
-    enum class Kind { wheel, flagsChanged, leftMouseDown, sessionResign, sessionActivate,
-                      grantAccessibility, reopen, quit };
+    enum class Kind {
+        wheel,
+        flagsChanged,
+        leftMouseDown,
+        sessionResign,
+        sessionActivate,
+        grantAccessibility,
+        reopen,
+        quit,
+        show,
+        press,
+        toggle,
+        slide,
+        select,
+        key
+    };
     double t = 0;
     Kind kind = Kind::wheel;
     // wheel
@@ -41,6 +55,14 @@ struct ScenarioEvent {
     double scrollPhase = 0, momentumPhase = 0, scrollCount = 0;
     // flagsChanged
     std::int64_t keyCode = 0;
+    /// show, press, toggle, slide, select, key: what a user does in one window.
+    struct WindowInput {
+        std::string window;  ///< "permission", "preferences", "about", or "hud"
+        std::string label;   ///< press, toggle, slide, select: the element's text or label
+        bool on = false;     ///< toggle: the state wanted
+        double value = 0;    ///< slide: the value dragged to
+        std::string key;     ///< key: as written ("cmd+q")
+    } input;
 };
 
 /// A whole scenario file.

@@ -1,14 +1,18 @@
 #include "SessionDriver.h"
 
 #include <cmath>
+#include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <type_traits>
+#include <variant>
 
 #include "app/CorvaneApp.h"
 #include "app/HUDManager.h"
 #include "app/WindowManager.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/RunningApplication.h"
+#include "platform/appkit/WindowInspection.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/URL.h"
 #include "platform/foundation/UserDefaults.h"
@@ -105,6 +109,35 @@ CGEventRef makeEvent(const ScenarioEvent& e) {
     return event;
 }
 
+/// `{"t":T,"window":ID,"title":...,"size":[w,h],"elements":[...]}`: each element with its
+/// kind, label, value (when it holds one), whether it is enabled, and the sheet or popover it
+/// is in (when it is in one).
+std::string windowLine(double t, const std::string& identifier, const WindowContents& contents) {
+    ordered_json elements = ordered_json::array();
+    for (const auto& element : contents.elements) {
+        ordered_json item;
+        item["kind"] = element.kind;
+        item["label"] = element.label;
+        std::visit(
+            [&](const auto& value) {
+                if constexpr (!std::is_same_v<std::decay_t<decltype(value)>, std::monostate>)
+                    item["value"] = value;
+            },
+            element.value);
+        item["enabled"] = element.enabled;
+        if (!element.presentation.empty())
+            item["in"] = element.presentation;
+        elements.push_back(std::move(item));
+    }
+    ordered_json line;
+    line["t"] = t;
+    line["window"] = identifier;
+    line["title"] = contents.title;
+    line["size"] = {contents.size.width, contents.size.height};
+    line["elements"] = std::move(elements);
+    return line.dump();
+}
+
 }  // namespace
 
 void SessionDriver::setUpSession() const {
@@ -141,7 +174,7 @@ void SessionDriver::setUpSession() const {
         std::make_shared<InMemoryDefaultsStore>(std::move(defaults)));
 }
 
-void SessionDriver::schedule(const ScenarioEvent& e) const {
+void SessionDriver::schedule(const ScenarioEvent& e) {
     auto& rt = sim::virtualRuntime();
     const double at = mediaTimeOf(e.t);
     switch (e.kind) {
@@ -169,6 +202,57 @@ void SessionDriver::schedule(const ScenarioEvent& e) const {
         case ScenarioEvent::Kind::quit:
             rt.post(VirtualRuntime::kMainLane, at, [] { NSApplication::shared().terminate(); });
             break;
+        // What a user does in a window happens on the main thread, as the window's input.
+        case ScenarioEvent::Kind::show:
+        case ScenarioEvent::Kind::press:
+        case ScenarioEvent::Kind::toggle:
+        case ScenarioEvent::Kind::slide:
+        case ScenarioEvent::Kind::select:
+        case ScenarioEvent::Kind::key:
+            rt.post(VirtualRuntime::kMainLane, at, [this, &e] { playWindowInput(e); });
+            break;
+    }
+}
+
+void SessionDriver::playWindowInput(const ScenarioEvent& e) {
+    const auto& input = e.input;
+    const std::string place = "events[" + std::to_string(&e - scenario_.events.data()) +
+                              "]: window \"" + input.window + "\"";
+    const std::shared_ptr<NSWindow> window = input.window == "hud"
+                                                 ? HUDManager::shared().window()
+                                                 : WindowManager::shared().window(input.window);
+    if (!window)
+        throw SessionError(place + " is not open");
+    switch (e.kind) {
+        case ScenarioEvent::Kind::show:
+            shown_.emplace_back(e.t, windowLine(e.t, input.window, inspectWindow(*window)));
+            return;
+        case ScenarioEvent::Kind::key:
+            pressKey(*window, *parseKeyPress(input.key));
+            return;
+        default:
+            break;
+    }
+    static const std::map<ScenarioEvent::Kind, std::pair<ElementAction::Kind, const char*>>
+        actions = {
+            {ScenarioEvent::Kind::press, {ElementAction::Kind::press, "pressed"}},
+            {ScenarioEvent::Kind::toggle, {ElementAction::Kind::toggle, "toggled"}},
+            {ScenarioEvent::Kind::slide, {ElementAction::Kind::slide, "slid"}},
+            {ScenarioEvent::Kind::select, {ElementAction::Kind::select, "selected"}},
+        };
+    const auto& [action, verb] = actions.at(e.kind);
+    const auto result = performElementAction(
+        *window, input.label, ElementAction{.kind = action, .on = input.on, .value = input.value});
+    const std::string label = "\"" + input.label + "\"";
+    switch (result.outcome) {
+        case ElementActionResult::Outcome::done:
+            return;
+        case ElementActionResult::Outcome::notFound:
+            throw SessionError(place + " shows no element labelled " + label);
+        case ElementActionResult::Outcome::notActionable:
+            throw SessionError(place + ": " + label + " is " +
+                               (result.kind.find_first_of("aeiou") == 0 ? "an " : "a ") +
+                               result.kind + ", which cannot be " + verb);
     }
 }
 
@@ -199,8 +283,15 @@ void SessionDriver::report(std::ostream& out) const {
         double pointX = 0;
     };
     std::map<pid_t, Totals> totals;
+    // A window read at time t follows what the applications received up to t.
+    auto shown = shown_.begin();
+    auto writeShownBefore = [&](double t) {
+        for (; shown != shown_.end() && shown->first < t; ++shown)
+            out << shown->second << '\n';
+    };
     for (const auto& r : sim::WindowServer::shared().receivedEvents()) {
         const CGEvent& e = r.event;
+        writeShownBefore(scenarioTimeOf(r.mediaTime));
         ordered_json line;
         line["t"] = scenarioTimeOf(r.mediaTime);
         line["pid"] = r.pid;
@@ -221,6 +312,8 @@ void SessionDriver::report(std::ostream& out) const {
         t.pointY += e.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
         t.pointX += e.doubleValue(kCGScrollWheelEventPointDeltaAxis2);
     }
+
+    writeShownBefore(std::numeric_limits<double>::infinity());
 
     ordered_json perPid = ordered_json::object();
     for (const auto& [pid, t] : totals) {
@@ -243,6 +336,14 @@ void SessionDriver::report(std::ostream& out) const {
     summary["terminated"] = !NSApplication::shared().isRunning();
     auto document = encodeSettings(SettingsManager::shared().settings());
     summary["settings"] = document ? ordered_json::parse(*document) : ordered_json();
+    ordered_json opened = ordered_json::array();
+    for (const auto& request : sim::SimWorkspace::shared().openURLRequests()) {
+        opened.push_back({{"t", scenarioTimeOf(request.mediaTime)},
+                          {"url", request.url},
+                          {"opened", request.opened}});
+    }
+    if (!opened.empty())
+        summary["openedURLs"] = opened;
     out << ordered_json{{"summary", summary}}.dump() << '\n';
 }
 

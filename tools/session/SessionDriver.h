@@ -1,10 +1,20 @@
 #pragma once
 
 #include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "Scenario.h"
 
 namespace corvane::session {
+
+/// An event that cannot be played: a window that is not open, a label found nowhere in it,
+/// an element that does not take the action. The message names the event and the window.
+class SessionError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
 
 /// Plays a scenario on the simulated session: sets the session up as the scenario says
 /// (displays, applications, settings, Accessibility permission, OS version), runs the
@@ -17,19 +27,24 @@ class SessionDriver {
   public:
     explicit SessionDriver(Scenario scenario) : scenario_(std::move(scenario)) {}
 
-    /// Sets the session up, starts the application and plays every event.
+    /// Sets the session up, starts the application and plays every event. Throws
+    /// SessionError, ending the run, for an event in a window that cannot be played.
     void play();
-    /// One line per event an application received, then `{"summary": {...}}` with per-process
-    /// counts and point sums, display-link frames, the HUD messages shown (text, time,
-    /// duration), the window identifiers open at the end, whether the application terminated,
-    /// and the settings document the store holds.
+    /// One line per event an application received, with the line of each "show" event among
+    /// them in time order, then `{"summary": {...}}` with per-process counts and point sums,
+    /// display-link frames, the HUD messages shown (text, time, duration), the window
+    /// identifiers open at the end, whether the application terminated, the settings document
+    /// the store holds, and the URLs asked to open (when there were any).
     void report(std::ostream& out) const;
 
   private:
     void setUpSession() const;
-    void schedule(const ScenarioEvent& event) const;
+    void schedule(const ScenarioEvent& event);
+    void playWindowInput(const ScenarioEvent& event);
 
     Scenario scenario_;
+    /// The lines of the "show" events played, with their scenario times.
+    std::vector<std::pair<double, std::string>> shown_;
 };
 
 }  // namespace corvane::session

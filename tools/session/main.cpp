@@ -32,7 +32,12 @@ int main(int argc, char** argv) {
     }
     corvane::platform::LogStore::shared().setEchoToStandardError(true);
     SessionDriver driver(std::move(scenario));
-    driver.play();
+    try {
+        driver.play();
+    } catch (const SessionError& error) {
+        std::fprintf(stderr, "corvane-session: %s: %s\n", argv[1], error.what());
+        return 1;
+    }
     driver.report(std::cout);
     return 0;
 }
