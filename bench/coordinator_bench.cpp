@@ -11,9 +11,7 @@
 #include <new>
 
 #include "platform/quartz/CGEvent.h"
-#include "platform/sim/SimWorkspace.h"
-#include "platform/sim/VirtualRuntime.h"
-#include "platform/sim/WindowServer.h"
+#include "platform/sim/Session.h"
 #include "scroll/ScrollCoordinator.h"
 #include "scroll/ScrollEngineCV.h"
 #include "settings/SettingsManager.h"
@@ -24,11 +22,16 @@ std::atomic<std::uint64_t> allocations{0};
 
 void* operator new(std::size_t size) {
     allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -49,10 +52,11 @@ CGEventRef wheelTick() {
 
 void setUpSession() {
     static bool done = false;
-    if (done) return;
+    if (done)
+        return;
     done = true;
-    sim::SimWorkspace::shared().launch({.processIdentifier = kEditor,
-                                        .bundleIdentifier = std::string("com.example.editor")});
+    sim::session().workspace().launch(
+        {.processIdentifier = kEditor, .bundleIdentifier = std::string("com.example.editor")});
     SettingsManager::shared().modifySettings([](CorvaneSettings& s) {
         for (int i = 0; i < 4; ++i) {
             s.appSettings.exceptionalApplication.push_back(
@@ -77,7 +81,8 @@ void measure(benchmark::State& state, Body&& body) {
 // Smoothing off globally: the event passes (the decision still runs in full).
 void BM_handleScrollEvent_passThrough(benchmark::State& state) {
     setUpSession();
-    SettingsManager::shared().modifySettings([](CorvaneSettings& s) { s.scrollBase.smooth = false; });
+    SettingsManager::shared().modifySettings(
+        [](CorvaneSettings& s) { s.scrollBase.smooth = false; });
     CGEventRef event = wheelTick();
     measure(state, [&](benchmark::State&) {
         benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(event));
@@ -100,7 +105,8 @@ BENCHMARK(BM_handleScrollEvent_trackpad);
 // is run now and then outside the timing, so the link stays running and the queue short.
 void BM_handleScrollEvent_smoothed(benchmark::State& state) {
     setUpSession();
-    SettingsManager::shared().modifySettings([](CorvaneSettings& s) { s.scrollBase.smooth = true; });
+    SettingsManager::shared().modifySettings(
+        [](CorvaneSettings& s) { s.scrollBase.smooth = true; });
     CGEventRef event = wheelTick();
     auto& rt = sim::virtualRuntime();
     ScrollCoordinator::shared().handleScrollEvent(event);
@@ -113,8 +119,8 @@ void BM_handleScrollEvent_smoothed(benchmark::State& state) {
             const auto before = allocations.load();
             rt.advance(0.001);
             ScrollEngineCV::shared().reset();
-            sim::WindowServer::shared().clearPostedEvents();
-            sim::WindowServer::shared().clearReceivedEvents();
+            sim::session().windowServer().clearPostedEvents();
+            sim::session().windowServer().clearReceivedEvents();
             allocations.store(before);  // not the event's
             s.ResumeTiming();
         }
@@ -123,5 +129,3 @@ void BM_handleScrollEvent_smoothed(benchmark::State& state) {
 BENCHMARK(BM_handleScrollEvent_smoothed);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -7,8 +7,7 @@
 #include "platform/corefoundation/CFRunLoop.h"
 #include "platform/quartz/CGEventTap.h"
 #include "platform/quartz/CGWindowList.h"
-#include "platform/sim/SimWorkspace.h"
-#include "platform/sim/WindowServer.h"
+#include "platform/sim/Session.h"
 #include "scroll/AxisData.h"
 #include "scroll/IsTrackpadEvent.h"
 #include "scroll/ScrollUtils.h"
@@ -30,8 +29,8 @@ CGEventRef wheelTick() {
 
 void launchApplications() {
     static bool launched = [] {
-        sim::SimWorkspace::shared().launch({.processIdentifier = 100});
-        sim::SimWorkspace::shared().setFrontmost(100);
+        sim::session().workspace().launch({.processIdentifier = 100});
+        sim::session().workspace().setFrontmost(100);
         return true;
     }();
     (void)launched;
@@ -62,7 +61,7 @@ BENCHMARK(BM_IsTrackpadEvent)->Arg(0)->Arg(1);
 // (a workspace lookup every event).
 void BM_TargetApplication(benchmark::State& state) {
     launchApplications();
-    sim::SimWorkspace::shared().launch({.processIdentifier = 101});
+    sim::session().workspace().launch({.processIdentifier = 101});
     auto a = wheelTick();
     auto b = wheelTick();
     b->setIntegerValue(kCGEventTargetUnixProcessID, state.range(0) == 1 ? 101 : 100);
@@ -80,7 +79,7 @@ void BM_IsLaunchpadActive(benchmark::State& state) {
     auto app = RunningApplication::withProcessIdentifier(100);
     std::vector<PlistDictionary> windows(static_cast<std::size_t>(state.range(0)),
                                          PlistDictionary{{kCGWindowName, "Document"}});
-    sim::WindowServer::shared().setOnScreenWindows(windows);
+    sim::session().windowServer().setOnScreenWindows(windows);
     double now = 1767225600.0;
     const double step = state.range(1) == 1 ? 1.5 : 0.0;
     for (auto _ : state) {
@@ -124,9 +123,9 @@ void BM_DeliverThroughTaps(benchmark::State& state) {
     auto event = wheelTick();
     std::int64_t n = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(sim::WindowServer::shared().deliverHardwareEvent(event));
+        benchmark::DoNotOptimize(sim::session().windowServer().deliverHardwareEvent(event));
         if (++n % 50'000 == 0)
-            sim::WindowServer::shared().clearReceivedEvents();
+            sim::session().windowServer().clearReceivedEvents();
     }
     for (auto& t : taps)
         CFRunLoopRemoveSource(CFRunLoopGetMain(), t.source, kCFRunLoopCommonModes);
@@ -135,7 +134,7 @@ BENCHMARK(BM_DeliverThroughTaps)->Arg(0)->Arg(2);
 
 // The cached running-application lookup by bundle identifier.
 void BM_RunningApplicationCached(benchmark::State& state) {
-    sim::SimWorkspace::shared().launch(
+    sim::session().workspace().launch(
         {.processIdentifier = 300, .bundleIdentifier = kVendorDaemonBundleIdentifier});
     for (auto _ : state) {
         benchmark::DoNotOptimize(Utils::runningApplication(kVendorDaemonBundleIdentifier));
@@ -144,5 +143,3 @@ void BM_RunningApplicationCached(benchmark::State& state) {
 BENCHMARK(BM_RunningApplicationCached);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -3,8 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/quartz/CGEvent.h"
-#include "platform/sim/VirtualRuntime.h"
-#include "platform/sim/WindowServer.h"
+#include "platform/sim/Session.h"
 #include "scroll/ScrollEngineCV.h"
 
 namespace {
@@ -23,8 +22,8 @@ CGEventRef wheelTick() {
 /// Posted events are recorded by the session; counted into `posts` and dropped now and then,
 /// outside the timing.
 std::size_t takePostedEvents() {
-    const std::size_t count = sim::WindowServer::shared().postedEvents().size();
-    sim::WindowServer::shared().clearPostedEvents();
+    const std::size_t count = sim::session().windowServer().postedEvents().size();
+    sim::session().windowServer().clearPostedEvents();
     return count;
 }
 void dropPostedEvents(benchmark::State& state, std::int64_t iteration, std::size_t& posts) {
@@ -88,5 +87,3 @@ void BM_handleInput(benchmark::State& state) {
 BENCHMARK(BM_handleInput);
 
 }  // namespace
-
-BENCHMARK_MAIN();

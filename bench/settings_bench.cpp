@@ -68,5 +68,3 @@ void BM_SettingsDecode(benchmark::State& state) {
 BENCHMARK(BM_SettingsDecode)->Arg(0)->Arg(4);
 
 }  // namespace
-
-BENCHMARK_MAIN();

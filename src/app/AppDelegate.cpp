@@ -82,7 +82,7 @@ void AppDelegate::startAccessibilityPermissionChecker(Timer* timer) {
             ScrollCoordinator::shared().start();
             return;
         }
-        corvane::Logger::general().log("No permission");
+        Logger::general().log("No permission");
         WindowManager::shared().openWindow("permission", "Corvane", PermissionView{},
                                            NSNormalWindowLevel, kTitledAndClosable);
         stopPermissionCheckTimer();
@@ -119,18 +119,18 @@ void AppDelegate::sessionDidActiveWithNotification(const Notification&) {
         return;
     }
     ScrollCoordinator::shared().start();
-    corvane::Logger::general().log("ScrollCoordinator Start: Session Active");
+    Logger::general().log("ScrollCoordinator Start: Session Active");
 }
 
 void AppDelegate::sessionDidResignWithNotification(const Notification&) {
     stopPermissionCheckTimer();
     ScrollCoordinator::shared().stop();
-    corvane::Logger::general().log("ScrollCoordinator End: Session Resign");
+    Logger::general().log("ScrollCoordinator End: Session Resign");
 }
 
 void AppDelegate::applicationWillTerminate(const Notification&) {
     ScrollCoordinator::shared().stop();
-    corvane::Logger::general().log("App terminated");
+    Logger::general().log("App terminated");
 }
 
 void AppDelegate::stopPermissionCheckTimer() {

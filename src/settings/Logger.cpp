@@ -6,8 +6,8 @@
 
 namespace corvane {
 
-const platform::Logger& Logger::general() {
-    static const auto* logger = new platform::Logger(
+const platform::OSLog& Logger::general() {
+    static const auto* logger = new platform::OSLog(
         platform::Bundle::main().bundleIdentifier().value_or("com.Quillon.Corvane"), "general");
     return *logger;
 }

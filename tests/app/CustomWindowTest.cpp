@@ -9,7 +9,7 @@
 #include "app/WindowManager.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSHostingView.h"
-#include "platform/sim/Desktop.h"
+#include "platform/sim/Session.h"
 #include "support/SimSession.h"
 
 namespace corvane {
@@ -64,11 +64,11 @@ TEST_P(CustomWindowKeyTest, KeyEquivalents) {
                                                  NSBackingStoreType::buffered, false);
     RecordingResponder responder;
     window->makeFirstResponder(&responder);
-    const int beeps = sim::Desktop::shared().beepCount();
+    const int beeps = sim::session().desktop().beepCount();
 
     EXPECT_EQ(window->performKeyEquivalent(NSEvent::keyDown(c.key, c.flags)), c.handled);
 
-    EXPECT_EQ(sim::Desktop::shared().beepCount() - beeps, c.beeps);
+    EXPECT_EQ(sim::session().desktop().beepCount() - beeps, c.beeps);
     EXPECT_EQ(responder.actions,
               c.action ? std::vector<std::string>{*c.action} : std::vector<std::string>{});
     EXPECT_TRUE(NSApplication::shared().isRunning());

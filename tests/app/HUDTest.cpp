@@ -8,7 +8,7 @@
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSScreen.h"
 #include "platform/foundation/ProcessInfo.h"
-#include "platform/sim/Desktop.h"
+#include "platform/sim/Session.h"
 #include "support/SimSession.h"
 
 namespace corvane {
@@ -112,7 +112,7 @@ TEST_F(HUDTest, WindowIsExactlyTheSizeAndCentred) {
 
 // Without a main screen the HUD stays at the origin.
 TEST_F(HUDTest, WithoutAMainScreenTheHUDStaysAtTheOrigin) {
-    sim::Desktop::shared().setMainScreen(std::nullopt);
+    sim::session().desktop().setMainScreen(std::nullopt);
     hud().show("Corvane started", 2.0, 300);
     EXPECT_EQ(hud().window()->frame().origin, (CGPoint{0, 0}));
 }

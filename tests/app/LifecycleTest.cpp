@@ -12,9 +12,7 @@
 #include "platform/appkit/Workspace.h"
 #include "platform/quartz/CGEventTap.h"
 #include "platform/sentry/SentrySDK.h"
-#include "platform/sim/AccessibilityTrust.h"
-#include "platform/sim/SimWorkspace.h"
-#include "platform/sim/WindowServer.h"
+#include "platform/sim/Session.h"
 #include "platform/usernotifications/UNUserNotificationCenter.h"
 #include "preferences/PreferencesTabViewController.h"
 #include "scroll/ScrollCoordinator.h"
@@ -36,7 +34,7 @@ class LifecycleTest : public ::testing::Test {
   protected:
     /// Launches the application with the Accessibility permission `trusted`.
     void launch(bool trusted) {
-        sim::AccessibilityTrust::shared().setTrusted(trusted);
+        sim::session().accessibility().setTrusted(trusted);
         launchedAt_ = rt().mediaTime();
         CorvaneApp::main();
     }
@@ -50,7 +48,7 @@ class LifecycleTest : public ::testing::Test {
     static bool coordinatorActive() { return ScrollCoordinator::shared().isActive; }
     /// Taps that take part in delivery now.
     static long enabledTaps() {
-        auto taps = sim::WindowServer::shared().taps();
+        auto taps = sim::session().windowServer().taps();
         return std::count_if(taps.begin(), taps.end(),
                              [](const auto& tap) { return CGEventTapIsEnabled(tap); });
     }
@@ -170,7 +168,7 @@ TEST_F(LifecycleTest, WithoutPermissionPollsUntilGrantedThenStarts) {
     EXPECT_TRUE(timer->isValid());
 
     at(3.0);
-    sim::AccessibilityTrust::shared().setTrusted(true);
+    sim::session().accessibility().setTrusted(true);
     at(3.99);
     EXPECT_EQ(permissionWindow(), window);
     EXPECT_TRUE(hud().empty());
@@ -195,7 +193,7 @@ TEST_F(LifecycleTest, ClosingThePermissionWindowKeepsThePoll) {
     launch(false);
     permissionWindow()->performClose();
     EXPECT_EQ(permissionWindow(), nullptr);
-    sim::AccessibilityTrust::shared().setTrusted(true);
+    sim::session().accessibility().setTrusted(true);
     at(2.0);
     EXPECT_EQ(delegate().permissionCheckTimer, nullptr);
     EXPECT_TRUE(coordinatorActive());
@@ -226,7 +224,7 @@ TEST_F(LifecycleTest, ActivationWhileWaitingRefrontsTheWindowWithOneTimer) {
 
     // The new poll counts from the activation: a grant at 2.5 s is seen at 3.0 s.
     at(2.5);
-    sim::AccessibilityTrust::shared().setTrusted(true);
+    sim::session().accessibility().setTrusted(true);
     at(2.99);
     EXPECT_NE(permissionWindow(), nullptr);
     at(3.0);
@@ -239,7 +237,7 @@ TEST_F(LifecycleTest, ActivationWhileWaitingRefrontsTheWindowWithOneTimer) {
 TEST_F(LifecycleTest, ResignationStopsThePollAndActivationRestartsTheFlow) {
     launch(false);
     auto timer = delegate().permissionCheckTimer;
-    sim::SimWorkspace::shared().resignSession();
+    sim::session().workspace().resignSession();
     rt().runPending();  // the notification arrives on the main queue
     EXPECT_FALSE(timer->isValid());
     EXPECT_EQ(delegate().permissionCheckTimer, nullptr);
@@ -250,11 +248,11 @@ TEST_F(LifecycleTest, ResignationStopsThePollAndActivationRestartsTheFlow) {
     EXPECT_NE(permissionWindow(), nullptr);
     EXPECT_TRUE(hud().empty());
 
-    sim::SimWorkspace::shared().activateSession();
+    sim::session().workspace().activateSession();
     rt().runPending();
     EXPECT_EQ(logged("No permission"), 2);
     ASSERT_NE(delegate().permissionCheckTimer, nullptr);
-    sim::AccessibilityTrust::shared().setTrusted(true);
+    sim::session().accessibility().setTrusted(true);
     at(12.0);
     EXPECT_EQ(permissionWindow(), nullptr);
     EXPECT_TRUE(coordinatorActive());
@@ -264,13 +262,13 @@ TEST_F(LifecycleTest, ResignationStopsThePollAndActivationRestartsTheFlow) {
 // it again, logging both.
 TEST_F(LifecycleTest, SessionChangesStopAndStartTheCoordinator) {
     launch(true);
-    sim::SimWorkspace::shared().resignSession();
+    sim::session().workspace().resignSession();
     rt().runPending();
     EXPECT_FALSE(coordinatorActive());
     EXPECT_EQ(enabledTaps(), 0);
     EXPECT_EQ(logged("ScrollCoordinator End: Session Resign"), 1);
 
-    sim::SimWorkspace::shared().activateSession();
+    sim::session().workspace().activateSession();
     rt().runPending();
     EXPECT_TRUE(coordinatorActive());
     EXPECT_EQ(enabledTaps(), 3);
@@ -346,22 +344,27 @@ struct InstancesCase {
 class SingleInstanceTest : public LifecycleTest,
                            public ::testing::WithParamInterface<InstancesCase> {};
 
-// With two copies running, launching asks the first one listed to quit and logs its pid;
-// with one copy nothing is asked.
+// The own process counts as a copy: with one other copy running, launching asks that copy
+// (listed first) to quit and logs its pid; with none, nobody is asked.
 TEST_P(SingleInstanceTest, AsksTheFirstOtherCopyToQuit) {
     for (pid_t pid : GetParam().copies) {
-        sim::SimWorkspace::shared().launch(
+        sim::session().workspace().launch(
             {.processIdentifier = pid, .bundleIdentifier = "com.Quillon.Corvane"});
     }
     launch(true);
-    EXPECT_EQ(sim::SimWorkspace::shared().terminateRequests(), GetParam().asked);
+    EXPECT_EQ(sim::session().workspace().terminateRequests(), GetParam().asked);
     for (pid_t pid : GetParam().asked)
         EXPECT_EQ(logged("Terminate instance: " + std::to_string(pid)), 1);
+    // The application never asks itself to quit.
+    EXPECT_EQ(
+        logged("Terminate instance: " + std::to_string(sim::SimWorkspace::kOwnProcessIdentifier)),
+        0);
     EXPECT_TRUE(coordinatorActive());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SingleInstanceTest,
-                         ::testing::Values(InstancesCase{"oneCopy", {700}, {}},
+                         ::testing::Values(InstancesCase{"noOtherCopy", {}, {}},
+                                           InstancesCase{"oneCopy", {700}, {700}},
                                            InstancesCase{"twoCopies", {700, 701}, {700}}),
                          testing::CaseName());
 

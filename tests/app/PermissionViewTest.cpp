@@ -6,8 +6,7 @@
 #include "platform/appkit/NSHostingView.h"
 #include "platform/foundation/LocalizedStrings.h"
 #include "platform/foundation/ProcessInfo.h"
-#include "platform/sim/AccessibilityTrust.h"
-#include "platform/sim/SimWorkspace.h"
+#include "platform/sim/Session.h"
 #include "support/SimSession.h"
 
 namespace corvane {
@@ -100,7 +99,7 @@ class PermissionButtonTest : public PermissionViewTest,
 // The button asks for trust with the prompt option (a prompt shows only while untrusted) and
 // then opens the Accessibility pane of the system settings.
 TEST_P(PermissionButtonTest, AsksForTrustWithThePromptThenOpensTheSettings) {
-    sim::AccessibilityTrust::shared().setTrusted(GetParam().trusted);
+    sim::session().accessibility().setTrusted(GetParam().trusted);
     auto window = open();
     auto button =
         findElement(hosting(*window).elementsForTesting(), "button", "Open System Settings");
@@ -108,9 +107,9 @@ TEST_P(PermissionButtonTest, AsksForTrustWithThePromptThenOpensTheSettings) {
 
     button->click();
 
-    EXPECT_EQ(sim::AccessibilityTrust::shared().promptRequests(), 1);
-    EXPECT_EQ(sim::AccessibilityTrust::shared().promptsShown(), GetParam().promptsShown);
-    const auto requests = sim::SimWorkspace::shared().openURLRequests();
+    EXPECT_EQ(sim::session().accessibility().promptRequests(), 1);
+    EXPECT_EQ(sim::session().accessibility().promptsShown(), GetParam().promptsShown);
+    const auto requests = sim::session().workspace().openURLRequests();
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].url, kPrivacyPane);
     EXPECT_TRUE(requests[0].opened);

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/quartz/CGDisplay.h"
-#include "platform/sim/Displays.h"
+#include "platform/sim/Session.h"
 #include "support/SimSession.h"
 
 namespace corvane::platform {
@@ -20,9 +20,9 @@ struct LookupCase {
 };
 
 class DisplayLookupTest : public ::testing::TestWithParam<LookupCase> {
-protected:
+  protected:
     void SetUp() override {
-        sim::Displays::shared().setDisplays({
+        sim::session().displays().setDisplays({
             {1, CGRect{{0, 0}, 1920, 1080}, 60},
             {2, CGRect{{1920, 0}, 2560, 1440}, 120},
         });
@@ -33,7 +33,7 @@ protected:
 // and the session's error when told to fail.
 TEST_P(DisplayLookupTest, FindsTheDisplayUnderThePoint) {
     const LookupCase& c = GetParam();
-    sim::Displays::shared().setLookupError(c.lookupError);
+    sim::session().setDisplayLookupRefused(c.lookupError != kCGErrorSuccess, c.lookupError);
     CGDirectDisplayID found[2] = {0, 0};
     std::uint32_t count = 99;
     EXPECT_EQ(CGGetDisplaysWithPoint(c.point, 2, found, &count), c.expectedError);
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
 // With room for one display only the first match is written; with no buffer the matches
 // are only counted.
 TEST(DisplayLookup, WritesNoMoreThanThereIsRoomFor) {
-    sim::Displays::shared().setDisplays(
+    sim::session().displays().setDisplays(
         {{5, CGRect{{0, 0}, 100, 100}, 60}, {6, CGRect{{50, 50}, 100, 100}, 60}});
     CGDirectDisplayID one = 0;
     std::uint32_t count = 0;

@@ -7,7 +7,7 @@
 #include "platform/combine/Published.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
-#include "platform/log/Logger.h"
+#include "platform/log/OSLog.h"
 
 namespace corvane::platform {
 namespace {
@@ -24,7 +24,8 @@ TEST(NotificationCenterTest, PostsToObserversOfTheName) {
         seen.push_back("first:" + n.name);
         center.removeObserver(second);
     });
-    second = center.addObserver("windowStateChanged", [&](const Notification&) { seen.push_back("second"); });
+    second = center.addObserver("windowStateChanged",
+                                [&](const Notification&) { seen.push_back("second"); });
     center.addObserver("other", [&](const Notification&) { seen.push_back("other"); });
     center.post("windowStateChanged");
     center.removeObserver(first);
@@ -39,8 +40,10 @@ TEST(PublishedTest, AnnouncesBeforeTheValueIsInPlace) {
     ObservableObject owner;
     Published<int> value(owner, 1);
     std::vector<std::string> seen;
-    auto a = owner.objectWillChange().sink([&] { seen.push_back("will:" + std::to_string(value.get())); });
-    auto b = value.publisher().sink([&](const int& next) { seen.push_back("next:" + std::to_string(next)); });
+    auto a = owner.objectWillChange().sink(
+        [&] { seen.push_back("will:" + std::to_string(value.get())); });
+    auto b = value.publisher().sink(
+        [&](const int& next) { seen.push_back("next:" + std::to_string(next)); });
     value.set(2);
     b.cancel();
     value.set(3);
@@ -50,14 +53,16 @@ TEST(PublishedTest, AnnouncesBeforeTheValueIsInPlace) {
 
 // The logger formats os_log text: privacy markers are dropped, the rest is printf.
 TEST(LoggerTest, FormatsWithPrivacyMarkers) {
-    Logger logger("com.example", "general");
+    OSLog logger("com.example", "general");
     LogStore::shared().clear();
-    logger.log("ScrollEngineCV: CVDisplayLinkStart failed, code %{public}d — rebuilding link", -6660);
+    logger.log("ScrollEngineCV: CVDisplayLinkStart failed, code %{public}d — rebuilding link",
+               -6660);
     logger.error("display %{public}u, %{private}s, %d%%", 4u, std::string("secret"), 5);
     logger.log("no arguments %{public}d");
     auto entries = LogStore::shared().entries();
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].message, "ScrollEngineCV: CVDisplayLinkStart failed, code -6660 — rebuilding link");
+    EXPECT_EQ(entries[0].message,
+              "ScrollEngineCV: CVDisplayLinkStart failed, code -6660 — rebuilding link");
     EXPECT_EQ(entries[0].level, OSLogType::defaultType);
     EXPECT_EQ(entries[1].message, "display 4, secret, 5%");
     EXPECT_EQ(entries[1].level, OSLogType::error);
@@ -79,7 +84,7 @@ TEST(UserDefaultsTest, ValuesAreTyped) {
 }
 
 class FileDefaultsStoreTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("corvane-defaults-" + std::to_string(::getpid()) + "-" +

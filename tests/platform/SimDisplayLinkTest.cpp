@@ -5,10 +5,8 @@
 #include <vector>
 
 #include "platform/corevideo/CVDisplayLink.h"
-#include "platform/sim/DisplayLinkFaults.h"
-#include "platform/sim/Displays.h"
+#include "platform/sim/Session.h"
 #include "platform/sim/SimDisplayLink.h"
-#include "support/SimSession.h"
 #include "support/SimSession.h"
 
 namespace corvane::platform {
@@ -33,9 +31,9 @@ CVReturn recordFrame(CVDisplayLink*, const CVTimeStamp* inNow, const CVTimeStamp
 }
 
 class SimDisplayLinkTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        sim::Displays::shared().setDisplays(
+        sim::session().displays().setDisplays(
             {{1, CGRect{{0, 0}, 1920, 1080}, 60}, {2, CGRect{{1920, 0}, 1920, 1080}, 120}});
     }
 
@@ -122,7 +120,7 @@ TEST_F(SimDisplayLinkTest, AJumpSkipsTheFramesItPassed) {
 TEST_F(SimDisplayLinkTest, AStalledLinkRunsWithoutFrames) {
     CVDisplayLinkRef stalled = makeLink(1);
     CVDisplayLinkStart(stalled);
-    sim::DisplayLinkFaults::shared().stallRunningLinks();
+    sim::session().stallRunningDisplayLinks();
     rt().advance(0.5);
     EXPECT_TRUE(CVDisplayLinkIsRunning(stalled));
     EXPECT_TRUE(frames.empty());
@@ -135,7 +133,7 @@ TEST_F(SimDisplayLinkTest, AStalledLinkRunsWithoutFrames) {
 
 // The session can be told to give frames an output host time of 0.
 TEST_F(SimDisplayLinkTest, ZeroHostTimeOnRequest) {
-    sim::DisplayLinkFaults::shared().setZeroHostTime(true);
+    sim::session().setZeroOutputHostTime(true);
     CVDisplayLinkRef link = makeLink(1);
     CVDisplayLinkStart(link);
     rt().advance(0.05);
@@ -149,7 +147,7 @@ TEST_F(SimDisplayLinkTest, ZeroHostTimeOnRequest) {
 struct CreationCase {
     std::string name;
     CGDirectDisplayID display;
-    std::optional<sim::DisplayLinkFaults::CreationFailure> failure;
+    std::optional<sim::DisplayLinkCreationFailure> failure;
     CVReturn expectedResult;
     bool expectLink;
     friend void PrintTo(const CreationCase& row, std::ostream* out) { *out << row.name; }
@@ -162,31 +160,30 @@ class SimDisplayLinkCreationTest : public SimDisplayLinkTest,
 TEST_P(SimDisplayLinkCreationTest, ReportsTheResultAndTheLink) {
     const CreationCase& c = GetParam();
     if (c.failure) {
-        sim::DisplayLinkFaults::shared().failCreation(*c.failure);
+        sim::session().setDisplayLinkCreationRefused(true, *c.failure);
     }
-    CVDisplayLinkRef link = std::make_shared<sim::SimDisplayLink>(rt(), 1, 60);
+    CVDisplayLinkRef link =
+        std::make_shared<sim::SimDisplayLink>(rt(), sim::session().displayLinks(), 1, 60);
     EXPECT_EQ(CVDisplayLinkCreateWithCGDisplay(c.display, &link), c.expectedResult);
     EXPECT_EQ(link != nullptr, c.expectLink);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, SimDisplayLinkCreationTest,
-    ::testing::Values(CreationCase{"known", 1, std::nullopt, kCVReturnSuccess, true},
-                      CreationCase{"unknownDisplay", 9, std::nullopt, kCVReturnInvalidDisplay,
-                                   false},
-                      CreationCase{"failsWithoutLink", 1,
-                                   sim::DisplayLinkFaults::CreationFailure{kCVReturnError, false},
-                                   kCVReturnError, false},
-                      CreationCase{"failsWithLink", 1,
-                                   sim::DisplayLinkFaults::CreationFailure{kCVReturnError, true},
-                                   kCVReturnError, true}),
+    ::testing::Values(
+        CreationCase{"known", 1, std::nullopt, kCVReturnSuccess, true},
+        CreationCase{"unknownDisplay", 9, std::nullopt, kCVReturnInvalidDisplay, false},
+        CreationCase{"failsWithoutLink", 1, sim::DisplayLinkCreationFailure{kCVReturnError, false},
+                     kCVReturnError, false},
+        CreationCase{"failsWithLink", 1, sim::DisplayLinkCreationFailure{kCVReturnError, true},
+                     kCVReturnError, true}),
     testing::CaseName());
 
 // A start fault returns its code for the given number of starts; one that runs anyway leaves
 // the link running; without a callback a link does not start.
 TEST_F(SimDisplayLinkTest, StartFaults) {
     CVDisplayLinkRef link = makeLink(1);
-    sim::DisplayLinkFaults::shared().failNextStarts(2, {kCVReturnError, false});
+    sim::session().failNextDisplayLinkStart(2, {kCVReturnError, false});
     EXPECT_EQ(CVDisplayLinkStart(link), kCVReturnError);
     EXPECT_EQ(CVDisplayLinkStart(link), kCVReturnError);
     EXPECT_FALSE(CVDisplayLinkIsRunning(link));
@@ -194,7 +191,7 @@ TEST_F(SimDisplayLinkTest, StartFaults) {
     EXPECT_TRUE(CVDisplayLinkIsRunning(link));
 
     CVDisplayLinkRef other = makeLink(2);
-    sim::DisplayLinkFaults::shared().failNextStarts(1, {kCVReturnError, true});
+    sim::session().failNextDisplayLinkStart(1, {kCVReturnError, true});
     EXPECT_EQ(CVDisplayLinkStart(other), kCVReturnError);
     EXPECT_TRUE(CVDisplayLinkIsRunning(other));
 

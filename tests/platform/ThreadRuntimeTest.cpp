@@ -11,7 +11,7 @@
 #include "platform/corevideo/CVDisplayLink.h"
 #include "platform/live/LiveDisplayLink.h"
 #include "platform/live/ThreadRuntime.h"
-#include "platform/sim/Displays.h"
+#include "support/LiveThreads.h"
 
 namespace corvane::platform {
 namespace {
@@ -20,15 +20,17 @@ namespace {
 constexpr double kPatience = 10.0;
 
 class ThreadRuntimeTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        live = std::make_shared<live::ThreadRuntime>();
-        installRuntime(live);
+        auto threads = testing::installLiveThreads();
+        live = threads.runtime;
+        displays = threads.displays;
     }
 
     double deadline() const { return live->mediaTime() + kPatience; }
 
     std::shared_ptr<live::ThreadRuntime> live;
+    std::shared_ptr<live::LiveDisplays> displays;
 };
 
 // A serial queue runs its work in the order queued, one item at a time, on its own thread.
@@ -184,7 +186,7 @@ CVReturn recordLiveFrame(CVDisplayLink*, const CVTimeStamp* inNow, const CVTimeS
 // refresh rate, on the grid, with the output time one period later; after stop returns no
 // callback runs.
 TEST_F(ThreadRuntimeTest, LiveDisplayLinkTicksAtTheRefreshRate) {
-    sim::Displays::shared().setDisplays({{3, CGRect{{0, 0}, 800, 600}, 200}});
+    displays->setDisplays({{3, CGRect{{0, 0}, 800, 600}, 200}});
     CVDisplayLinkRef link;
     ASSERT_EQ(CVDisplayLinkCreateWithCGDisplay(3, &link), kCVReturnSuccess);
     ASSERT_NE(dynamic_cast<live::LiveDisplayLink*>(link.get()), nullptr);

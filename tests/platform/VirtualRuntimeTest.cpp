@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/runtime/Runtime.h"
-#include "platform/sim/VirtualRuntime.h"
+#include "platform/sim/Session.h"
 
 namespace corvane::platform::sim {
 namespace {
@@ -13,11 +13,13 @@ namespace {
 using ::testing::ElementsAre;
 
 class VirtualRuntimeTest : public ::testing::Test {
-protected:
+  protected:
     VirtualRuntime rt;
     std::vector<std::string> ran;
     auto note(std::string what) {
-        return [this, what = std::move(what)] { ran.push_back(what + "@" + std::to_string(rt.mediaTime())); };
+        return [this, what = std::move(what)] {
+            ran.push_back(what + "@" + std::to_string(rt.mediaTime()));
+        };
     }
 };
 
@@ -40,8 +42,8 @@ TEST_F(VirtualRuntimeTest, RunsByDueTimeThenQueueOrder) {
     q->asyncAfter(0.1, note("q-later"));
     EXPECT_TRUE(ran.empty());  // nothing runs until the clock moves
     rt.advance(1.0);
-    EXPECT_THAT(ran, ElementsAre("q-now@1000.000000", "main-now@1000.000000",
-                                 "q-later@1000.100000", "main-late@1000.200000"));
+    EXPECT_THAT(ran, ElementsAre("q-now@1000.000000", "main-now@1000.000000", "q-later@1000.100000",
+                                 "main-late@1000.200000"));
     EXPECT_EQ(rt.mediaTime(), 1001.0);
 }
 
@@ -75,7 +77,8 @@ TEST_F(VirtualRuntimeTest, RepeatingTimerFiresUntilInvalidated) {
     std::vector<double> fired;
     auto timer = rt.scheduleTimer(2.0, true, [&](Timer& t) {
         fired.push_back(rt.mediaTime());
-        if (fired.size() == 3) t.invalidate();
+        if (fired.size() == 3)
+            t.invalidate();
     });
     rt.advance(10);
     EXPECT_THAT(fired, ElementsAre(1002.0, 1004.0, 1006.0));

@@ -1,4 +1,4 @@
-#include "platform/sim/WindowServer.h"
+#include "platform/sim/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,6 @@
 
 #include "platform/corefoundation/CFRunLoop.h"
 #include "platform/quartz/CGWindowList.h"
-#include "platform/sim/AccessibilityTrust.h"
-#include "platform/sim/SimWorkspace.h"
 #include "support/SimSession.h"
 
 namespace corvane::platform::sim {
@@ -57,9 +55,9 @@ CGEventRef wheel(std::int64_t lines = 1) {
 class WindowServerTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SimWorkspace::shared().launch({.processIdentifier = kFrontPid});
-        SimWorkspace::shared().launch({.processIdentifier = kOtherPid});
-        SimWorkspace::shared().setFrontmost(kFrontPid);
+        sim::session().workspace().launch({.processIdentifier = kFrontPid});
+        sim::session().workspace().launch({.processIdentifier = kOtherPid});
+        sim::session().workspace().setFrontmost(kFrontPid);
     }
 
     /// A tap with its source in the main run loop (unless told otherwise).
@@ -79,7 +77,7 @@ class WindowServerTest : public ::testing::Test {
         return installed.back();
     }
 
-    WindowServer& server = WindowServer::shared();
+    WindowServer& server = sim::session().windowServer();
     std::vector<std::string> seen;
     std::vector<Installed> installed;
 };
@@ -254,7 +252,7 @@ TEST_F(WindowServerTest, ScheduledHardwareEvents) {
 
 // Tap creation can be refused for one numbered creation or for all.
 TEST_F(WindowServerTest, RefusedTapCreation) {
-    server.refuseTapCreation(2);
+    server.failNextTapCreation(1, 1);
     auto create = [] {
         return CGEventTapCreate(kCGAnnotatedSessionEventTap, kCGTailAppendEventTap,
                                 kCGEventTapOptionDefault, kScrollMask, probeCallback, nullptr);
@@ -266,7 +264,7 @@ TEST_F(WindowServerTest, RefusedTapCreation) {
     EXPECT_FALSE(second);
     EXPECT_TRUE(third);
     EXPECT_TRUE(CGEventTapIsEnabled(first));
-    server.setRefusesTapCreation(true);
+    server.setTapCreationRefused(true);
     EXPECT_FALSE(create());
 }
 
@@ -277,13 +275,13 @@ TEST_F(WindowServerTest, TapCreationFollowsTheAccessibilityPermission) {
         return CGEventTapCreate(kCGAnnotatedSessionEventTap, kCGTailAppendEventTap,
                                 kCGEventTapOptionDefault, kScrollMask, probeCallback, nullptr);
     };
-    auto& trust = sim::AccessibilityTrust::shared();
+    auto& trust = sim::session().accessibility();
     EXPECT_TRUE(trust.isTrusted());  // the session starts trusted
     trust.setTrusted(false);
     EXPECT_FALSE(create());
     trust.setTrusted(true);
     EXPECT_TRUE(create());
-    server.setRefusesTapCreation(true);
+    server.setTapCreationRefused(true);
     EXPECT_FALSE(create());
 }
 
@@ -307,14 +305,14 @@ TEST(CFRunLoopTest, ModesAndRepeatedAdds) {
 TEST(WindowListTest, OnScreenWindows) {
     EXPECT_EQ(CGWindowListCopyWindowInfo(kCGWindowListOptionOnScreenOnly, kCGNullWindowID),
               std::vector<PlistDictionary>{});
-    WindowServer::shared().setOnScreenWindows(
+    sim::session().windowServer().setOnScreenWindows(
         std::vector<PlistDictionary>{{{kCGWindowName, "LPSpringboard"}}});
     auto windows = CGWindowListCopyWindowInfo(kCGWindowListOptionOnScreenOnly, kCGNullWindowID);
     ASSERT_TRUE(windows);
     EXPECT_EQ((*windows)[0].at(kCGWindowName), PlistValue("LPSpringboard"));
-    WindowServer::shared().setOnScreenWindows(std::nullopt);
+    sim::session().windowServer().setOnScreenWindows(std::nullopt);
     EXPECT_FALSE(CGWindowListCopyWindowInfo(kCGWindowListOptionOnScreenOnly, kCGNullWindowID));
-    EXPECT_EQ(WindowServer::shared().windowListRequests(), 3);
+    EXPECT_EQ(sim::session().windowServer().windowListRequests(), 3);
 }
 
 }  // namespace

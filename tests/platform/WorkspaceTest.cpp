@@ -6,7 +6,7 @@
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/URL.h"
 #include "platform/process/Libproc.h"
-#include "platform/sim/SimWorkspace.h"
+#include "platform/sim/Session.h"
 #include "support/SimSession.h"
 
 namespace corvane::platform {
@@ -68,10 +68,28 @@ TEST(FileUrlTest, PathAndExtension) {
     EXPECT_EQ(URL::fileURLWithPath("/").lastPathComponent(), "/");
 }
 
+// The application's own process runs, under the main bundle's identity, listed after every
+// process the session launches (those were running before it started).
+TEST(SimWorkspaceTest, TheOwnProcessIsListedLast) {
+    auto& ws = sim::session().workspace();
+    const RunningApplicationRef own = ws.ownApplication();
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->processIdentifier(), sim::SimWorkspace::kOwnProcessIdentifier);
+    EXPECT_EQ(own->bundleIdentifier(), Bundle::main().bundleIdentifier());
+    EXPECT_EQ(Workspace::shared().runningApplications(), std::vector<RunningApplicationRef>{own});
+    auto other = ws.launch({.processIdentifier = 20, .bundleIdentifier = "com.example.a"});
+    EXPECT_EQ(Workspace::shared().runningApplications(),
+              (std::vector<RunningApplicationRef>{other, own}));
+    EXPECT_EQ(RunningApplication::withProcessIdentifier(own->processIdentifier()), own);
+    char path[PROC_PIDPATHINFO_MAXSIZE];
+    EXPECT_GT(proc_pidpath(own->processIdentifier(), path, sizeof path), 0);
+    EXPECT_EQ(std::string(path), "/Applications/Corvane.app/Contents/MacOS/Corvane");
+}
+
 // Terminating honours the request: the application leaves the list, stops being frontmost,
 // and a second request finds nothing to stop.
 TEST(SimWorkspaceTest, TerminateLeavesTheList) {
-    auto& ws = SimWorkspace::shared();
+    auto& ws = sim::session().workspace();
     auto a = ws.launch({.processIdentifier = 10, .bundleIdentifier = "com.example.a"});
     auto b = ws.launch({.processIdentifier = 11, .bundleIdentifier = "com.example.a"});
     ws.setFrontmost(10);
@@ -82,7 +100,8 @@ TEST(SimWorkspaceTest, TerminateLeavesTheList) {
     EXPECT_TRUE(a->terminate());
     EXPECT_FALSE(a->terminate());
     EXPECT_TRUE(a->isTerminated());
-    EXPECT_EQ(Workspace::shared().runningApplications(), std::vector<RunningApplicationRef>{b});
+    EXPECT_EQ(Workspace::shared().runningApplications(),
+              (std::vector<RunningApplicationRef>{b, ws.ownApplication()}));
     EXPECT_EQ(Workspace::shared().frontmostApplication(), nullptr);
     EXPECT_EQ(RunningApplication::withProcessIdentifier(10), nullptr);
     EXPECT_EQ(ws.terminateRequests(), std::vector<pid_t>{10});
@@ -91,7 +110,7 @@ TEST(SimWorkspaceTest, TerminateLeavesTheList) {
 // Installed bundles are found by identifier and path, with their icon; other paths get the
 // generic icon; a replaced installation wins.
 TEST(SimWorkspaceTest, InstalledBundles) {
-    auto& ws = SimWorkspace::shared();
+    auto& ws = sim::session().workspace();
     ws.installBundle(Bundle("/Applications/Mail.app/", "com.apple.mail", {}),
                      Image{"mail", 64, 64});
     auto url = Workspace::shared().urlForApplication("com.apple.mail");
@@ -110,10 +129,10 @@ TEST(SimWorkspaceTest, InstalledBundles) {
 
 // Opening answers by scheme and per-URL refusals, and every request is recorded.
 TEST(SimWorkspaceTest, OpenRecordsEveryRequest) {
-    auto& ws = SimWorkspace::shared();
+    auto& ws = sim::session().workspace();
     EXPECT_TRUE(Workspace::shared().open(*URL::fromString("https://example.com")));
     EXPECT_FALSE(Workspace::shared().open(*URL::fromString("ftp://example.com")));
-    ws.setRefusesURL("https://example.com/x", true);
+    ws.setURLOpenRefused("https://example.com/x", true);
     EXPECT_FALSE(Workspace::shared().open(*URL::fromString("https://example.com/x")));
     auto requests = ws.openURLRequests();
     ASSERT_EQ(requests.size(), 3u);
@@ -132,7 +151,7 @@ TEST(SimWorkspaceTest, SessionChangesArePostedOnTheMainQueue) {
                              NSWorkspaceSessionDidBecomeActiveNotification}) {
         center.addObserver(name, [&](const Notification& n) { received.push_back(n.name); });
     }
-    auto& workspace = SimWorkspace::shared();
+    auto& workspace = sim::session().workspace();
     workspace.resignSession();
     workspace.resignSession();
     EXPECT_FALSE(workspace.isSessionActive());
@@ -149,7 +168,7 @@ TEST(SimWorkspaceTest, SessionChangesArePostedOnTheMainQueue) {
 }
 
 TEST(ProcPidPathTest, BufferRules) {
-    SimWorkspace::shared().setProcessPath(5, "/usr/bin/tool");
+    sim::session().workspace().setProcessPath(5, "/usr/bin/tool");
     std::array<char, 8> small{};
     EXPECT_EQ(proc_pidpath(5, small.data(), small.size()), 7);
     EXPECT_STREQ(small.data(), "/usr/bi");

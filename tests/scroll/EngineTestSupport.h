@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/quartz/CGEvent.h"
-#include "platform/sim/WindowServer.h"
+#include "platform/sim/Session.h"
 #include "scroll/AxisPair.h"
 #include "scroll/ScrollEngineCV.h"
 #include "support/SimSession.h"
@@ -46,7 +46,7 @@ inline bool tick(double dy, double dx = 0, const platform::CGEventRef& event = w
 }
 
 inline std::vector<platform::sim::PostedEvent> posted() {
-    return platform::sim::WindowServer::shared().postedEvents();
+    return platform::sim::session().windowServer().postedEvents();
 }
 
 /// The point deltas of every posted event, added up.

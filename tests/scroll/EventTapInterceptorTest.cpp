@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/quartz/CGEventTap.h"
-#include "platform/sim/WindowServer.h"
+#include "platform/sim/Session.h"
 #include "support/SimSession.h"
 
 namespace corvane {
@@ -41,7 +41,7 @@ class EventTapInterceptorTest : public ::testing::Test {
 
     /// Moves the clock to `seconds` after the fixture's start.
     void at(double seconds) { rt().runUntil(startTime + seconds); }
-    void systemDisables() { sim::WindowServer::shared().disableTapBySystem(tap); }
+    void systemDisables() { sim::session().windowServer().disableTapBySystem(tap); }
 
     CFMachPortRef tap;
     std::shared_ptr<EventTapInterceptor> interceptor;

@@ -7,9 +7,8 @@
 #include <memory>
 #include <new>
 
-#include "platform/live/ThreadRuntime.h"
-#include "platform/sim/Displays.h"
 #include "scroll/EngineTestSupport.h"
+#include "support/LiveThreads.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define CORVANE_COUNTS_ALLOCATIONS 0
@@ -44,9 +43,9 @@ using namespace platform;
 // thread: the event copy. The hand-over to the state queue allocates nothing.
 TEST(EngineAllocations, ATickOnARunningLinkAllocatesOnlyItsCopy) {
 #if CORVANE_COUNTS_ALLOCATIONS
-    auto live = std::make_shared<live::ThreadRuntime>();
-    installRuntime(live);
-    sim::Displays::shared().setDisplays({{1, CGRect{{0, 0}, 1920, 1080}, 120}});
+    auto threads = testing::installLiveThreads();
+    auto& live = threads.runtime;
+    threads.displays->setDisplays({{1, CGRect{{0, 0}, 1920, 1080}, 120}});
     const CGEventRef event = testing::wheelTick();
     testing::TickValues longAnimation;  // the link runs throughout
     longAnimation.duration = 60;

@@ -5,9 +5,7 @@
 #include <optional>
 
 #include "platform/quartz/CGEvent.h"
-#include "platform/sim/EventFaults.h"
-#include "platform/sim/SimWorkspace.h"
-#include "platform/sim/WindowServer.h"
+#include "platform/sim/Session.h"
 #include "scroll/ScrollCoordinator.h"
 #include "scroll/ScrollEngineCV.h"
 #include "settings/SettingsManager.h"
@@ -60,10 +58,10 @@ CGEventRef flagsChanged(std::int64_t keyCode, CGEventFlags flags) {
 class ScrollCoordinatorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SimWorkspace::shared().launch({.processIdentifier = kEditor,
+        sim::session().workspace().launch({.processIdentifier = kEditor,
                                        .bundleIdentifier = std::string("com.example.editor"),
                                        .localizedName = std::string("Editor")});
-        SimWorkspace::shared().setFrontmost(kEditor);
+        sim::session().workspace().setFrontmost(kEditor);
     }
 
     /// Replaces the engine by a recorder that answers `taken`.
@@ -202,7 +200,7 @@ TEST_F(ScrollCoordinatorTest, TrackpadsPassButTheVendorDaemonIsDecided) {
     EXPECT_EQ(coordinator().lastScrollEventAt, rt().wallTime());
     EXPECT_TRUE(calls.empty());
 
-    SimWorkspace::shared().launch({.processIdentifier = kVendorDaemon,
+    sim::session().workspace().launch({.processIdentifier = kVendorDaemon,
                                    .bundleIdentifier = std::string("com.logitech.manager.daemon")});
     rt().advance(61);  // past the running-application cache
     EXPECT_EQ(coordinator().handleScrollEvent(swipe), nullptr);
@@ -313,9 +311,9 @@ TEST_F(CoordinatorWithEngineTest, ModifiersAndClicksStopTheAnimation) {
         animate();
         step.act();
         EXPECT_FALSE(ScrollEngineCV::shared().isDisplayLinkRunning());
-        const auto postedBefore = WindowServer::shared().postedEvents().size();
+        const auto postedBefore = sim::session().windowServer().postedEvents().size();
         rt().advance(1.0);
-        EXPECT_EQ(WindowServer::shared().postedEvents().size(), postedBefore);  // dropped
+        EXPECT_EQ(sim::session().windowServer().postedEvents().size(), postedBefore);  // dropped
     }
 }
 
@@ -327,7 +325,7 @@ TEST_F(ScrollCoordinatorTest, StartInstallsThreeTapsOnce) {
     configure(false, true, false);
     coordinator().start();
     EXPECT_FALSE(coordinator().isActive);
-    EXPECT_TRUE(WindowServer::shared().taps().empty());
+    EXPECT_TRUE(sim::session().windowServer().taps().empty());
 
     configure(true, true, false);
     coordinator().start();
@@ -335,7 +333,7 @@ TEST_F(ScrollCoordinatorTest, StartInstallsThreeTapsOnce) {
     coordinator().start();
     EXPECT_TRUE(coordinator().isActive);
     EXPECT_EQ(coordinator().scrollEventInterceptor, first);
-    auto taps = WindowServer::shared().taps();
+    auto taps = sim::session().windowServer().taps();
     ASSERT_EQ(taps.size(), 3u);
     EXPECT_EQ(taps[0]->mask(), 0x400000u);
     EXPECT_FALSE(taps[0]->isListenOnly());
@@ -354,12 +352,12 @@ TEST_F(ScrollCoordinatorTest, StartInstallsThreeTapsOnce) {
     EXPECT_NE(coordinator().scrollEventInterceptor, first);
     first.reset();  // the replaced interceptors' teardown releases their taps
     taps.clear();
-    EXPECT_EQ(WindowServer::shared().taps().size(), 3u);
+    EXPECT_EQ(sim::session().windowServer().taps().size(), 3u);
 }
 
 // A tap that cannot be created prints the error; the earlier taps stay and so does isActive.
 TEST_F(ScrollCoordinatorTest, RefusedTapEndsStartThere) {
-    WindowServer::shared().refuseTapCreation(2);
+    sim::session().windowServer().failNextTapCreation(1, 1);
     ::testing::internal::CaptureStdout();
     coordinator().start();
     EXPECT_EQ(::testing::internal::GetCapturedStdout(),
@@ -378,9 +376,9 @@ TEST_F(ScrollCoordinatorTest, RefusedTapEndsStartThere) {
 TEST_F(ScrollCoordinatorTest, TapThatCannotBeEnabledEndsStartThere) {
     coordinator().start();
     coordinator().stop();
-    ASSERT_EQ(WindowServer::shared().taps().size(), 3u);
+    ASSERT_EQ(sim::session().windowServer().taps().size(), 3u);
 
-    sim::EventFaults::shared().failNextRunLoopSources(1);
+    sim::session().failNextRunLoopSource(1);
     ::testing::internal::CaptureStdout();
     coordinator().start();
     EXPECT_EQ(::testing::internal::GetCapturedStdout(),
@@ -389,7 +387,7 @@ TEST_F(ScrollCoordinatorTest, TapThatCannotBeEnabledEndsStartThere) {
     // The wheel tap of the earlier start stays in its field, stopped; nothing replaced it.
     EXPECT_FALSE(coordinator().scrollEventInterceptor->isEnabled());
     EXPECT_FALSE(coordinator().hotkeyEventInterceptor->isEnabled());
-    EXPECT_EQ(WindowServer::shared().taps().size(), 3u);
+    EXPECT_EQ(sim::session().windowServer().taps().size(), 3u);
 }
 
 // --- end to end on the session -------------------------------------------------------------
@@ -403,7 +401,7 @@ struct Received {
 
 Received receivedBy(pid_t pid) {
     Received r;
-    for (const auto& e : WindowServer::shared().receivedEvents()) {
+    for (const auto& e : sim::session().windowServer().receivedEvents()) {
         if (e.pid != pid) continue;
         (e.origin == sim::EventOrigin::hardware ? r.hardware : r.synthetic)++;
         r.pointY += e.event.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
@@ -416,7 +414,7 @@ Received receivedBy(pid_t pid) {
 // the hardware tick itself never reaches it.
 TEST_F(ScrollCoordinatorTest, OneTickArrivesAsTheWholeStep) {
     coordinator().start();
-    WindowServer::shared().scheduleHardwareEvent(rt().mediaTime() + 0.1, wheel(10, 0, kEditor, 1, 1.0));
+    sim::session().windowServer().scheduleHardwareEvent(rt().mediaTime() + 0.1, wheel(10, 0, kEditor, 1, 1.0));
     rt().advance(2);
     Received r = receivedBy(kEditor);
     EXPECT_EQ(r.hardware, 0);
@@ -430,9 +428,9 @@ TEST_F(ScrollCoordinatorTest, OneTickArrivesAsTheWholeStep) {
 TEST_F(ScrollCoordinatorTest, ReversalMidAnimationStopsIt) {
     coordinator().start();
     const double t0 = rt().mediaTime();
-    WindowServer::shared().scheduleHardwareEvent(t0 + 0.1, wheel(10));
-    WindowServer::shared().scheduleHardwareEvent(t0 + 0.2, wheel(-10));
-    WindowServer::shared().scheduleHardwareEvent(t0 + 0.3, wheel(-10));
+    sim::session().windowServer().scheduleHardwareEvent(t0 + 0.1, wheel(10));
+    sim::session().windowServer().scheduleHardwareEvent(t0 + 0.2, wheel(-10));
+    sim::session().windowServer().scheduleHardwareEvent(t0 + 0.3, wheel(-10));
     rt().advance(0.2);
     const double partial = receivedBy(kEditor).pointY;
     EXPECT_GT(partial, 0);
@@ -450,9 +448,9 @@ TEST_F(ScrollCoordinatorTest, TrackpadSwipeArrivesUntouched) {
     CGEventRef swipe = wheel(3.5, 0, kEditor);
     swipe->setDoubleValue(kCGScrollWheelEventScrollPhase, 1);
     const CGEvent sent = *swipe;
-    WindowServer::shared().scheduleHardwareEvent(rt().mediaTime() + 0.1, swipe);
+    sim::session().windowServer().scheduleHardwareEvent(rt().mediaTime() + 0.1, swipe);
     rt().advance(1);
-    auto received = WindowServer::shared().receivedEvents();
+    auto received = sim::session().windowServer().receivedEvents();
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].origin, sim::EventOrigin::hardware);
     EXPECT_EQ(received[0].event, sent);

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "platform/sim/EventFaults.h"
+#include "platform/sim/Session.h"
 #include "scroll/EngineTestSupport.h"
 #include "scroll/OwnEventStamp.h"
 #include "scroll/ScrollEngineCV.h"
@@ -22,7 +22,7 @@ using testing::rt;
 
 /// Drives `enqueue` and `frameStep` on the test's thread, as the state queue would.
 class EngineStepTest : public ::testing::Test {
-protected:
+  protected:
     /// Enqueues a tick of `dy` at `time` with threshold 0.05 s and limit 7 (or `limit`).
     double accelerate(double time, double limit = 7, double threshold = 0.05) {
         engine().enqueue(0.35, time, limit, threshold, 0.03, nullptr, 0, 90, 0);
@@ -236,7 +236,7 @@ TEST_F(EngineStepTest, NoTemplateOrAFailedCopyPostsNothing) {
     EXPECT_GT(state().posted.y, 0);
 
     fiber(40, 1.2, 0.35, 0.001);  // brings a template
-    sim::EventFaults::shared().failNextCopies(1);
+    sim::session().failNextEventCopy(1);
     const double before = state().posted.y;
     engine().frameStep(1.3);
     EXPECT_TRUE(testing::posted().empty());

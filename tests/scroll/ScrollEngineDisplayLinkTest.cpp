@@ -5,8 +5,7 @@
 
 #include <string>
 
-#include "platform/sim/DisplayLinkFaults.h"
-#include "platform/sim/Displays.h"
+#include "platform/sim/Session.h"
 #include "scroll/EngineTestSupport.h"
 #include "support/SimSession.h"
 
@@ -38,14 +37,14 @@ const std::string kWatchdogNoLink =
 
 /// A session with two displays side by side, the second at 120 Hz.
 class EngineDisplayLinkTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        sim::Displays::shared().setDisplays(
+        sim::session().displays().setDisplays(
             {{1, CGRect{{0, 0}, 1920, 1080}, 60}, {2, CGRect{{1920, 0}, 1920, 1080}, 120}});
     }
 
     static ScrollEngineCV::StateForTesting state() { return engine().stateForTesting(); }
-    static sim::DisplayLinkFaults& faults() { return sim::DisplayLinkFaults::shared(); }
+    static sim::Session& faults() { return sim::session(); }
     static CGEventRef onSecondDisplay() { return testing::wheelTick({2000, 100}); }
 };
 
@@ -78,7 +77,8 @@ class EngineNoDisplayTest : public EngineDisplayLinkTest,
 
 // A tick on no display, before any link exists, is handed back with its message.
 TEST_P(EngineNoDisplayTest, HandsTheTickBack) {
-    sim::Displays::shared().setLookupError(GetParam().lookupError);
+    sim::session().setDisplayLookupRefused(GetParam().lookupError != kCGErrorSuccess,
+                                           GetParam().lookupError);
     EXPECT_FALSE(tick(90, 0, testing::wheelTick(GetParam().location)));
     EXPECT_TRUE(logged(kNoLink));
     rt().runPending();
@@ -127,7 +127,7 @@ class EngineStallTest : public EngineDisplayLinkTest,
 TEST_P(EngineStallTest, HandsTicksBackOnlyAfterMoreThanOneSecond) {
     const auto [age, taken] = GetParam();
     ASSERT_TRUE(tick(90));
-    faults().stallRunningLinks();
+    faults().stallRunningDisplayLinks();
     const double lastFrame = state().lastFrameTime;
     rt().runUntil(lastFrame + age);
     ASSERT_EQ(rt().mediaTime() - lastFrame, age);
@@ -144,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(Ages, EngineStallTest,
 // A failed start is followed by a rebuild and a second start; when that one works the tick
 // is taken and animated.
 TEST_F(EngineDisplayLinkTest, AFailedStartRebuildsAndRetries) {
-    faults().failNextStarts(1, {kCVReturnError, false});
+    faults().failNextDisplayLinkStart(1, {kCVReturnError, false});
     ASSERT_TRUE(tick(90));
     EXPECT_TRUE(logged(kStartFailed));
     EXPECT_FALSE(logged(kRetryFailed));
@@ -156,7 +156,7 @@ TEST_F(EngineDisplayLinkTest, AFailedStartRebuildsAndRetries) {
 
 // When the retry fails too the link is dropped, a reset is queued and the tick handed back.
 TEST_F(EngineDisplayLinkTest, AFailedRetryDropsTheLink) {
-    faults().failNextStarts(2, {kCVReturnError, false});
+    faults().failNextDisplayLinkStart(2, {kCVReturnError, false});
     EXPECT_FALSE(tick(90));
     EXPECT_TRUE(logged(kStartFailed));
     EXPECT_TRUE(logged(kRetryFailed));
@@ -174,7 +174,7 @@ TEST_F(EngineDisplayLinkTest, AStartThatRunsDespiteItsCodeSucceeds) {
     rt().advance(1.0);
     const CVDisplayLinkRef link = engine().posterForTesting();
     ASSERT_FALSE(CVDisplayLinkIsRunning(link));
-    faults().failNextStarts(1, {kCVReturnError, true});
+    faults().failNextDisplayLinkStart(1, {kCVReturnError, true});
     EXPECT_TRUE(tick(90));
     EXPECT_FALSE(logged(kStartFailed));
     EXPECT_EQ(engine().posterForTesting(), link);
@@ -186,8 +186,8 @@ TEST_F(EngineDisplayLinkTest, ARebuildThatMakesNoLinkHandsTheTickBack) {
     ASSERT_TRUE(tick(90));
     rt().advance(1.0);
     const std::size_t before = testing::posted().size();
-    faults().failNextStarts(1, {kCVReturnError, false});
-    faults().failCreation({kCVReturnError, false});
+    faults().failNextDisplayLinkStart(1, {kCVReturnError, false});
+    faults().setDisplayLinkCreationRefused(true, {kCVReturnError, false});
     EXPECT_FALSE(tick(90));
     EXPECT_TRUE(logged(kStartFailed));
     EXPECT_TRUE(logged(kCreateFailed));
@@ -197,7 +197,7 @@ TEST_F(EngineDisplayLinkTest, ARebuildThatMakesNoLinkHandsTheTickBack) {
     rt().advance(1.0);
     EXPECT_EQ(testing::posted().size(), before);
 
-    faults().clearCreationFailure();
+    faults().setDisplayLinkCreationRefused(false);
     EXPECT_TRUE(tick(90));
     rt().advance(1.0);
     EXPECT_EQ(testing::postedTotal(), (AxisPair{180, 0}));
@@ -210,7 +210,7 @@ class EngineCreationTest : public EngineDisplayLinkTest,
 // but hands back a link uses that link.
 TEST_P(EngineCreationTest, UsesWhateverLinkCreationGives) {
     const bool returnsLink = GetParam();
-    faults().failCreation({kCVReturnError, returnsLink});
+    faults().setDisplayLinkCreationRefused(true, {kCVReturnError, returnsLink});
     EXPECT_EQ(tick(90), returnsLink);
     EXPECT_TRUE(logged(kCreateFailed) != returnsLink);
     EXPECT_EQ(logged(kNoLink), !returnsLink);
@@ -221,14 +221,14 @@ INSTANTIATE_TEST_SUITE_P(Links, EngineCreationTest, ::testing::Bool());
 
 /// The watchdog's cases, with `watchdogTick` called by the test at chosen times.
 class EngineWatchdogTest : public EngineDisplayLinkTest {
-protected:
+  protected:
     /// A tick at `duration` seconds of animation on a link that then stalls.
     void stalledAnimation(double duration = 10) {
         testing::TickValues values;
         values.duration = duration;
         ASSERT_TRUE(tick(90, 0, testing::wheelTick(), values));
         rt().runPending();
-        faults().stallRunningLinks();
+        faults().stallRunningDisplayLinks();
         started = rt().mediaTime();
     }
     /// Calls the watchdog at `age` seconds after the start and says whether it rebuilt.
@@ -258,7 +258,7 @@ TEST_F(EngineWatchdogTest, RebuildsAndRestartsAStalledLink) {
 // A rebuild that makes no link is logged and leaves none.
 TEST_F(EngineWatchdogTest, ARebuildWithoutALinkIsLogged) {
     stalledAnimation();
-    faults().failCreation({kCVReturnError, false});
+    faults().setDisplayLinkCreationRefused(true, {kCVReturnError, false});
     EXPECT_TRUE(watchdogRebuildsAt(2.5));
     EXPECT_TRUE(logged(kWatchdogNoLink));
     EXPECT_FALSE(logged(kWatchdogRestarted));
@@ -282,13 +282,13 @@ TEST_F(EngineWatchdogTest, LeavesHealthyStoppedAndRecentlyRebuiltLinksAlone) {
     EXPECT_FALSE(watchdogRebuildsAt(0));
 
     // Only 2.0 s without frames: not yet.
-    faults().stallRunningLinks();
+    faults().stallRunningDisplayLinks();
     started = state().lastFrameTime;
     EXPECT_FALSE(watchdogRebuildsAt(2.0));
 
     // Rebuilt at 2.1 s; stalled again, 2.2 s later it is still within the cooldown.
     ASSERT_TRUE(watchdogRebuildsAt(2.1));
-    faults().stallRunningLinks();
+    faults().stallRunningDisplayLinks();
     EXPECT_FALSE(watchdogRebuildsAt(2.1 + 2.2));
     EXPECT_TRUE(watchdogRebuildsAt(2.1 + 3.0));
     EXPECT_THAT(testing::loggedMessages(), Not(Contains(kWatchdogNoLink)));

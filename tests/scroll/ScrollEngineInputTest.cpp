@@ -4,9 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "platform/sim/DisplayLinkFaults.h"
-#include "platform/sim/Displays.h"
-#include "platform/sim/EventFaults.h"
+#include "platform/sim/Session.h"
 #include "scroll/EngineTestSupport.h"
 #include "scroll/OwnEventStamp.h"
 #include "support/SimSession.h"
@@ -20,9 +18,9 @@ using testing::rt;
 using testing::tick;
 
 class EngineTickTest : public ::testing::TestWithParam<double> {
-protected:
+  protected:
     void SetUp() override {
-        sim::Displays::shared().setDisplays({{1, CGRect{{0, 0}, 1920, 1080}, GetParam()}});
+        sim::session().displays().setDisplays({{1, CGRect{{0, 0}, 1920, 1080}, GetParam()}});
     }
 };
 
@@ -115,7 +113,7 @@ TEST(EngineTicks, TicksInOneDirectionAddUp) {
 // A tick whose copy fails is still taken and animated, but without a template nothing is
 // posted; the next tick brings one.
 TEST(EngineTicks, ATickWhoseCopyFailsAnimatesWithoutPosting) {
-    sim::EventFaults::shared().failNextCopies(1);
+    sim::session().failNextEventCopy(1);
     ASSERT_TRUE(tick(90));
     rt().advance(1.0);
     EXPECT_TRUE(testing::posted().empty());
@@ -127,7 +125,7 @@ TEST(EngineTicks, ATickWhoseCopyFailsAnimatesWithoutPosting) {
 
 // A frame whose output time stamp has a host time of 0 is stepped at the current time.
 TEST(EngineTicks, AFrameWithoutHostTimeUsesTheClock) {
-    sim::DisplayLinkFaults::shared().setZeroHostTime(true);
+    sim::session().setZeroOutputHostTime(true);
     ASSERT_TRUE(tick(90));
     rt().advance(1.0 / 60 + 1e-6);
     EXPECT_NEAR(engine().stateForTesting().lastFrameStamp, rt().mediaTime(), 1e-5);

@@ -6,9 +6,8 @@
 #include <cmath>
 #include <memory>
 
-#include "platform/live/ThreadRuntime.h"
-#include "platform/sim/Displays.h"
 #include "scroll/EngineTestSupport.h"
+#include "support/LiveThreads.h"
 
 namespace corvane {
 namespace {
@@ -18,10 +17,10 @@ using namespace platform;
 // A live display link and the main thread feed one engine through ticks, reversals, stops,
 // watchdog checks and status reads; every posted event is whole, finite and stamped.
 TEST(EngineOnThreads, ALiveDisplayLinkAndTheMainThreadFeedOneEngine) {
-    auto live = std::make_shared<live::ThreadRuntime>();
-    installRuntime(live);
+    auto threads = testing::installLiveThreads();
+    auto& live = threads.runtime;
     // A fast display, so that many frames meet many ticks in a short run.
-    sim::Displays::shared().setDisplays({{1, CGRect{{0, 0}, 1920, 1080}, 500}});
+    threads.displays->setDisplays({{1, CGRect{{0, 0}, 1920, 1080}, 500}});
     ScrollEngineCV& engine = ScrollEngineCV::shared();
 
     testing::TickValues values;

@@ -4,8 +4,7 @@
 #include <limits>
 
 #include "platform/quartz/CGWindowList.h"
-#include "platform/sim/SimWorkspace.h"
-#include "platform/sim/WindowServer.h"
+#include "platform/sim/Session.h"
 #include "scroll/IsTrackpadEvent.h"
 #include "scroll/ModifierKey.h"
 #include "scroll/ModifierKeyGroup.h"
@@ -62,7 +61,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A continuous event from the running vendor daemon's process is a wheel tick; from any
 // other process it stays continuous.
 TEST(IsTrackpadEventVendorTest, VendorDaemonEventsAreWheelTicks) {
-    SimWorkspace::shared().launch(
+    sim::session().workspace().launch(
         {.processIdentifier = 300, .bundleIdentifier = kVendorDaemonBundleIdentifier});
     auto event = CGEventCreate(CGEventType::scrollWheel);
     event->setDoubleValue(kCGScrollWheelEventScrollPhase, 1);
@@ -78,13 +77,13 @@ TEST(IsTrackpadEventVendorTest, VendorDaemonEventsAreWheelTicks) {
 // leaves the cache for the next event; a new target is looked up.
 TEST(TargetApplicationTest, LooksUpOnlyWhenTheTargetChanges) {
     auto& utils = ScrollUtils::shared();
-    auto first = SimWorkspace::shared().launch({.processIdentifier = 100});
-    auto other = SimWorkspace::shared().launch({.processIdentifier = 200});
+    auto first = sim::session().workspace().launch({.processIdentifier = 100});
+    auto other = sim::session().workspace().launch({.processIdentifier = 200});
     EXPECT_EQ(utils.targetApplication(wheelTo(100)), first);
 
     // Were it asked again, the workspace would now answer with the replacement.
-    SimWorkspace::shared().quit(100);
-    SimWorkspace::shared().launch({.processIdentifier = 100});
+    sim::session().workspace().quit(100);
+    sim::session().workspace().launch({.processIdentifier = 100});
     EXPECT_EQ(utils.targetApplication(wheelTo(100)), first);
 
     EXPECT_EQ(utils.targetApplication(wheelTo(1)), nullptr);
@@ -111,10 +110,10 @@ TEST(ScrollUtilsTest, CreationIsLogged) {
 class LaunchpadTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        app = SimWorkspace::shared().launch(
+        app = sim::session().workspace().launch(
             {.processIdentifier = 100,
              .executableURL = URL::fileURLWithPath("/Applications/Mail.app/Contents/MacOS/Mail")});
-        dock = SimWorkspace::shared().launch(
+        dock = sim::session().workspace().launch(
             {.processIdentifier = 50, .executableURL = URL::fileURLWithPath(kDockExecutablePath)});
     }
     static void showLaunchpad(bool shown) {
@@ -122,9 +121,9 @@ class LaunchpadTest : public ::testing::Test {
                                              {{kCGWindowName, 5}}};
         if (shown)
             windows.push_back({{kCGWindowName, kLaunchpadWindowName}});
-        WindowServer::shared().setOnScreenWindows(windows);
+        sim::session().windowServer().setOnScreenWindows(windows);
     }
-    static int scans() { return WindowServer::shared().windowListRequests(); }
+    static int scans() { return sim::session().windowServer().windowListRequests(); }
 
     ScrollUtils& utils = ScrollUtils::shared();
     RunningApplicationRef app;
@@ -175,7 +174,7 @@ TEST_F(LaunchpadTest, DockAnswerIsReusedWithinTheSecond) {
 
 // A window server that gives no list shows no Launchpad.
 TEST_F(LaunchpadTest, NoWindowList) {
-    WindowServer::shared().setOnScreenWindows(std::nullopt);
+    sim::session().windowServer().setOnScreenWindows(std::nullopt);
     EXPECT_FALSE(utils.isLaunchpadActive(app));
     EXPECT_EQ(utils.launchpadLastDetectTime(), testing::rt().wallTime());
 }

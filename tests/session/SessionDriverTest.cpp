@@ -9,8 +9,8 @@
 
 #include "Scenario.h"
 #include "SessionDriver.h"
-#include "platform/log/Logger.h"
-#include "platform/sim/Desktop.h"
+#include "platform/log/OSLog.h"
+#include "platform/sim/Session.h"
 
 namespace corvane::session {
 namespace {
@@ -242,7 +242,7 @@ TEST(SessionDriver, PermissionWindowScenarioReadsAndPressesTheWindow) {
         permission["elements"].back(),
         json::parse(R"({"kind": "button", "label": "Open System Settings", "enabled": true})"));
     EXPECT_EQ(shownAt(lines, 2.5)["elements"], permission["elements"]);
-    EXPECT_EQ(corvane::platform::sim::Desktop::shared().beepCount(), 1);
+    EXPECT_EQ(corvane::platform::sim::session().desktop().beepCount(), 1);
 
     EXPECT_EQ(shownAt(lines, 4.5),
               json::parse(

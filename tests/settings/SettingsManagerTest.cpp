@@ -5,7 +5,7 @@
 
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
-#include "platform/log/Logger.h"
+#include "platform/log/OSLog.h"
 #include "settings/Logger.h"
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsManager.h"
@@ -19,21 +19,26 @@ using platform::InMemoryDefaultsStore;
 using platform::PlistDictionary;
 using platform::PlistValue;
 
-Data bytes(const std::string& text) { return Data(text.begin(), text.end()); }
+Data bytes(const std::string& text) {
+    return Data(text.begin(), text.end());
+}
 
-std::string text(const Data& data) { return std::string(data.begin(), data.end()); }
+std::string text(const Data& data) {
+    return std::string(data.begin(), data.end());
+}
 
 // Each test runs in a process of its own: the store is installed before the settings store
 // first reads it.
 class SettingsManagerTest : public ::testing::Test {
-protected:
+  protected:
     void install(PlistDictionary initial = {}) {
         store_ = std::make_shared<InMemoryDefaultsStore>(std::move(initial));
         platform::UserDefaults::installStandardStore(store_);
     }
     std::optional<std::string> storedDocument() const {
         auto it = store_->persisted().find("corvaneSettings");
-        if (it == store_->persisted().end() || it->second.data() == nullptr) return std::nullopt;
+        if (it == store_->persisted().end() || it->second.data() == nullptr)
+            return std::nullopt;
         return text(*it->second.data());
     }
 
@@ -187,7 +192,8 @@ TEST_F(SettingsManagerTest, FailedWriteIsMadeGoodByTheNextOne) {
 TEST_F(SettingsManagerTest, RandomBytesNeverBreakTheStore) {
     std::mt19937_64 rng(99);
     Data junk(512);
-    for (auto& b : junk) b = static_cast<std::uint8_t>(rng());
+    for (auto& b : junk)
+        b = static_cast<std::uint8_t>(rng());
     install({{"corvaneSettings", junk}});
     EXPECT_NO_THROW(EXPECT_EQ(SettingsManager::shared().settings(), CorvaneSettings{}));
 }

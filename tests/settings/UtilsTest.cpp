@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/foundation/Bundle.h"
-#include "platform/sim/SimWorkspace.h"
+#include "platform/sim/Session.h"
 #include "support/SimSession.h"
 
 namespace corvane {
@@ -17,13 +17,13 @@ using platform::PlistDictionary;
 using platform::RunningApplication;
 using platform::RunningApplicationRef;
 using platform::URL;
-using platform::sim::SimWorkspace;
+namespace sim = platform::sim;
 using testing::loggedMessages;
 using testing::PrintTo;
 using testing::rt;
 
 RunningApplicationRef launch(platform::pid_t pid, std::optional<std::string> bundleId) {
-    return SimWorkspace::shared().launch(
+    return sim::session().workspace().launch(
         RunningApplication::Description{.processIdentifier = pid, .bundleIdentifier = bundleId});
 }
 
@@ -54,7 +54,7 @@ TEST_P(RunningApplicationCache, RefreshesOnlyAfterMoreThanSixtySeconds) {
 
     RunningApplicationRef second;
     if (c.change != Change::startApplication)
-        SimWorkspace::shared().quit(101);
+        sim::session().workspace().quit(101);
     if (c.change != Change::quitApplication)
         second = launch(202, id);
 
@@ -91,9 +91,9 @@ TEST(RunningApplicationCacheTest, CachesTheFirstListedPerIdentifier) {
     rt().advance(30);
     auto b = launch(12, "com.example.b");
     EXPECT_EQ(Utils::runningApplication("com.example.b"), b);
-    SimWorkspace::shared().quit(12);
+    sim::session().workspace().quit(12);
     rt().advance(30.5);  // a is due for a refresh, b is not
-    SimWorkspace::shared().quit(10);
+    sim::session().workspace().quit(10);
     EXPECT_EQ(Utils::runningApplication("com.example.a")->processIdentifier(), 11);
     EXPECT_EQ(Utils::runningApplication("com.example.b"), b);
 }
@@ -116,8 +116,8 @@ TEST_P(ApplicationInfoTest, NameAndIcon) {
     const std::string id = "com.example.viewer";
     const Image icon{"viewer", 128, 128};
     if (c.info) {
-        SimWorkspace::shared().installBundle(Bundle("/Applications/Photo Viewer.app", id, *c.info),
-                                             icon);
+        sim::session().workspace().installBundle(
+            Bundle("/Applications/Photo Viewer.app", id, *c.info), icon);
     }
     const Utils::ApplicationInfo info = Utils::applicationInfo(id);
     EXPECT_EQ(info.name, c.expectedName);
@@ -188,7 +188,7 @@ class ProcessPathTest : public ::testing::TestWithParam<PathCase> {};
 // characters; an unknown process gives the empty string.
 TEST_P(ProcessPathTest, DecodesThePath) {
     const PathCase& c = GetParam();
-    SimWorkspace::shared().setProcessPath(321, c.bytes);
+    sim::session().workspace().setProcessPath(321, c.bytes);
     EXPECT_EQ(Utils::processPath(321), c.expected);
 }
 
@@ -210,7 +210,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A running application's executable URL gives its path when nothing else is set.
 TEST(ProcessPathFromWorkspaceTest, RunningApplicationExecutable) {
-    SimWorkspace::shared().launch(RunningApplication::Description{
+    sim::session().workspace().launch(RunningApplication::Description{
         .processIdentifier = 77,
         .executableURL = URL::fileURLWithPath("/Applications/Notes.app/Contents/MacOS/Notes")});
     EXPECT_EQ(Utils::processPath(77), "/Applications/Notes.app/Contents/MacOS/Notes");
@@ -220,7 +220,7 @@ TEST(ProcessPathFromWorkspaceTest, RunningApplicationExecutable) {
 
 std::vector<std::string> requestedURLs() {
     std::vector<std::string> urls;
-    for (const auto& r : SimWorkspace::shared().openURLRequests())
+    for (const auto& r : sim::session().workspace().openURLRequests())
         urls.push_back(r.url);
     return urls;
 }
@@ -240,11 +240,11 @@ TEST(OpenAccessibilitySettingsTest, StopsAtThePrivacyPane) {
 
 // A pane that does not open falls through to the next; the file is the last resort.
 TEST(OpenAccessibilitySettingsTest, FallsThroughInOrder) {
-    SimWorkspace::shared().setRefusesURL(kPrivacyPane, true);
+    sim::session().workspace().setURLOpenRefused(kPrivacyPane, true);
     Utils::openAccessibilitySettings();
     EXPECT_EQ(requestedURLs(), (std::vector<std::string>{kPrivacyPane, kUniversalAccessPane}));
 
-    SimWorkspace::shared().setOpenableSchemes({});
+    sim::session().workspace().setOpenableSchemes({});
     Utils::openAccessibilitySettings();
     EXPECT_EQ(requestedURLs().size(), 5u);
     EXPECT_EQ(requestedURLs().back(), kPrefPaneFile);
@@ -258,25 +258,26 @@ bool loggedTerminate() {
                        [](const std::string& m) { return m.starts_with("Terminate instance"); });
 }
 
-// One running copy is left alone and nothing is logged.
-TEST(TerminateOtherInstancesTest, OneCopyDoesNothing) {
-    launch(500, "com.Quillon.Corvane");
+// The own process is one of the running copies, as on the real system: alone it is left
+// alone and nothing is logged.
+TEST(TerminateOtherInstancesTest, NoOtherCopyDoesNothing) {
     launch(501, "com.example.other");
     Utils::terminateOtherInstances();
-    EXPECT_TRUE(SimWorkspace::shared().terminateRequests().empty());
-    EXPECT_EQ(SimWorkspace::shared().runningApplications().size(), 2u);
+    EXPECT_TRUE(sim::session().workspace().terminateRequests().empty());
+    EXPECT_EQ(sim::session().workspace().runningApplications().size(), 2u);
     EXPECT_FALSE(loggedTerminate());
 }
 
-// With two copies the first one listed is asked to quit, whichever it is, and its pid is
-// logged.
-TEST(TerminateOtherInstancesTest, TwoCopiesQuitTheFirstListed) {
+// With another copy running, the first one listed is asked to quit, whichever it is (the
+// own process is listed after the copies that ran before it), and its pid is logged.
+TEST(TerminateOtherInstancesTest, AnotherCopyQuitsTheFirstListed) {
     launch(600, "com.Quillon.Corvane");
     auto second = launch(601, "com.Quillon.Corvane");
     Utils::terminateOtherInstances();
-    EXPECT_EQ(SimWorkspace::shared().terminateRequests(), std::vector<platform::pid_t>{600});
-    EXPECT_EQ(RunningApplication::runningApplications("com.Quillon.Corvane"),
-              std::vector<RunningApplicationRef>{second});
+    EXPECT_EQ(sim::session().workspace().terminateRequests(), std::vector<platform::pid_t>{600});
+    EXPECT_EQ(
+        RunningApplication::runningApplications("com.Quillon.Corvane"),
+        (std::vector<RunningApplicationRef>{second, sim::session().workspace().ownApplication()}));
     auto messages = loggedMessages();
     EXPECT_NE(std::find(messages.begin(), messages.end(), "Terminate instance: 600"),
               messages.end());

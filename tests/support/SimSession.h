@@ -6,16 +6,20 @@
 #include <string>
 #include <vector>
 
-#include "platform/log/Logger.h"
-#include "platform/sim/VirtualRuntime.h"
+#include "platform/log/OSLog.h"
+#include "platform/sim/Session.h"
 
 namespace corvane::testing {
 
 /// The simulated session's virtual runtime, installed by the first use of the platform.
-inline platform::sim::VirtualRuntime& rt() { return platform::sim::virtualRuntime(); }
+inline platform::sim::VirtualRuntime& rt() {
+    return platform::sim::virtualRuntime();
+}
 
 /// The messages logged so far.
-inline std::vector<std::string> loggedMessages() { return platform::LogStore::shared().messages(); }
+inline std::vector<std::string> loggedMessages() {
+    return platform::LogStore::shared().messages();
+}
 
 /// Names the cases of a parameterized test by the `name` member of their parameter.
 struct CaseName {
@@ -28,7 +32,9 @@ struct CaseName {
 /// Prints a table row by its `name` member, so that failures name the row. Bring it into the
 /// test's namespace with `using testing::PrintTo;`.
 template <class Case>
-    requires requires(const Case& c) { std::string(c.name); }
+requires requires(const Case& c) {
+    std::string(c.name);
+}
 void PrintTo(const Case& c, std::ostream* os) {
     *os << c.name;
 }

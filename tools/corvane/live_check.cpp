@@ -7,7 +7,8 @@
 
 #include "app/CorvaneApp.h"
 #include "platform/appkit/NSApplication.h"
-#include "platform/log/Logger.h"
+#include "platform/live/LiveSession.h"
+#include "platform/log/OSLog.h"
 #include "platform/qt/QtMainLoop.h"
 
 namespace {
@@ -21,7 +22,8 @@ bool logged(const std::string& message) {
 
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
-    auto runtime = corvane::platform::qt::installLiveSession();
+    auto runtime = corvane::platform::live::installLiveSession();
+    corvane::platform::qt::installQtMainLoop(runtime);
     runtime->mainQueue().asyncAfter(seconds,
                                     [] { corvane::platform::NSApplication::shared().terminate(); });
     const int status = corvane::CorvaneApp::main();

@@ -1,9 +1,10 @@
 // corvane: the application on the live session (real clock, threaded queues, the user
 // defaults file, the Qt event loop as the main run loop). It takes no arguments.
 #include "app/CorvaneApp.h"
+#include "platform/live/LiveSession.h"
 #include "platform/qt/QtMainLoop.h"
 
 int main() {
-    corvane::platform::qt::installLiveSession();
+    corvane::platform::qt::installQtMainLoop(corvane::platform::live::installLiveSession());
     return corvane::CorvaneApp::main();
 }

@@ -10,7 +10,7 @@
 #include "app/WindowManager.h"
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
-#include "platform/sim/VirtualRuntime.h"
+#include "platform/sim/Session.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     using namespace corvane;
     const std::filesystem::path folder = argc > 1 ? argv[1] : "pictures";
     std::filesystem::create_directories(folder);
-    auto& rt = platform::sim::virtualRuntime();
+    auto& rt = platform::sim::installSimulatedSession().runtime();
     bool ok = true;
 
     for (const auto& [version, name] :

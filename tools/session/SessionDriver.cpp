@@ -16,14 +16,10 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/URL.h"
 #include "platform/foundation/UserDefaults.h"
-#include "platform/log/Logger.h"
+#include "platform/log/OSLog.h"
 #include "platform/quartz/CGEvent.h"
-#include "platform/sim/AccessibilityTrust.h"
-#include "platform/sim/Displays.h"
+#include "platform/sim/Session.h"
 #include "platform/sim/SimDisplayLink.h"
-#include "platform/sim/SimWorkspace.h"
-#include "platform/sim/VirtualRuntime.h"
-#include "platform/sim/WindowServer.h"
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsManager.h"
 
@@ -141,13 +137,13 @@ std::string windowLine(double t, const std::string& identifier, const WindowCont
 }  // namespace
 
 void SessionDriver::setUpSession() const {
-    std::vector<sim::Display> displays;
+    std::vector<Display> displays;
     for (const auto& d : scenario_.displays) {
-        displays.push_back(sim::Display{d.id, CGRect{{d.x, d.y}, d.width, d.height}, d.refreshHz});
+        displays.push_back(Display{d.id, CGRect{{d.x, d.y}, d.width, d.height}, d.refreshHz});
     }
-    sim::Displays::shared().setDisplays(std::move(displays));
+    sim::session().displays().setDisplays(std::move(displays));
 
-    auto& workspace = sim::SimWorkspace::shared();
+    auto& workspace = sim::session().workspace();
     for (const auto& a : scenario_.apps) {
         RunningApplication::Description description{.processIdentifier = a.pid,
                                                     .bundleIdentifier = a.bundleId,
@@ -160,7 +156,7 @@ void SessionDriver::setUpSession() const {
     if (scenario_.frontmost != 0)
         workspace.setFrontmost(scenario_.frontmost);
 
-    sim::AccessibilityTrust::shared().setTrusted(scenario_.accessibility);
+    sim::session().accessibility().setTrusted(scenario_.accessibility);
     if (scenario_.osVersion)
         ProcessInfo::processInfo().setOperatingSystemVersion(
             {scenario_.osVersion->major, scenario_.osVersion->minor, scenario_.osVersion->patch});
@@ -181,20 +177,20 @@ void SessionDriver::schedule(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::wheel:
         case ScenarioEvent::Kind::flagsChanged:
         case ScenarioEvent::Kind::leftMouseDown:
-            sim::WindowServer::shared().scheduleHardwareEvent(at, makeEvent(e));
+            sim::session().windowServer().scheduleHardwareEvent(at, makeEvent(e));
             break;
         // Session changes reach the application the way the system hands them on.
         case ScenarioEvent::Kind::sessionResign:
             rt.post(VirtualRuntime::kMainLane, at,
-                    [] { sim::SimWorkspace::shared().resignSession(); });
+                    [] { sim::session().workspace().resignSession(); });
             break;
         case ScenarioEvent::Kind::sessionActivate:
             rt.post(VirtualRuntime::kMainLane, at,
-                    [] { sim::SimWorkspace::shared().activateSession(); });
+                    [] { sim::session().workspace().activateSession(); });
             break;
         case ScenarioEvent::Kind::grantAccessibility:
             rt.post(VirtualRuntime::kMainLane, at,
-                    [] { sim::AccessibilityTrust::shared().setTrusted(true); });
+                    [] { sim::session().accessibility().setTrusted(true); });
             break;
         case ScenarioEvent::Kind::reopen:
             rt.post(VirtualRuntime::kMainLane, at, [] { (void)NSApplication::shared().reopen(); });
@@ -289,7 +285,7 @@ void SessionDriver::report(std::ostream& out) const {
         for (; shown != shown_.end() && shown->first < t; ++shown)
             out << shown->second << '\n';
     };
-    for (const auto& r : sim::WindowServer::shared().receivedEvents()) {
+    for (const auto& r : sim::session().windowServer().receivedEvents()) {
         const CGEvent& e = r.event;
         writeShownBefore(scenarioTimeOf(r.mediaTime));
         ordered_json line;
@@ -337,7 +333,7 @@ void SessionDriver::report(std::ostream& out) const {
     auto document = encodeSettings(SettingsManager::shared().settings());
     summary["settings"] = document ? ordered_json::parse(*document) : ordered_json();
     ordered_json opened = ordered_json::array();
-    for (const auto& request : sim::SimWorkspace::shared().openURLRequests()) {
+    for (const auto& request : sim::session().workspace().openURLRequests()) {
         opened.push_back({{"t", scenarioTimeOf(request.mediaTime)},
                           {"url", request.url},
                           {"opened", request.opened}});

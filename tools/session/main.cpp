@@ -7,10 +7,12 @@
 
 #include "Scenario.h"
 #include "SessionDriver.h"
-#include "platform/log/Logger.h"
+#include "platform/log/OSLog.h"
+#include "platform/sim/Session.h"
 
 int main(int argc, char** argv) {
     using namespace corvane::session;
+    corvane::platform::sim::installSimulatedSession();
     if (argc != 2) {
         std::fprintf(stderr, "usage: corvane-session SCENARIO.json\n");
         return 2;

@@ -1,20 +1,31 @@
 #include "platform/accessibility/Accessibility.h"
 
-#include "platform/sim/AccessibilityTrust.h"
+#include "platform/accessibility/AccessibilityBackend.h"
+#include "platform/runtime/BackendSlot.h"
 
 namespace corvane::platform {
 
+namespace {
+
+BackendSlot<AccessibilityBackend>& slot() {
+    return backendSlot<AccessibilityBackend>("Accessibility");
+}
+
+}  // namespace
+
+void installAccessibilityBackend(std::shared_ptr<AccessibilityBackend> backend) {
+    slot().install(std::move(backend));
+}
+
 bool AXIsProcessTrusted() {
-    return sim::AccessibilityTrust::shared().isTrusted();
+    return slot().get().isProcessTrusted(false);
 }
 
 bool AXIsProcessTrustedWithOptions(const PlistDictionary& options) {
-    auto& trust = sim::AccessibilityTrust::shared();
     auto prompt = options.find(kAXTrustedCheckOptionPrompt);
-    bool wantsPrompt =
+    const bool wantsPrompt =
         prompt != options.end() && prompt->second.boolean() != nullptr && *prompt->second.boolean();
-    trust.recordCheck(wantsPrompt);
-    return trust.isTrusted();
+    return slot().get().isProcessTrusted(wantsPrompt);
 }
 
 }  // namespace corvane::platform

@@ -2,7 +2,7 @@
 
 namespace corvane::platform {
 
-/// Plays the system's alert sound (recorded by the simulated session).
+/// Plays the system's alert sound.
 void NSBeep();
 
 }  // namespace corvane::platform

@@ -1,19 +1,19 @@
 #include "platform/appkit/RunningApplication.h"
 
-#include "platform/sim/SimWorkspace.h"
+#include "platform/appkit/WorkspaceBackend.h"
 
 namespace corvane::platform {
 
 bool RunningApplication::terminate() {
     if (isTerminated())
         return false;
-    return sim::SimWorkspace::shared().requestTerminate(processIdentifier());
+    return workspaceBackend().requestTerminate(processIdentifier());
 }
 
 std::vector<RunningApplicationRef> RunningApplication::runningApplications(
     const std::string& bundleIdentifier) {
     std::vector<RunningApplicationRef> matching;
-    for (auto& app : sim::SimWorkspace::shared().runningApplications()) {
+    for (auto& app : workspaceBackend().runningApplications()) {
         if (app->bundleIdentifier() == bundleIdentifier)
             matching.push_back(std::move(app));
     }
@@ -21,7 +21,7 @@ std::vector<RunningApplicationRef> RunningApplication::runningApplications(
 }
 
 RunningApplicationRef RunningApplication::withProcessIdentifier(pid_t pid) {
-    return sim::SimWorkspace::shared().application(pid);
+    return workspaceBackend().application(pid);
 }
 
 }  // namespace corvane::platform

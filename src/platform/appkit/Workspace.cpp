@@ -1,8 +1,25 @@
 #include "platform/appkit/Workspace.h"
 
-#include "platform/sim/SimWorkspace.h"
+#include "platform/appkit/WorkspaceBackend.h"
+#include "platform/runtime/BackendSlot.h"
 
 namespace corvane::platform {
+
+namespace {
+
+BackendSlot<WorkspaceBackend>& slot() {
+    return backendSlot<WorkspaceBackend>("workspace");
+}
+
+}  // namespace
+
+void installWorkspaceBackend(std::shared_ptr<WorkspaceBackend> backend) {
+    slot().install(std::move(backend));
+}
+
+WorkspaceBackend& workspaceBackend() {
+    return slot().get();
+}
 
 Workspace& Workspace::shared() {
     static auto* workspace = new Workspace();
@@ -10,26 +27,26 @@ Workspace& Workspace::shared() {
 }
 
 std::vector<RunningApplicationRef> Workspace::runningApplications() const {
-    return sim::SimWorkspace::shared().runningApplications();
+    return workspaceBackend().runningApplications();
 }
 
 RunningApplicationRef Workspace::frontmostApplication() const {
-    return sim::SimWorkspace::shared().frontmost();
+    return workspaceBackend().frontmost();
 }
 
 std::optional<URL> Workspace::urlForApplication(const std::string& bundleIdentifier) const {
-    auto path = sim::SimWorkspace::shared().pathForBundleIdentifier(bundleIdentifier);
+    auto path = workspaceBackend().pathForBundleIdentifier(bundleIdentifier);
     if (!path)
         return std::nullopt;
     return URL::fileURLWithPath(*path);
 }
 
 Image Workspace::iconForFile(const std::string& path) const {
-    return sim::SimWorkspace::shared().iconForFile(path);
+    return workspaceBackend().iconForFile(path);
 }
 
 bool Workspace::open(const URL& url) {
-    return sim::SimWorkspace::shared().open(url);
+    return workspaceBackend().open(url);
 }
 
 }  // namespace corvane::platform

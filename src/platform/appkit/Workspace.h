@@ -21,7 +21,7 @@ inline const std::string NSWorkspaceSessionDidResignActiveNotification =
     "NSWorkspaceSessionDidResignActiveNotification";
 
 /// The shared workspace: the session's running applications, the installed applications and
-/// the opening of URLs. Backed by the simulated session's workspace (`sim::SimWorkspace`).
+/// the opening of URLs, from the installed `WorkspaceBackend`.
 class Workspace {
   public:
     static Workspace& shared();

@@ -2,10 +2,23 @@
 
 #include <algorithm>
 
+#include "platform/corefoundation/MachPortBackend.h"
+#include "platform/runtime/BackendSlot.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/sim/EventFaults.h"
 
 namespace corvane::platform {
+
+namespace {
+
+BackendSlot<MachPortBackend>& machPortSlot() {
+    return backendSlot<MachPortBackend>("port");
+}
+
+}  // namespace
+
+void installMachPortBackend(std::shared_ptr<MachPortBackend> backend) {
+    machPortSlot().install(std::move(backend));
+}
 
 void CFRunLoop::addSource(const CFRunLoopSourceRef& source, const CFRunLoopMode& mode) {
     if (!source)
@@ -78,9 +91,9 @@ bool CFRunLoopContainsSource(const CFRunLoopRef& rl, const CFRunLoopSourceRef& s
 
 CFRunLoopSourceRef CFMachPortCreateRunLoopSource(CFAllocatorRef /*allocator*/,
                                                  const CFMachPortRef& port, CFIndex order) {
-    if (!port || sim::EventFaults::shared().consumeRunLoopSourceFailure())
+    if (!port)
         return nullptr;
-    return std::make_shared<CFRunLoopSource>(port, order);
+    return machPortSlot().get().createRunLoopSource(port, order);
 }
 
 }  // namespace corvane::platform

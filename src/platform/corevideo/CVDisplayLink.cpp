@@ -1,11 +1,22 @@
 #include "platform/corevideo/CVDisplayLink.h"
 
-#include "platform/live/LiveDisplayLink.h"
-#include "platform/live/ThreadRuntime.h"
+#include "platform/corevideo/DisplayLinkBackend.h"
+#include "platform/runtime/BackendSlot.h"
 #include "platform/runtime/Runtime.h"
-#include "platform/sim/SimDisplayLink.h"
 
 namespace corvane::platform {
+
+namespace {
+
+BackendSlot<DisplayLinkBackend>& slot() {
+    return backendSlot<DisplayLinkBackend>("display-link");
+}
+
+}  // namespace
+
+void installDisplayLinkBackend(std::shared_ptr<DisplayLinkBackend> backend) {
+    slot().install(std::move(backend));
+}
 
 CVReturn CVDisplayLinkCreateWithCGDisplay(CGDirectDisplayID display,
                                           CVDisplayLinkRef* displayLinkOut) {
@@ -13,12 +24,7 @@ CVReturn CVDisplayLinkCreateWithCGDisplay(CGDirectDisplayID display,
         return kCVReturnInvalidArgument;
     }
     *displayLinkOut = nullptr;
-    // The installed runtime decides where frames come from: a real thread under the live
-    // runtime, the virtual clock otherwise.
-    if (dynamic_cast<live::ThreadRuntime*>(&runtime()) != nullptr) {
-        return live::LiveDisplayLink::create(display, displayLinkOut);
-    }
-    return sim::SimDisplayLink::create(display, displayLinkOut);
+    return slot().get().createDisplayLink(display, displayLinkOut);
 }
 
 CVReturn CVDisplayLinkSetOutputCallback(const CVDisplayLinkRef& displayLink,

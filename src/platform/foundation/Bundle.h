@@ -10,7 +10,7 @@ namespace corvane::platform {
 
 /// An application bundle: where it lies, its identifier and its info dictionary.
 class Bundle {
-public:
+  public:
     Bundle() = default;
     Bundle(std::string bundlePath, std::optional<std::string> bundleIdentifier,
            PlistDictionary infoDictionary)
@@ -18,11 +18,11 @@ public:
           bundleIdentifier_(std::move(bundleIdentifier)),
           infoDictionary_(std::move(infoDictionary)) {}
 
-    /// The running application's own bundle. The simulated session gives it the identifier
-    /// "com.Quillon.Corvane" and the path "/Applications/Corvane.app" until told otherwise.
+    /// The running application's own bundle at "/Applications/Corvane.app", its identifier
+    /// read from its info dictionary's "CFBundleIdentifier" (tests may change both).
     static Bundle& main();
-    /// The bundle at `path` among the session's installed bundles, or none when nothing is
-    /// installed there.
+    /// The bundle at `path` among the installed bundles (the installed `BundleBackend`), or
+    /// none when nothing is installed there.
     static std::optional<Bundle> atPath(const std::string& path);
     /// The bundle at a file URL's path; none for a URL that is no file URL.
     static std::optional<Bundle> atURL(const URL& url);
@@ -37,7 +37,7 @@ public:
     void setBundleIdentifier(std::optional<std::string> id) { bundleIdentifier_ = std::move(id); }
     void setInfoDictionary(PlistDictionary info) { infoDictionary_ = std::move(info); }
 
-private:
+  private:
     std::string bundlePath_;
     std::optional<std::string> bundleIdentifier_;
     PlistDictionary infoDictionary_;

@@ -4,7 +4,6 @@
 #include <condition_variable>
 
 #include "platform/live/SteadyClock.h"
-#include "platform/sim/Displays.h"
 
 namespace corvane::platform::live {
 
@@ -19,16 +18,6 @@ struct LiveDisplayLink::Run {
     std::condition_variable stopped;
     bool stopRequested = false;
 };
-
-CVReturn LiveDisplayLink::create(CGDirectDisplayID display, CVDisplayLinkRef* displayLinkOut) {
-    *displayLinkOut = nullptr;
-    auto known = sim::Displays::shared().find(display);
-    if (!known) {
-        return kCVReturnInvalidDisplay;
-    }
-    *displayLinkOut = std::make_shared<LiveDisplayLink>(display, known->refreshRate);
-    return kCVReturnSuccess;
-}
 
 LiveDisplayLink::LiveDisplayLink(CGDirectDisplayID display, double refreshRate)
     : display_(display), grid_{FrameGrid::periodFor(refreshRate)} {}

@@ -14,11 +14,7 @@ namespace corvane::platform::live {
 /// with `inNow` the frame's time and `inOutputTime` one period later (host ticks). A thread
 /// that falls behind skips the frames it missed. Usable from any thread.
 class LiveDisplayLink final : public CVDisplayLink {
-public:
-    /// Creates a stopped link for a display of the session's configuration; an unknown
-    /// display gives kCVReturnInvalidDisplay and no link.
-    static CVReturn create(CGDirectDisplayID display, CVDisplayLinkRef* displayLinkOut);
-
+  public:
     LiveDisplayLink(CGDirectDisplayID display, double refreshRate);
     ~LiveDisplayLink() override;
 
@@ -28,7 +24,7 @@ public:
     CVReturn stop() override;
     bool isRunning() const override;
 
-private:
+  private:
     struct Run;
     static void tick(const std::shared_ptr<Run>& run);
 

@@ -16,13 +16,13 @@ namespace corvane::platform::live {
 /// loop timers that run on the main thread when its owner pumps them (`run`, `runUntil`, or
 /// an outer event loop calling `runDueWork`). The main thread is the thread that created the
 /// runtime. Display links made while it is installed are real threads too.
-class ThreadRuntime final : public Runtime {
-public:
+class ThreadRuntime final : public Runtime, public MainThreadPump {
+  public:
     ThreadRuntime();
     ~ThreadRuntime() override;
 
     // Runtime
-    double mediaTime() const override;
+    double mediaTime() const override;  // Runtime and MainThreadPump
     double wallTime() const override;
     double hostClockFrequency() const override { return kHostClockFrequency; }
     DispatchQueue& mainQueue() override;
@@ -44,13 +44,13 @@ public:
     /// Runs the main work that is due now and returns the media time at which more falls
     /// due (infinity when nothing is queued), for an outer event loop that drives the main
     /// thread; pair it with `setMainWakeHandler`.
-    double runDueWork();
+    double runDueWork() override;
     /// Called from whatever thread queues main work, so an outer event loop can wake up.
-    void setMainWakeHandler(std::function<void()> handler);
+    void setMainWakeHandler(std::function<void()> handler) override;
     /// Makes the pump that runs now, or else the next one, return. Any thread.
     void stop();
 
-private:
+  private:
     bool pump(const std::function<bool()>* done, double deadline);
     void requireMainThread() const;
 

@@ -3,14 +3,27 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/sim/SimWorkspace.h"
+#include "platform/process/ProcessBackend.h"
+#include "platform/runtime/BackendSlot.h"
 
 namespace corvane::platform {
+
+namespace {
+
+BackendSlot<ProcessBackend>& slot() {
+    return backendSlot<ProcessBackend>("process");
+}
+
+}  // namespace
+
+void installProcessBackend(std::shared_ptr<ProcessBackend> backend) {
+    slot().install(std::move(backend));
+}
 
 int proc_pidpath(pid_t pid, void* buffer, std::uint32_t bufferSize) {
     if (buffer == nullptr || bufferSize == 0)
         return 0;
-    auto path = sim::SimWorkspace::shared().processPath(pid);
+    auto path = slot().get().processPath(pid);
     if (!path)
         return 0;
     const std::size_t n = std::min<std::size_t>(path->size(), bufferSize - 1);

@@ -6,15 +6,12 @@
 #include <atomic>
 #include <cmath>
 
-#include "platform/foundation/Bundle.h"
-#include "platform/foundation/UserDefaults.h"
-#include "platform/log/Logger.h"
 #include "platform/qt/QtSupport.h"
 
 namespace corvane::platform::qt {
 
 struct QtMainLoop::Impl {
-    std::shared_ptr<live::ThreadRuntime> runtime;
+    std::shared_ptr<MainThreadPump> runtime;
     QPointer<QTimer> dueTimer;
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> wakeQueued{false};
@@ -34,7 +31,7 @@ struct QtMainLoop::Impl {
     }
 };
 
-QtMainLoop::QtMainLoop(std::shared_ptr<live::ThreadRuntime> runtime) : impl_(new Impl) {
+QtMainLoop::QtMainLoop(std::shared_ptr<MainThreadPump> runtime) : impl_(new Impl) {
     impl_->runtime = std::move(runtime);
 }
 
@@ -73,16 +70,9 @@ void QtMainLoop::stop() {
         QCoreApplication::exit(0);
 }
 
-std::shared_ptr<live::ThreadRuntime> installLiveSession() {
-    auto runtime = std::make_shared<live::ThreadRuntime>();
-    installRuntime(runtime);
-    const std::string domain = Bundle::main().bundleIdentifier().value_or("com.Quillon.Corvane");
-    UserDefaults::installStandardStore(
-        std::make_shared<FileDefaultsStore>(FileDefaultsStore::defaultPath(domain)));
-    LogStore::shared().setEchoToStandardError(true);
+void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime) {
     ensureQtApplication();
-    NSApplication::shared().setEventLoop(std::make_shared<QtMainLoop>(runtime));
-    return runtime;
+    NSApplication::shared().setEventLoop(std::make_shared<QtMainLoop>(std::move(runtime)));
 }
 
 }  // namespace corvane::platform::qt

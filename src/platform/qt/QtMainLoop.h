@@ -3,16 +3,16 @@
 #include <memory>
 
 #include "platform/appkit/NSApplication.h"
-#include "platform/live/ThreadRuntime.h"
+#include "platform/runtime/Runtime.h"
 
 namespace corvane::platform::qt {
 
-/// The live application's main run loop: the Qt event loop, which also runs the thread
-/// runtime's main work (main queue and main-run-loop timers) whenever it falls due or is
-/// queued from any thread.
+/// The live application's main run loop: the Qt event loop, which also runs the runtime's
+/// main work (main queue and main-run-loop timers) whenever it falls due or is queued from
+/// any thread.
 class QtMainLoop final : public NSApplication::EventLoop {
   public:
-    explicit QtMainLoop(std::shared_ptr<live::ThreadRuntime> runtime);
+    explicit QtMainLoop(std::shared_ptr<MainThreadPump> runtime);
     ~QtMainLoop() override;
 
     /// Runs the Qt event loop until `stop`; call on the main thread.
@@ -25,10 +25,8 @@ class QtMainLoop final : public NSApplication::EventLoop {
     std::unique_ptr<Impl> impl_;
 };
 
-/// Sets the live session up before anything else touches the platform: the thread runtime
-/// with its real clock (its main thread is the caller's), the user defaults in their file
-/// (`FileDefaultsStore::defaultPath`), the log echoed to standard error, and the Qt event loop
-/// as the application's main run loop. Returns the runtime.
-std::shared_ptr<live::ThreadRuntime> installLiveSession();
+/// Makes the Qt event loop the application's main run loop, running `runtime`'s main work
+/// (the live session's runtime). Call on the main thread, after the live session is set up.
+void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime);
 
 }  // namespace corvane::platform::qt

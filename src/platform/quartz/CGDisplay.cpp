@@ -1,8 +1,21 @@
 #include "platform/quartz/CGDisplay.h"
 
-#include "platform/sim/Displays.h"
+#include "platform/quartz/DisplayBackend.h"
+#include "platform/runtime/BackendSlot.h"
 
 namespace corvane::platform {
+
+namespace {
+
+BackendSlot<DisplayBackend>& slot() {
+    return backendSlot<DisplayBackend>("display");
+}
+
+}  // namespace
+
+void installDisplayBackend(std::shared_ptr<DisplayBackend> backend) {
+    slot().install(std::move(backend));
+}
 
 CGError CGGetDisplaysWithPoint(CGPoint point, std::uint32_t maxDisplays,
                                CGDirectDisplayID* displays, std::uint32_t* matchingDisplayCount) {
@@ -10,13 +23,13 @@ CGError CGGetDisplaysWithPoint(CGPoint point, std::uint32_t maxDisplays,
         return kCGErrorIllegalArgument;
     }
     *matchingDisplayCount = 0;
-    const sim::Displays& session = sim::Displays::shared();
-    if (CGError error = session.lookupError(); error != kCGErrorSuccess) {
+    const DisplayBackend& backend = slot().get();
+    if (CGError error = backend.lookupError(); error != kCGErrorSuccess) {
         return error;
     }
     std::uint32_t written = 0;
     std::uint32_t matching = 0;
-    session.forEachDisplay([&](const sim::Display& display) {
+    backend.configuration().forEachDisplay([&](const Display& display) {
         if (!display.bounds.contains(point)) {
             return;
         }

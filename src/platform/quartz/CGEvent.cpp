@@ -4,7 +4,6 @@
 #include <limits>
 #include <stdexcept>
 
-#include "platform/sim/EventFaults.h"
 
 namespace corvane::platform {
 
@@ -85,11 +84,6 @@ bool CGEvent::operator==(const CGEvent& other) const {
         if (a.real != b.real && !(std::isnan(a.real) && std::isnan(b.real))) return false;
     }
     return true;
-}
-
-CGEventRef CGEventCreateCopy(const CGEventRef& event) {
-    if (!event || sim::EventFaults::shared().consumeCopyFailure()) return nullptr;
-    return std::make_shared<CGEvent>(*event);
 }
 
 }  // namespace corvane::platform

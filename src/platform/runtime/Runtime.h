@@ -12,11 +12,11 @@ namespace corvane::platform {
 
 /// The clock and the places where work runs: the main run loop (with its main queue and
 /// timers), serial dispatch queues and dispatch timer sources. Two implementations exist:
-/// the simulated session's virtual runtime (the default) and a thread-backed one with a
-/// real clock for the live application. Everything above this layer reaches time and
-/// threads only through it, so the same code runs on both.
+/// the simulated session's virtual runtime and a thread-backed one with a real clock for the
+/// live application; the program installs one before it uses the platform. Everything above this
+/// layer reaches time and threads only through it, so the same code runs on both.
 class Runtime {
-public:
+  public:
     virtual ~Runtime() = default;
 
     /// Seconds of the host media clock (what `CACurrentMediaTime` answers).
@@ -42,14 +42,29 @@ public:
     virtual bool isMainThread() const = 0;
 };
 
-/// The installed runtime; the simulated session's virtual runtime unless another was
-/// installed before first use.
+/// The installed runtime; throws std::logic_error before one is installed.
 Runtime& runtime();
 
 /// Installs `replacement` as the process's runtime. Call before anything uses the platform.
 void installRuntime(std::shared_ptr<Runtime> replacement);
 
+/// The main-thread work of a runtime that an outer event loop runs (the live application's
+/// Qt event loop).
+class MainThreadPump {
+  public:
+    virtual ~MainThreadPump() = default;
+    /// Seconds of the media clock.
+    virtual double mediaTime() const = 0;
+    /// Runs the main work that is due now and returns the media time at which more falls
+    /// due (infinity when nothing is queued). Main thread only.
+    virtual double runDueWork() = 0;
+    /// Called from whatever thread queues main work, so that the outer loop can wake up.
+    virtual void setMainWakeHandler(std::function<void()> handler) = 0;
+};
+
 /// `CACurrentMediaTime`: seconds of the host media clock.
-inline double CACurrentMediaTime() { return runtime().mediaTime(); }
+inline double CACurrentMediaTime() {
+    return runtime().mediaTime();
+}
 
 }  // namespace corvane::platform

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <typeinfo>
 
-#include "platform/log/Logger.h"
+#include "platform/log/OSLog.h"
 
 namespace corvane::platform {
 
@@ -28,8 +28,8 @@ State& state() {
     return *s;
 }
 
-const Logger& sdkLogger() {
-    static const auto* logger = new Logger("io.sentry", "sentry");
+const OSLog& sdkLogger() {
+    static const auto* logger = new OSLog("io.sentry", "sentry");
     return *logger;
 }
 

@@ -2,9 +2,9 @@
 
 namespace corvane::platform::sim {
 
-AccessibilityTrust& AccessibilityTrust::shared() {
-    static auto* trust = new AccessibilityTrust();
-    return *trust;
+bool AccessibilityTrust::isProcessTrusted(bool showPrompt) {
+    recordCheck(showPrompt);
+    return isTrusted();
 }
 
 bool AccessibilityTrust::isTrusted() const {

@@ -2,14 +2,17 @@
 
 #include <mutex>
 
+#include "platform/accessibility/AccessibilityBackend.h"
+
 namespace corvane::platform::sim {
 
 /// The simulated session's Accessibility permission: whether this process is trusted (true
 /// until a test or the session driver withdraws it), and a record of the trust checks that
 /// asked for the system's prompt. The window server refuses event taps while it is off.
-class AccessibilityTrust {
+class AccessibilityTrust final : public AccessibilityBackend {
   public:
-    static AccessibilityTrust& shared();
+    /// Records the check, then answers whether the process is trusted.
+    bool isProcessTrusted(bool showPrompt) override;
 
     bool isTrusted() const;
     /// The knob: grant or withdraw the permission.

@@ -2,22 +2,22 @@
 
 #include <optional>
 
+#include "platform/appkit/DesktopBackend.h"
 #include "platform/appkit/NSScreen.h"
 
 namespace corvane::platform::sim {
 
 /// The simulated session's desktop: its screens and a record of the alert sounds played.
-class Desktop {
+class Desktop final : public DesktopBackend {
   public:
-    static Desktop& shared();
-
     /// The main screen; by default a 1440 x 900 screen whose visible frame leaves 25 points
     /// of menu bar at the top and 70 points of Dock at the bottom.
-    std::optional<NSScreen> mainScreen() const { return mainScreen_; }
+    std::optional<NSScreen> mainScreen() const override { return mainScreen_; }
     /// The knob: another main screen, or none (no screen attached).
     void setMainScreen(std::optional<NSScreen> screen) { mainScreen_ = screen; }
 
-    void recordBeep() { ++beeps_; }
+    /// Records the alert sound.
+    void beep() override { ++beeps_; }
     /// Alert sounds played so far.
     int beepCount() const { return beeps_; }
 

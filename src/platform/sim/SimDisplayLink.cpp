@@ -2,31 +2,14 @@
 
 #include <string>
 
-#include "platform/sim/DisplayLinkFaults.h"
-#include "platform/sim/Displays.h"
+#include "platform/sim/DisplayLinks.h"
 
 namespace corvane::platform::sim {
 
-CVReturn SimDisplayLink::create(CGDirectDisplayID display, CVDisplayLinkRef* displayLinkOut) {
-    *displayLinkOut = nullptr;
-    std::optional<Display> known = Displays::shared().find(display);
-    DisplayLinkFaults& faults = DisplayLinkFaults::shared();
-    const auto& failure = faults.creationFailure();
-    if (failure && !failure->returnsLink) {
-        return failure->code;
-    }
-    if (!known) {
-        return kCVReturnInvalidDisplay;
-    }
-    auto link = std::make_shared<SimDisplayLink>(virtualRuntime(), display, known->refreshRate);
-    faults.registerLink(link);
-    *displayLinkOut = link;
-    return failure ? failure->code : kCVReturnSuccess;
-}
-
-SimDisplayLink::SimDisplayLink(VirtualRuntime& runtime, CGDirectDisplayID display,
-                               double refreshRate)
+SimDisplayLink::SimDisplayLink(VirtualRuntime& runtime, DisplayLinks& links,
+                               CGDirectDisplayID display, double refreshRate)
     : runtime_(runtime),
+      links_(links),
       lane_(runtime.makeLane("CVDisplayLink " + std::to_string(display))),
       display_(display),
       grid_{FrameGrid::periodFor(refreshRate)} {}
@@ -37,7 +20,7 @@ void SimDisplayLink::setOutputCallback(CVDisplayLinkOutputCallback callback, voi
 }
 
 CVReturn SimDisplayLink::start() {
-    if (auto failure = DisplayLinkFaults::shared().consumeStartFailure()) {
+    if (auto failure = links_.consumeStartFailure()) {
         if (failure->runsAnyway) {
             beginFrames();
         }
@@ -86,9 +69,8 @@ void SimDisplayLink::deliverFrame() {
     const double frequency = runtime_.hostClockFrequency();
     const double now = runtime_.mediaTime();
     const CVTimeStamp inNow{FrameGrid::hostTicks(now, frequency)};
-    const CVTimeStamp inOutputTime{DisplayLinkFaults::shared().zeroHostTime()
-                                       ? 0
-                                       : FrameGrid::hostTicks(now + grid_.period, frequency)};
+    const CVTimeStamp inOutputTime{
+        links_.zeroOutputHostTime() ? 0 : FrameGrid::hostTicks(now + grid_.period, frequency)};
     CVOptionFlags flagsOut = 0;
     ++framesDelivered_;
     callback_(this, &inNow, &inOutputTime, 0, &flagsOut, context_);

@@ -9,6 +9,8 @@
 
 namespace corvane::platform::sim {
 
+class DisplayLinks;
+
 /// A display link of the simulated session. While running it calls its callback on a lane of
 /// its own of the virtual runtime once per refresh period of its display: the frames sit on
 /// whole multiples of the period on the media clock, the first one after the start (a clock
@@ -17,12 +19,10 @@ namespace corvane::platform::sim {
 /// time of 0 when the session says so).
 class SimDisplayLink final : public CVDisplayLink,
                              public std::enable_shared_from_this<SimDisplayLink> {
-public:
-    /// Creates a link for `display` after the session's faults: an unknown display gives
-    /// kCVReturnInvalidDisplay and no link.
-    static CVReturn create(CGDirectDisplayID display, CVDisplayLinkRef* displayLinkOut);
-
-    SimDisplayLink(VirtualRuntime& runtime, CGDirectDisplayID display, double refreshRate);
+  public:
+    /// A stopped link on `runtime` whose starts and frames follow the fault knobs of `links`.
+    SimDisplayLink(VirtualRuntime& runtime, DisplayLinks& links, CGDirectDisplayID display,
+                   double refreshRate);
 
     CGDirectDisplayID display() const override { return display_; }
     void setOutputCallback(CVDisplayLinkOutputCallback callback, void* context) override;
@@ -36,7 +36,7 @@ public:
     /// Frames that every simulated link of the process has delivered to its callback.
     static std::uint64_t framesDelivered() { return framesDelivered_; }
 
-private:
+  private:
     static inline std::uint64_t framesDelivered_ = 0;
 
     void beginFrames();
@@ -44,6 +44,7 @@ private:
     void deliverFrame();
 
     VirtualRuntime& runtime_;
+    DisplayLinks& links_;
     VirtualRuntime::LaneId lane_;
     CGDirectDisplayID display_;
     FrameGrid grid_;

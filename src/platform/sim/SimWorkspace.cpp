@@ -17,18 +17,27 @@ std::string withoutTrailingSlashes(std::string path) {
 
 }  // namespace
 
-SimWorkspace& SimWorkspace::shared() {
-    static auto* workspace = new SimWorkspace();
-    return *workspace;
-}
-
 SimWorkspace::SimWorkspace()
-    : openableSchemes_{"http", "https", "mailto", "file", "x-apple.systempreferences"} {}
+    : openableSchemes_{"http", "https", "mailto", "file", "x-apple.systempreferences"} {
+    const Bundle& main = Bundle::main();
+    const URL bundleURL = URL::fileURLWithPath(main.bundlePath());
+    own_ = std::make_shared<RunningApplication>(RunningApplication::Description{
+        .processIdentifier = kOwnProcessIdentifier,
+        .bundleIdentifier = main.bundleIdentifier(),
+        .localizedName = main.infoString("CFBundleName"),
+        .bundleURL = bundleURL,
+        .executableURL = URL::fileURLWithPath(main.bundlePath() + "/Contents/MacOS/" +
+                                              main.infoString("CFBundleName").value_or("")),
+    });
+    running_.push_back(own_);
+}
 
 RunningApplicationRef SimWorkspace::launch(RunningApplication::Description description) {
     auto app = std::make_shared<RunningApplication>(std::move(description));
     std::lock_guard lock(mutex_);
-    running_.push_back(app);
+    // Before the own process, when it still runs.
+    auto at = std::find(running_.begin(), running_.end(), own_);
+    running_.insert(at, app);
     return app;
 }
 
@@ -128,9 +137,9 @@ void SimWorkspace::setOpenableSchemes(std::set<std::string> schemes) {
     openableSchemes_ = std::move(schemes);
 }
 
-void SimWorkspace::setRefusesURL(const std::string& absoluteURL, bool refuses) {
+void SimWorkspace::setURLOpenRefused(const std::string& absoluteURL, bool refused) {
     std::lock_guard lock(mutex_);
-    if (refuses) {
+    if (refused) {
         refusedURLs_.insert(absoluteURL);
     } else {
         refusedURLs_.erase(absoluteURL);

@@ -9,8 +9,11 @@
 
 #include "platform/appkit/Image.h"
 #include "platform/appkit/RunningApplication.h"
+#include "platform/appkit/WorkspaceBackend.h"
 #include "platform/foundation/Bundle.h"
+#include "platform/foundation/BundleBackend.h"
 #include "platform/foundation/URL.h"
+#include "platform/process/ProcessBackend.h"
 
 namespace corvane::platform::sim {
 
@@ -27,28 +30,38 @@ struct OpenURLRequest {
 /// holds the running applications (in list order) and the frontmost one, the installed
 /// bundles with their icons, which URLs open, and the executable path of every process.
 /// Every request to open a URL and every terminate request is recorded.
-class SimWorkspace {
+///
+/// The application's own process runs in it, as on the real system: it is listed after
+/// every process that the session launches (those stand for processes that were running
+/// when the application started), under `kOwnProcessIdentifier` with the main bundle's
+/// identifier and name as they are when the workspace is made.
+class SimWorkspace final : public WorkspaceBackend, public BundleBackend, public ProcessBackend {
   public:
-    static SimWorkspace& shared();
+    /// The process identifier of the application's own process.
+    static constexpr pid_t kOwnProcessIdentifier = 300;
+
+    SimWorkspace();
 
     // Running applications.
 
-    /// Starts a process: appended to the running list and returned.
+    /// Starts a process: listed before the own process and returned.
     RunningApplicationRef launch(RunningApplication::Description description);
     /// The process ends by itself: it leaves the running list (and stops being frontmost).
     void quit(pid_t pid);
-    std::vector<RunningApplicationRef> runningApplications() const;
+    std::vector<RunningApplicationRef> runningApplications() const override;
     /// The running application of `pid`, or null.
-    RunningApplicationRef application(pid_t pid) const;
+    RunningApplicationRef application(pid_t pid) const override;
     bool isRunning(pid_t pid) const { return application(pid) != nullptr; }
+    /// The application's own process.
+    RunningApplicationRef ownApplication() const { return own_; }
     /// Makes the running application of `pid` frontmost; none (or a pid not running) leaves
     /// no frontmost application.
     void setFrontmost(std::optional<pid_t> pid);
-    RunningApplicationRef frontmost() const;
+    RunningApplicationRef frontmost() const override;
 
     /// A terminate request from a process: recorded, then honoured (the application quits).
     /// False when `pid` was not running.
-    bool requestTerminate(pid_t pid);
+    bool requestTerminate(pid_t pid) override;
     /// Every process asked to terminate, in order.
     std::vector<pid_t> terminateRequests() const;
 
@@ -58,11 +71,12 @@ class SimWorkspace {
     /// of that path; without one the bundle gets an icon named after its path.
     void installBundle(Bundle bundle, std::optional<Image> icon = std::nullopt);
     /// The bundle installed at `path` (trailing slashes ignored), or none.
-    std::optional<Bundle> bundleAtPath(const std::string& path) const;
+    std::optional<Bundle> bundleAtPath(const std::string& path) const override;
     /// The path of the first bundle installed with `bundleIdentifier`, or none.
-    std::optional<std::string> pathForBundleIdentifier(const std::string& bundleIdentifier) const;
+    std::optional<std::string> pathForBundleIdentifier(
+        const std::string& bundleIdentifier) const override;
     /// The icon for `path`: the one set or installed there, else `genericDocumentIcon()`.
-    Image iconForFile(const std::string& path) const;
+    Image iconForFile(const std::string& path) const override;
     static Image genericDocumentIcon() { return Image{"NSGenericDocument", 32, 32}; }
 
     // Opening URLs.
@@ -71,9 +85,9 @@ class SimWorkspace {
     /// x-apple.systempreferences.
     void setOpenableSchemes(std::set<std::string> schemes);
     /// Makes one URL (by its absolute string) refuse to open, whatever its scheme.
-    void setRefusesURL(const std::string& absoluteURL, bool refuses);
+    void setURLOpenRefused(const std::string& absoluteURL, bool refused);
     /// Answers a request to open `url` and records it.
-    bool open(const URL& url);
+    bool open(const URL& url) override;
     std::vector<OpenURLRequest> openURLRequests() const;
 
     // The login session.
@@ -93,15 +107,15 @@ class SimWorkspace {
     /// removes it. Without one, a running application's executable URL gives the path.
     void setProcessPath(pid_t pid, std::optional<std::string> path);
     /// The executable path of `pid`, or none for a process the session does not know.
-    std::optional<std::string> processPath(pid_t pid) const;
+    std::optional<std::string> processPath(pid_t pid) const override;
 
   private:
-    SimWorkspace();
     RunningApplicationRef applicationLocked(pid_t pid) const;
     void removeLocked(pid_t pid);
 
     mutable std::mutex mutex_;
-    std::vector<RunningApplicationRef> running_;
+    std::vector<RunningApplicationRef> running_;  // the own process last
+    RunningApplicationRef own_;
     std::optional<pid_t> frontmost_;
     std::vector<pid_t> terminateRequests_;
     std::vector<Bundle> bundles_;  // installation order

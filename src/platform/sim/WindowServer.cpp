@@ -1,5 +1,6 @@
 #include "platform/sim/WindowServer.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/corefoundation/CFRunLoop.h"
@@ -9,46 +10,7 @@
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/VirtualRuntime.h"
 
-namespace corvane::platform {
-
-void CGEventPost(CGEventTapLocation tap, const CGEventRef& event) {
-    sim::WindowServer::shared().post(tap, event);
-}
-
-void CGEventPostToPid(pid_t pid, const CGEventRef& event) {
-    sim::WindowServer::shared().postToPid(pid, event);
-}
-
-CFMachPortRef CGEventTapCreate(CGEventTapLocation location, CGEventTapPlacement placement,
-                               CGEventTapOptions options, CGEventMask eventsOfInterest,
-                               CGEventTapCallBack callback, void* userInfo) {
-    return sim::WindowServer::shared().createTap(location, placement, options, eventsOfInterest,
-                                                 callback, userInfo);
-}
-
-void CGEventTapEnable(const CFMachPortRef& tap, bool enable) {
-    if (auto* port = dynamic_cast<CGEventTapPort*>(tap.get()))
-        port->setEnabled(enable);
-}
-
-bool CGEventTapIsEnabled(const CFMachPortRef& tap) {
-    auto* port = dynamic_cast<CGEventTapPort*>(tap.get());
-    return port != nullptr && port->isEnabled();
-}
-
-std::optional<std::vector<PlistDictionary>> CGWindowListCopyWindowInfo(
-    CGWindowListOption /*option*/, CGWindowID /*relativeToWindow*/) {
-    return sim::WindowServer::shared().copyWindowInfo();
-}
-
-}  // namespace corvane::platform
-
 namespace corvane::platform::sim {
-
-WindowServer& WindowServer::shared() {
-    static auto* server = new WindowServer();
-    return *server;
-}
 
 void WindowServer::post(CGEventTapLocation location, const CGEventRef& event) {
     if (!event)
@@ -70,7 +32,7 @@ void WindowServer::postToPid(pid_t pid, const CGEventRef& event) {
         std::lock_guard lock(mutex_);
         posted_.push_back(PostedEvent{CACurrentMediaTime(), pid, kCGSessionEventTap, *event});
     }
-    if (SimWorkspace::shared().isRunning(pid))
+    if (workspace_.isRunning(pid))
         record(pid, EventOrigin::synthetic, *event);
 }
 
@@ -96,8 +58,8 @@ CGEventRef WindowServer::deliverHardwareEvent(const CGEventRef& event) {
 void WindowServer::scheduleHardwareEvent(double mediaTime, const CGEventRef& event) {
     if (!event)
         return;
-    virtualRuntime().post(VirtualRuntime::kMainLane, mediaTime,
-                          [this, event] { deliver(event, kCGHIDEventTap, EventOrigin::hardware); });
+    runtime_.post(VirtualRuntime::kMainLane, mediaTime,
+                  [this, event] { deliver(event, kCGHIDEventTap, EventOrigin::hardware); });
 }
 
 CGEventRef WindowServer::deliver(CGEventRef event, CGEventTapLocation entry, EventOrigin origin) {
@@ -105,7 +67,7 @@ CGEventRef WindowServer::deliver(CGEventRef event, CGEventTapLocation entry, Eve
     for (std::size_t location = entry; location < kLocations && event; ++location) {
         if (location == kCGAnnotatedSessionEventTap &&
             !event->hasValue(kCGEventTargetUnixProcessID)) {
-            if (auto front = SimWorkspace::shared().frontmost()) {
+            if (auto front = workspace_.frontmost()) {
                 event->setIntegerValue(kCGEventTargetUnixProcessID, front->processIdentifier());
             }
         }
@@ -139,11 +101,11 @@ CGEventRef WindowServer::deliver(CGEventRef event, CGEventTapLocation entry, Eve
 
     RunningApplicationRef target;
     if (event->hasValue(kCGEventTargetUnixProcessID)) {
-        target = SimWorkspace::shared().application(
+        target = workspace_.application(
             static_cast<pid_t>(event->integerValue(kCGEventTargetUnixProcessID)));
     }
     if (!target)
-        target = SimWorkspace::shared().frontmost();
+        target = workspace_.frontmost();
     if (!target)
         return nullptr;
     record(target->processIdentifier(), origin, *event);
@@ -174,8 +136,8 @@ CFMachPortRef WindowServer::createTap(CGEventTapLocation location, CGEventTapPla
     std::lock_guard lock(mutex_);
     const int creation = ++tapCreations_;
     // Without the Accessibility permission the system refuses every event tap.
-    if (!AccessibilityTrust::shared().isTrusted() || refusesTapCreation_ ||
-        refusedCreations_.erase(creation) > 0 || callback == nullptr || location >= kLocations) {
+    if (!trust_.isTrusted() || refusesTapCreation_ || refusedCreations_.erase(creation) > 0 ||
+        callback == nullptr || location >= kLocations) {
         return nullptr;
     }
     auto tap =
@@ -195,16 +157,15 @@ CFMachPortRef WindowServer::createTap(CGEventTapLocation location, CGEventTapPla
     return tap;
 }
 
-void WindowServer::refuseTapCreation(int n) {
-    if (n < 1)
-        return;
+void WindowServer::failNextTapCreation(int count, int after) {
     std::lock_guard lock(mutex_);
-    refusedCreations_.insert(tapCreations_ + n);
+    for (int i = 1; i <= count; ++i)
+        refusedCreations_.insert(tapCreations_ + std::max(after, 0) + i);
 }
 
-void WindowServer::setRefusesTapCreation(bool refuses) {
+void WindowServer::setTapCreationRefused(bool refused) {
     std::lock_guard lock(mutex_);
-    refusesTapCreation_ = refuses;
+    refusesTapCreation_ = refused;
 }
 
 void WindowServer::disableTapBySystem(const CFMachPortRef& tap) {
@@ -228,7 +189,7 @@ void WindowServer::setOnScreenWindows(std::optional<std::vector<PlistDictionary>
     windows_ = std::move(windows);
 }
 
-std::optional<std::vector<PlistDictionary>> WindowServer::copyWindowInfo() const {
+std::optional<std::vector<PlistDictionary>> WindowServer::copyWindowInfo() {
     std::lock_guard lock(mutex_);
     ++windowListRequests_;
     return windows_;
@@ -237,6 +198,18 @@ std::optional<std::vector<PlistDictionary>> WindowServer::copyWindowInfo() const
 int WindowServer::windowListRequests() const {
     std::lock_guard lock(mutex_);
     return windowListRequests_;
+}
+
+CGEventRef WindowServer::copyEvent(const CGEvent& event) {
+    if (faults_.consumeCopyFailure())
+        return nullptr;
+    return std::make_shared<CGEvent>(event);
+}
+
+CFRunLoopSourceRef WindowServer::createRunLoopSource(const CFMachPortRef& port, CFIndex order) {
+    if (faults_.consumeRunLoopSourceFailure())
+        return nullptr;
+    return std::make_shared<CFRunLoopSource>(port, order);
 }
 
 }  // namespace corvane::platform::sim

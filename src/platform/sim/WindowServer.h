@@ -8,12 +8,19 @@
 #include <set>
 #include <vector>
 
+#include "platform/corefoundation/MachPortBackend.h"
 #include "platform/foundation/PlistValue.h"
 #include "platform/quartz/CGEvent.h"
 #include "platform/quartz/CGEventPost.h"
 #include "platform/quartz/CGEventTap.h"
+#include "platform/quartz/EventBackend.h"
+#include "platform/sim/EventFaults.h"
 
 namespace corvane::platform::sim {
+
+class AccessibilityTrust;
+class SimWorkspace;
+class VirtualRuntime;
 
 /// One event posted by a process of the session.
 struct PostedEvent {
@@ -48,21 +55,24 @@ struct ReceivedEvent {
 /// application. Events posted to the session go through the taps again from where they were
 /// posted; events posted to a process go straight to it. Every event that an application
 /// receives is recorded.
-class WindowServer {
+class WindowServer final : public EventBackend, public MachPortBackend {
   public:
     /// The most recent received events that are kept.
     static constexpr std::size_t kKeptReceivedEvents = 100'000;
 
-    static WindowServer& shared();
+    /// A window server on `runtime` whose processes are those of `workspace` and whose taps
+    /// need `trust`.
+    WindowServer(VirtualRuntime& runtime, SimWorkspace& workspace, AccessibilityTrust& trust)
+        : runtime_(runtime), workspace_(workspace), trust_(trust) {}
 
     // Posting.
 
     /// Records the post, then queues its delivery through the taps from `location` on, on
     /// the main lane at the current time.
-    void post(CGEventTapLocation location, const CGEventRef& event);
+    void post(CGEventTapLocation location, const CGEventRef& event) override;
     /// Records the post and hands the event to process `pid` at once (lost when it is not
     /// running).
-    void postToPid(pid_t pid, const CGEventRef& event);
+    void postToPid(pid_t pid, const CGEventRef& event) override;
     /// Every event posted so far, in order.
     std::vector<PostedEvent> postedEvents() const;
     void clearPostedEvents();
@@ -87,11 +97,12 @@ class WindowServer {
     /// permission (`AccessibilityTrust`), and as the refusal knobs below say.
     CFMachPortRef createTap(CGEventTapLocation location, CGEventTapPlacement placement,
                             CGEventTapOptions options, CGEventMask mask,
-                            CGEventTapCallBack callback, void* userInfo);
-    /// Refuses the `n`-th tap creation from now on (1: the next one).
-    void refuseTapCreation(int n);
+                            CGEventTapCallBack callback, void* userInfo) override;
+    /// Refuses the next `count` tap creations that come after `after` more successful ones
+    /// (`failNextTapCreation(1, 1)`: the second creation from now fails).
+    void failNextTapCreation(int count, int after = 0);
     /// Refuses every tap creation while set, whatever the Accessibility permission.
-    void setRefusesTapCreation(bool refuses);
+    void setTapCreationRefused(bool refused);
     /// Disables a tap the way the system does when a callback is too slow; no
     /// tap-disabled event reaches the callback.
     void disableTapBySystem(const CFMachPortRef& tap);
@@ -104,9 +115,20 @@ class WindowServer {
     /// list unavailable.
     void setOnScreenWindows(std::optional<std::vector<PlistDictionary>> windows);
     /// `CGWindowListCopyWindowInfo`: the on-screen windows; counted.
-    std::optional<std::vector<PlistDictionary>> copyWindowInfo() const;
+    std::optional<std::vector<PlistDictionary>> copyWindowInfo() override;
     /// How many window lists were asked for.
     int windowListRequests() const;
+
+    // Event copies and run-loop sources, with their fault knobs.
+
+    /// `CGEventCreateCopy`: a copy, or null while copies are made to fail.
+    CGEventRef copyEvent(const CGEvent& event) override;
+    /// `CFMachPortCreateRunLoopSource`: a source, or null while sources are made to fail.
+    CFRunLoopSourceRef createRunLoopSource(const CFMachPortRef& port, CFIndex order) override;
+    /// Makes the next `count` event copies fail.
+    void failNextEventCopy(int count) { faults_.failNextCopy(count); }
+    /// Makes the next `count` run-loop sources made for a port fail (none is made).
+    void failNextRunLoopSource(int count) { faults_.failNextRunLoopSource(count); }
 
   private:
     static constexpr std::size_t kLocations = 3;
@@ -114,6 +136,10 @@ class WindowServer {
     CGEventRef deliver(CGEventRef event, CGEventTapLocation entry, EventOrigin origin);
     void record(pid_t pid, EventOrigin origin, const CGEvent& event);
 
+    VirtualRuntime& runtime_;
+    SimWorkspace& workspace_;
+    AccessibilityTrust& trust_;
+    EventFaults faults_;
     mutable std::mutex mutex_;
     std::vector<PostedEvent> posted_;
     std::deque<ReceivedEvent> received_;
@@ -122,7 +148,7 @@ class WindowServer {
     std::set<int> refusedCreations_;
     bool refusesTapCreation_ = false;
     std::optional<std::vector<PlistDictionary>> windows_{std::in_place};
-    mutable int windowListRequests_ = 0;
+    int windowListRequests_ = 0;
 };
 
 }  // namespace corvane::platform::sim

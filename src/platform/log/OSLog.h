@@ -27,7 +27,7 @@ struct LogEntry {
 /// Where log lines go: kept for tests to read and, when echoing, written to standard error
 /// with subsystem, category and level.
 class LogStore {
-public:
+  public:
     static LogStore& shared();
 
     void write(LogEntry entry);
@@ -41,7 +41,7 @@ public:
     /// level: message". Called with the store locked: it must not log.
     void setEchoFormatter(std::function<std::string(const LogEntry&)> formatter);
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::deque<LogEntry> entries_;
     bool echo_ = false;
@@ -74,8 +74,10 @@ std::string format(std::string_view fmt, const Args&... args) {
     } else {
         char stack[512];
         int n = std::snprintf(stack, sizeof stack, printfFormat.c_str(), printfArgument(args)...);
-        if (n < 0) return printfFormat;
-        if (static_cast<std::size_t>(n) < sizeof stack) return std::string(stack, static_cast<std::size_t>(n));
+        if (n < 0)
+            return printfFormat;
+        if (static_cast<std::size_t>(n) < sizeof stack)
+            return std::string(stack, static_cast<std::size_t>(n));
         std::string out(static_cast<std::size_t>(n) + 1, '\0');
         std::snprintf(out.data(), out.size(), printfFormat.c_str(), printfArgument(args)...);
         out.resize(static_cast<std::size_t>(n));
@@ -85,12 +87,12 @@ std::string format(std::string_view fmt, const Args&... args) {
 
 }  // namespace detail
 
-/// A unified-logging logger: a subsystem and a category. Formats follow os_log: printf
-/// conversions with optional privacy markers ("%{public}d", "%{public}u", "%{public}s").
+/// A unified-logging log handle (`os_log_t`): a subsystem and a category. Formats follow os_log:
+/// printf conversions with optional privacy markers ("%{public}d", "%{public}u", "%{public}s").
 /// Usable from any thread.
-class Logger {
-public:
-    Logger(std::string subsystem, std::string category)
+class OSLog {
+  public:
+    OSLog(std::string subsystem, std::string category)
         : subsystem_(std::move(subsystem)), category_(std::move(category)) {}
 
     const std::string& subsystem() const { return subsystem_; }
@@ -108,7 +110,7 @@ public:
 
     void write(OSLogType level, std::string message) const;
 
-private:
+  private:
     std::string subsystem_;
     std::string category_;
 };

@@ -1,4 +1,4 @@
-#include "platform/log/Logger.h"
+#include "platform/log/OSLog.h"
 
 #include <cstdio>
 
@@ -10,11 +10,16 @@ constexpr std::size_t kKeptEntries = 100'000;
 
 const char* toString(OSLogType type) {
     switch (type) {
-        case OSLogType::defaultType: return "default";
-        case OSLogType::info: return "info";
-        case OSLogType::debug: return "debug";
-        case OSLogType::error: return "error";
-        case OSLogType::fault: return "fault";
+        case OSLogType::defaultType:
+            return "default";
+        case OSLogType::info:
+            return "info";
+        case OSLogType::debug:
+            return "debug";
+        case OSLogType::error:
+            return "error";
+        case OSLogType::fault:
+            return "fault";
     }
     return "default";
 }
@@ -32,7 +37,8 @@ void LogStore::write(LogEntry entry) {
         std::fprintf(stderr, "[%s:%s] %s: %s\n", entry.subsystem.c_str(), entry.category.c_str(),
                      toString(entry.level), entry.message.c_str());
     }
-    if (entries_.size() == kKeptEntries) entries_.pop_front();
+    if (entries_.size() == kKeptEntries)
+        entries_.pop_front();
     entries_.push_back(std::move(entry));
 }
 
@@ -45,7 +51,8 @@ std::vector<std::string> LogStore::messages() const {
     std::lock_guard lock(mutex_);
     std::vector<std::string> out;
     out.reserve(entries_.size());
-    for (const auto& e : entries_) out.push_back(e.message);
+    for (const auto& e : entries_)
+        out.push_back(e.message);
     return out;
 }
 
@@ -64,7 +71,7 @@ void LogStore::setEchoFormatter(std::function<std::string(const LogEntry&)> form
     formatter_ = std::move(formatter);
 }
 
-void Logger::write(OSLogType level, std::string message) const {
+void OSLog::write(OSLogType level, std::string message) const {
     LogStore::shared().write(LogEntry{subsystem_, category_, level, std::move(message)});
 }
 
@@ -77,7 +84,8 @@ std::string stripPrivacyMarkers(std::string_view format) {
         out += format[i];
         if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '{') {
             std::size_t close = format.find('}', i + 2);
-            if (close != std::string_view::npos) i = close;
+            if (close != std::string_view::npos)
+                i = close;
         }
     }
     return out;

@@ -1,0 +1,39 @@
+#include "platform/live/LiveSession.h"
+
+#include "platform/corefoundation/MachPortBackend.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/UserDefaults.h"
+#include "platform/live/LiveAccessibility.h"
+#include "platform/live/LiveDesktop.h"
+#include "platform/live/LiveDisplays.h"
+#include "platform/live/LiveEventStream.h"
+#include "platform/live/LiveWorkspace.h"
+#include "platform/log/OSLog.h"
+
+namespace corvane::platform::live {
+
+std::shared_ptr<ThreadRuntime> installLiveSession() {
+    auto runtime = std::make_shared<ThreadRuntime>();
+    installRuntime(runtime);
+    auto displays = std::make_shared<LiveDisplays>();
+    installDisplayBackend(displays);
+    installDisplayLinkBackend(displays);
+    auto events = std::make_shared<LiveEventStream>();
+    installEventBackend(events);
+    installMachPortBackend(events);
+    auto workspace = std::make_shared<LiveWorkspace>();
+    installWorkspaceBackend(workspace);
+    installBundleBackend(workspace);
+    installProcessBackend(workspace);
+    installDesktopBackend(std::make_shared<LiveDesktop>());
+    installAccessibilityBackend(std::make_shared<LiveAccessibility>());
+
+    // The defaults domain is the application's identifier, as the main bundle states it.
+    const std::string domain = Bundle::main().infoString("CFBundleIdentifier").value_or("corvane");
+    UserDefaults::installStandardStore(
+        std::make_shared<FileDefaultsStore>(FileDefaultsStore::defaultPath(domain)));
+    LogStore::shared().setEchoToStandardError(true);
+    return runtime;
+}
+
+}  // namespace corvane::platform::live

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/corevideo/CVDisplayLink.h"
+#include "platform/corevideo/DisplayLinkBackend.h"
+
+namespace corvane::platform::sim {
+
+class Displays;
+class SimDisplayLink;
+class VirtualRuntime;
+
+/// How a display-link creation fails: its result code, and whether a link is handed back
+/// anyway.
+struct DisplayLinkCreationFailure {
+    CVReturn code = kCVReturnError;
+    bool returnsLink = false;
+};
+
+/// How a display-link start fails: its result code, and whether the link runs anyway.
+struct DisplayLinkStartFailure {
+    CVReturn code = kCVReturnError;
+    bool runsAnyway = false;
+};
+
+/// The simulated session's display links: it makes them on the virtual runtime for the
+/// session's displays, and holds their fault knobs. Like the rest of the simulated session,
+/// used from the thread that drives the virtual runtime.
+class DisplayLinks final : public DisplayLinkBackend {
+  public:
+    DisplayLinks(VirtualRuntime& runtime, const Displays& displays)
+        : runtime_(runtime), displays_(displays) {}
+
+    /// A stopped link for a display of the session, after the faults: an unknown display
+    /// gives kCVReturnInvalidDisplay and no link.
+    CVReturn createDisplayLink(CGDirectDisplayID display,
+                               CVDisplayLinkRef* displayLinkOut) override;
+
+    /// While refused, every creation fails as `failure` says.
+    void setCreationRefused(bool refused, DisplayLinkCreationFailure failure = {});
+    /// Makes the next `count` starts fail as `failure` says.
+    void failNextStart(int count, DisplayLinkStartFailure failure = {}) {
+        startFailuresLeft_ = count;
+        startFailure_ = failure;
+    }
+    /// The failure the start being made now must report, if any (counts it).
+    std::optional<DisplayLinkStartFailure> consumeStartFailure();
+
+    /// Every link that runs now stays running but delivers no frame any more, for the rest
+    /// of its life (a new link of the same display is not affected).
+    void stallRunningLinks();
+
+    /// While set, frames carry an output time stamp whose host time is 0.
+    void setZeroOutputHostTime(bool zero) { zeroHostTime_ = zero; }
+    bool zeroOutputHostTime() const { return zeroHostTime_; }
+
+  private:
+    VirtualRuntime& runtime_;
+    const Displays& displays_;
+    std::optional<DisplayLinkCreationFailure> creationFailure_;
+    int startFailuresLeft_ = 0;
+    DisplayLinkStartFailure startFailure_;
+    bool zeroHostTime_ = false;
+    std::vector<std::weak_ptr<SimDisplayLink>> links_;
+};
+
+}  // namespace corvane::platform::sim

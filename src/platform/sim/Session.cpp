@@ -1,0 +1,63 @@
+#include "platform/sim/Session.h"
+
+#include <atomic>
+#include <mutex>
+#include <stdexcept>
+
+#include "platform/accessibility/AccessibilityBackend.h"
+#include "platform/appkit/DesktopBackend.h"
+#include "platform/appkit/WorkspaceBackend.h"
+#include "platform/corefoundation/MachPortBackend.h"
+#include "platform/corevideo/DisplayLinkBackend.h"
+#include "platform/foundation/BundleBackend.h"
+#include "platform/process/ProcessBackend.h"
+#include "platform/quartz/DisplayBackend.h"
+#include "platform/quartz/EventBackend.h"
+#include "platform/runtime/Runtime.h"
+
+namespace corvane::platform::sim {
+
+namespace {
+
+std::atomic<Session*> installed{nullptr};
+
+}  // namespace
+
+Session::Session()
+    : runtime_(std::make_shared<VirtualRuntime>()),
+      accessibility_(std::make_shared<AccessibilityTrust>()),
+      workspace_(std::make_shared<SimWorkspace>()),
+      windowServer_(std::make_shared<WindowServer>(*runtime_, *workspace_, *accessibility_)),
+      displays_(std::make_shared<Displays>()),
+      displayLinks_(std::make_shared<DisplayLinks>(*runtime_, *displays_)),
+      desktop_(std::make_shared<Desktop>()) {}
+
+Session& installSimulatedSession() {
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
+    if (Session* session = installed.load()) {
+        return *session;
+    }
+    auto* session = new Session();  // never destroyed, like every installed backend
+    installRuntime(session->runtime_);
+    installAccessibilityBackend(session->accessibility_);
+    installWorkspaceBackend(session->workspace_);
+    installBundleBackend(session->workspace_);
+    installProcessBackend(session->workspace_);
+    installEventBackend(session->windowServer_);
+    installMachPortBackend(session->windowServer_);
+    installDisplayBackend(session->displays_);
+    installDisplayLinkBackend(session->displayLinks_);
+    installDesktopBackend(session->desktop_);
+    installed.store(session);
+    return *session;
+}
+
+Session& session() {
+    if (Session* session = installed.load()) {
+        return *session;
+    }
+    throw std::logic_error("the simulated session is not installed");
+}
+
+}  // namespace corvane::platform::sim

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/quartz/CGDisplay.h"
+#include "platform/sim/AccessibilityTrust.h"
+#include "platform/sim/Desktop.h"
+#include "platform/sim/DisplayLinks.h"
+#include "platform/sim/Displays.h"
+#include "platform/sim/SimWorkspace.h"
+#include "platform/sim/VirtualRuntime.h"
+#include "platform/sim/WindowServer.h"
+
+namespace corvane::platform::sim {
+
+/// The simulated desktop session: one object that owns the virtual runtime, the window
+/// server, the workspace, the displays and their display links, the desktop and the
+/// Accessibility trust, and holds every fault knob. Knobs are named one way:
+/// `failNext<Op>(count)` makes the next `count` operations fail, `set<Op>Refused(bool)`
+/// makes every one fail while set. Installed once per process, before anything uses the
+/// platform, by `installSimulatedSession`; never destroyed. Like the rest of the simulated
+/// session, driven from the thread that runs the virtual runtime.
+class Session {
+  public:
+    Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    VirtualRuntime& runtime() { return *runtime_; }
+    WindowServer& windowServer() { return *windowServer_; }
+    SimWorkspace& workspace() { return *workspace_; }
+    Displays& displays() { return *displays_; }
+    DisplayLinks& displayLinks() { return *displayLinks_; }
+    Desktop& desktop() { return *desktop_; }
+    AccessibilityTrust& accessibility() { return *accessibility_; }
+
+    // Fault knobs.
+
+    /// The next `count` event copies (`CGEventCreateCopy`) fail.
+    void failNextEventCopy(int count) { windowServer_->failNextEventCopy(count); }
+    /// The next `count` run-loop sources made for a port fail (none is made).
+    void failNextRunLoopSource(int count) { windowServer_->failNextRunLoopSource(count); }
+    /// The next `count` tap creations after `after` more successful ones are refused.
+    void failNextTapCreation(int count, int after = 0) {
+        windowServer_->failNextTapCreation(count, after);
+    }
+    /// Every tap creation is refused while set, whatever the Accessibility permission.
+    void setTapCreationRefused(bool refused) { windowServer_->setTapCreationRefused(refused); }
+    /// Every display lookup fails with `error` while set.
+    void setDisplayLookupRefused(bool refused, CGError error = kCGErrorFailure) {
+        displays_->setLookupRefused(refused, error);
+    }
+    /// Every display-link creation fails as `failure` says while set.
+    void setDisplayLinkCreationRefused(bool refused, DisplayLinkCreationFailure failure = {}) {
+        displayLinks_->setCreationRefused(refused, failure);
+    }
+    /// The next `count` display-link starts fail as `failure` says.
+    void failNextDisplayLinkStart(int count, DisplayLinkStartFailure failure = {}) {
+        displayLinks_->failNextStart(count, failure);
+    }
+    /// Every display link that runs now stops delivering frames while it stays running.
+    void stallRunningDisplayLinks() { displayLinks_->stallRunningLinks(); }
+    /// While set, display-link frames carry an output time stamp whose host time is 0.
+    void setZeroOutputHostTime(bool zero) { displayLinks_->setZeroOutputHostTime(zero); }
+    /// One URL (by its absolute string) refuses to open while set, whatever its scheme.
+    void setURLOpenRefused(const std::string& absoluteURL, bool refused) {
+        workspace_->setURLOpenRefused(absoluteURL, refused);
+    }
+
+  private:
+    std::shared_ptr<VirtualRuntime> runtime_;
+    std::shared_ptr<AccessibilityTrust> accessibility_;
+    std::shared_ptr<SimWorkspace> workspace_;
+    std::shared_ptr<WindowServer> windowServer_;
+    std::shared_ptr<Displays> displays_;
+    std::shared_ptr<DisplayLinks> displayLinks_;
+    std::shared_ptr<Desktop> desktop_;
+
+    friend Session& installSimulatedSession();
+};
+
+/// Makes the simulated session and installs it as every backend of the platform, its
+/// virtual runtime as the runtime. Call once, before anything uses the platform; a second
+/// call returns the session already installed.
+Session& installSimulatedSession();
+
+/// The installed simulated session; throws std::logic_error when none was installed.
+Session& session();
+
+}  // namespace corvane::platform::sim
