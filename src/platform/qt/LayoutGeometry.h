@@ -7,7 +7,8 @@
 #include <cmath>
 #include <optional>
 
-#include "platform/qt/Host.h"
+#include "platform/qt/Box.h"
+#include "platform/ui/View.h"
 
 /// Arithmetic of the layout: sizes and proposals along and across a stack's axis, alignment
 /// offsets and rounding to whole pixels. Lengths in points.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -7,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/Host.h"
+#include "platform/qt/Box.h"
 #include "platform/qt/Widgets.h"
+#include "platform/ui/View.h"
 
 namespace corvane::platform::ui {
 

@@ -11,6 +11,7 @@
 #include "platform/appkit/NSButton.h"
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSViewController.h"
+#include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
 #include "platform/qt/QtSupport.h"
 #include "platform/qt/ViewImpl.h"

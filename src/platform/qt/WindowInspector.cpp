@@ -14,6 +14,7 @@
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/WindowInspection.h"
+#include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
 #include "platform/qt/ViewImpl.h"
 

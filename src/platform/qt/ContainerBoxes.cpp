@@ -1,0 +1,346 @@
+// The boxes that hold child nodes in a layout of their own: stacks, lists and group boxes.
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/qt/ElementBox.h"
+#include "platform/qt/Host.h"
+#include "platform/qt/LayoutGeometry.h"
+#include "platform/qt/NodeBoxImpl.h"
+#include "platform/qt/Widgets.h"
+
+namespace corvane::platform::ui {
+
+using namespace geometry;
+
+/// Matches new child views to mounted nodes: by identity when a view has one, else by
+/// position; matched nodes are updated in place, others mounted anew or dropped.
+std::vector<std::shared_ptr<NodeBox>> reconcileChildren(Host& host, QWidget* container,
+                                                        std::vector<std::shared_ptr<NodeBox>> old,
+                                                        const std::vector<View>& views,
+                                                        const EnvironmentValues& env,
+                                                        std::optional<Axis> axis) {
+    std::vector<std::shared_ptr<NodeBox>> next;
+    std::vector<bool> used(old.size(), false);
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        const View& view = views[i];
+        std::string identity;
+        if (const auto* id = view.modifier<IdModifier>())
+            identity = id->id;
+        else if (const auto* tag = view.modifier<TagModifier>())
+            identity = tag->tag;
+        std::shared_ptr<NodeBox> match;
+        if (!identity.empty()) {
+            for (std::size_t j = 0; j < old.size(); ++j) {
+                if (!used[j] && old[j] && old[j]->identity() == identity) {
+                    match = old[j];
+                    used[j] = true;
+                    break;
+                }
+            }
+        } else if (i < old.size() && !used[i] && old[i] && old[i]->identity().empty()) {
+            match = old[i];
+            used[i] = true;
+        }
+        if (match && match->update(view, env)) {
+            next.push_back(match);
+        } else {
+            next.push_back(NodeBox::mount(host, container, view, env, axis));
+        }
+    }
+    return next;
+}
+
+namespace {
+
+class StackBox final : public ElementBox {
+  public:
+    using ElementBox::ElementBox;
+    bool accepts(const Element& e) const override {
+        const auto* s = std::get_if<StackElement>(&e);
+        return s != nullptr && s->axis == stack_.axis;
+    }
+    void setAxis(Axis axis) { stack_.axis = axis; }
+    void update(const View& view, const EnvironmentValues& env) override {
+        stack_ = *view.as<StackElement>();
+        reconcile(view.children(), env);
+    }
+    QSizeF sizeThatFits(const Proposal& p) override {
+        std::vector<QSizeF> sizes;
+        return measure(p, sizes);
+    }
+    void place(const QRectF& r) override {
+        std::vector<QSizeF> sizes;
+        measure({r.width(), r.height()}, sizes);
+        const Axis ax = stack_.axis;
+        double cursor = ax == Axis::horizontal ? r.x() : r.y();
+        const double crossStart = ax == Axis::horizontal ? r.y() : r.x();
+        const double crossLength = ax == Axis::horizontal ? r.height() : r.width();
+        const auto gaps = spacings();
+        for (std::size_t i = 0; i < children_.size(); ++i) {
+            const QSizeF s = sizes[i];
+            const double free = crossLength - acrossOf(s, ax);
+            const double offset = ax == Axis::horizontal
+                                      ? offsetFor(stack_.verticalAlignment, free)
+                                      : offsetFor(stack_.horizontalAlignment, free);
+            QRectF rect = ax == Axis::horizontal
+                              ? QRectF(cursor, crossStart + offset, s.width(), s.height())
+                              : QRectF(crossStart + offset, cursor, s.width(), s.height());
+            children_[i]->place(rect);
+            cursor += alongOf(s, ax) + gaps[i];
+        }
+    }
+    void collectChildren(std::vector<std::shared_ptr<NodeBox>>& into) const override {
+        into.insert(into.end(), children_.begin(), children_.end());
+    }
+
+  private:
+    // The gap after each child (none after the last shown one). Without an explicit
+    // spacing, a spacer stands next to its neighbours with no gap of its own.
+    std::vector<double> spacings() const {
+        std::vector<double> gaps(children_.size(), 0);
+        std::optional<std::size_t> previous;
+        for (std::size_t i = 0; i < children_.size(); ++i) {
+            if (children_[i]->isEmpty())
+                continue;
+            if (previous) {
+                double gap = stack_.spacing.value_or(
+                    children_[*previous]->isSpacer() || children_[i]->isSpacer() ? 0
+                                                                                 : kDefaultSpacing);
+                gaps[*previous] = gap;
+            }
+            previous = i;
+        }
+        return gaps;
+    }
+    QSizeF measure(const Proposal& p, std::vector<QSizeF>& sizes) {
+        const Axis ax = stack_.axis;
+        const auto along = alongOf(p, ax);
+        const auto across = acrossOf(p, ax);
+        const auto gaps = spacings();
+        double spacing = 0;
+        for (double g : gaps)
+            spacing += g;
+        sizes.assign(children_.size(), QSizeF(0, 0));
+        if (!finite(along)) {
+            for (std::size_t i = 0; i < children_.size(); ++i) {
+                sizes[i] = children_[i]->sizeThatFits(proposalOn(ax, along, across));
+            }
+        } else {
+            // The least flexible child is offered its share first; what it leaves goes to
+            // the others.
+            std::vector<std::pair<double, std::size_t>> order;
+            for (std::size_t i = 0; i < children_.size(); ++i) {
+                if (children_[i]->isEmpty())
+                    continue;
+                const double least =
+                    alongOf(children_[i]->sizeThatFits(proposalOn(ax, 0.0, across)), ax);
+                const double most =
+                    alongOf(children_[i]->sizeThatFits(proposalOn(ax, kInfinity, across)), ax);
+                order.emplace_back(most - least, i);
+            }
+            std::stable_sort(order.begin(), order.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            double remaining = std::max(0.0, *along - spacing);
+            std::size_t left = order.size();
+            for (const auto& [flexibility, i] : order) {
+                (void)flexibility;
+                const double share = remaining / static_cast<double>(left--);
+                sizes[i] = children_[i]->sizeThatFits(proposalOn(ax, share, across));
+                remaining = std::max(0.0, remaining - alongOf(sizes[i], ax));
+            }
+        }
+        double total = spacing;
+        double cross = 0;
+        for (const QSizeF& s : sizes) {
+            total += alongOf(s, ax);
+            cross = std::max(cross, acrossOf(s, ax));
+        }
+        return sizeOn(ax, total, cross);
+    }
+    void reconcile(const std::vector<View>& views, const EnvironmentValues& env);
+
+    StackElement stack_;
+    std::vector<std::shared_ptr<NodeBox>> children_;
+};
+
+void StackBox::reconcile(const std::vector<View>& views, const EnvironmentValues& env) {
+    children_ = reconcileChildren(host_, container_, std::move(children_), views, env, stack_.axis);
+}
+
+class ListBox final : public ElementBox {
+  public:
+    static constexpr double kRowInsetV = 4;  ///< points above and below each row
+    static constexpr double kRowInsetH = 8;  ///< points before and after each row
+    static constexpr double kFrameInset = 2;
+
+    ListBox(Host& h, QWidget* c) : ElementBox(h, c), frame_(new qt::ListFrameWidget(c)) {
+        frame_->show();
+    }
+    ~ListBox() override {
+        rows_.clear();
+        delete frame_.data();
+    }
+    bool accepts(const Element& e) const override { return std::holds_alternative<ListElement>(e); }
+    void update(const View& view, const EnvironmentValues& env) override {
+        list_ = *view.as<ListElement>();
+        frame_->setBordered(env.listStyle == ListStyle::automatic);
+        frame_->setEnabled(env.isEnabled);
+        // Rows keep their widgets (and the state inside them) by identity.
+        std::vector<Row> next;
+        const auto& views = view.children();
+        for (const View& rowView : views) {
+            std::string identity;
+            if (const auto* id = rowView.modifier<IdModifier>())
+                identity = id->id;
+            else if (const auto* tag = rowView.modifier<TagModifier>())
+                identity = tag->tag;
+            Row row;
+            for (auto& old : rows_) {
+                if (old.widget && !identity.empty() && old.node &&
+                    old.node->identity() == identity) {
+                    row = std::move(old);
+                    break;
+                }
+            }
+            if (!row.widget) {
+                row.widget = new qt::RowWidget(frame_->content());
+                row.widget->show();
+            }
+            if (!row.node || !row.node->update(rowView, env)) {
+                row.node = NodeBox::mount(host_, row.widget, rowView, env, Axis::horizontal);
+            }
+            const auto* tag = rowView.modifier<TagModifier>();
+            std::optional<std::string> tagValue = tag ? std::optional(tag->tag) : std::nullopt;
+            row.widget->onClick = [this, tagValue] {
+                if (list_.selection && tagValue) {
+                    list_.selection->set(tagValue);
+                    host_.invalidate();
+                }
+            };
+            const bool selected = list_.selection && tagValue && list_.selection->get() == tagValue;
+            row.widget->setSelected(selected);
+            row.node->impl().rowSelected = selected;
+            next.push_back(std::move(row));
+        }
+        for (auto& old : rows_) {
+            if (old.widget) {
+                old.node.reset();
+                delete old.widget.data();
+            }
+        }
+        rows_ = std::move(next);
+    }
+    QWidget* widget() const override { return frame_; }
+    QSizeF sizeThatFits(const Proposal& p) override {
+        if (p.width && p.height)
+            return {*p.width, *p.height};
+        double width = 0;
+        double height = 2 * kFrameInset;
+        for (auto& row : rows_) {
+            QSizeF s = row.node->sizeThatFits(
+                {shrink(p.width, 2 * (kRowInsetH + kFrameInset)), std::nullopt});
+            width = std::max(width, s.width() + 2 * (kRowInsetH + kFrameInset));
+            height += s.height() + 2 * kRowInsetV;
+        }
+        return {p.width.value_or(width), p.height.value_or(height)};
+    }
+    void place(const QRectF& r) override {
+        frame_->setGeometry(pixelRect(r));
+        const double width = std::max(0.0, r.width() - 2 * kFrameInset);
+        double y = kFrameInset;
+        for (auto& row : rows_) {
+            const double inner = std::max(0.0, width - 2 * kRowInsetH);
+            QSizeF s = row.node->sizeThatFits({inner, std::nullopt});
+            const double h = s.height() + 2 * kRowInsetV;
+            row.widget->setGeometry(pixelRect(QRectF(kFrameInset, y, width, h)));
+            row.node->place(QRectF(kRowInsetH, kRowInsetV, inner, s.height()));
+            y += h;
+        }
+        frame_->content()->resize(static_cast<int>(std::ceil(width + 2 * kFrameInset)),
+                                  static_cast<int>(std::ceil(y + kFrameInset)));
+    }
+    void collectChildren(std::vector<std::shared_ptr<NodeBox>>& into) const override {
+        for (const auto& row : rows_)
+            into.push_back(row.node);
+    }
+
+  private:
+    struct Row {
+        QPointer<qt::RowWidget> widget;
+        std::shared_ptr<NodeBox> node;
+    };
+    QPointer<qt::ListFrameWidget> frame_;
+    ListElement list_;
+    std::vector<Row> rows_;
+};
+
+class GroupBoxBox final : public ElementBox {
+  public:
+    static constexpr double kInset = 10;    ///< points inside the panel
+    static constexpr double kLabelGap = 6;  ///< points between label and panel
+
+    GroupBoxBox(Host& h, QWidget* c) : ElementBox(h, c), panel_(new qt::GroupPanelWidget(c)) {
+        panel_->show();
+    }
+    ~GroupBoxBox() override {
+        label_.reset();
+        content_.reset();
+        delete panel_.data();
+    }
+    bool accepts(const Element& e) const override {
+        return std::holds_alternative<GroupBoxElement>(e);
+    }
+    void update(const View& view, const EnvironmentValues& env) override {
+        const View label = view.children().size() > 0 ? view.children()[0] : EmptyView();
+        const View content = view.children().size() > 1 ? view.children()[1] : EmptyView();
+        if (!label_ || !label_->update(label, env))
+            label_ = NodeBox::mount(host_, container_, label, env, {});
+        if (!content_ || !content_->update(content, env)) {
+            content_ = NodeBox::mount(host_, panel_, content, env, {});
+        }
+    }
+    QWidget* widget() const override { return panel_; }
+    QSizeF sizeThatFits(const Proposal& p) override {
+        QSizeF label = label_->sizeThatFits({p.width, std::nullopt});
+        QSizeF content =
+            content_->sizeThatFits({shrink(p.width, 2 * kInset),
+                                    shrink(p.height, label.height() + kLabelGap + 2 * kInset)});
+        return {std::max(label.width(), content.width() + 2 * kInset),
+                label.height() + kLabelGap + content.height() + 2 * kInset};
+    }
+    void place(const QRectF& r) override {
+        QSizeF label = label_->sizeThatFits({r.width(), std::nullopt});
+        label_->place(QRectF(r.x(), r.y(), r.width(), label.height()));
+        const double top = label.height() + kLabelGap;
+        QRectF panel(r.x(), r.y() + top, r.width(), std::max(0.0, r.height() - top));
+        panel_->setGeometry(pixelRect(panel));
+        content_->place(QRectF(kInset, kInset, std::max(0.0, panel.width() - 2 * kInset),
+                               std::max(0.0, panel.height() - 2 * kInset)));
+    }
+    void collectChildren(std::vector<std::shared_ptr<NodeBox>>& into) const override {
+        into.push_back(label_);
+        into.push_back(content_);
+    }
+
+  private:
+    QPointer<qt::GroupPanelWidget> panel_;
+    std::shared_ptr<NodeBox> label_;
+    std::shared_ptr<NodeBox> content_;
+};
+
+}  // namespace
+
+std::unique_ptr<ElementBox> makeStackBox(Host& host, QWidget* container, Axis axis) {
+    auto box = std::make_unique<StackBox>(host, container);
+    box->setAxis(axis);
+    return box;
+}
+std::unique_ptr<ElementBox> makeListBox(Host& host, QWidget* container) {
+    return std::make_unique<ListBox>(host, container);
+}
+std::unique_ptr<ElementBox> makeGroupBoxBox(Host& host, QWidget* container) {
+    return std::make_unique<GroupBoxBox>(host, container);
+}
+
+}  // namespace corvane::platform::ui
