@@ -1,115 +1,24 @@
-// Windows on Qt: a frameless top-level widget that draws its own title bar, so that frames,
-// title bars and pictures are the same on every display (and offscreen).
-#include <QApplication>
+// Windows on Qt: each shows in a frameless top-level widget (WindowWidget) that draws its
+// own title bar; frames are kept in screen points and mapped to the widget's geometry.
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLinearGradient>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
-#include "platform/appkit/NSAnimationContext.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSScreen.h"
 #include "platform/appkit/NSWindow.h"
-#include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/NotificationCenter.h"
+#include "platform/qt/NSWindowImpl.h"
 #include "platform/qt/QtSupport.h"
 #include "platform/qt/ViewImpl.h"
-#include "platform/runtime/Runtime.h"
 
 namespace corvane::platform {
+
+using qt::WindowWidget;
 
 namespace {
 
 int nextWindowNumber = 1;
-
-/// Seconds between the frames of a window animation.
-constexpr double kAnimationFrame = 1.0 / 60;
-/// The corner radius of titled windows, in points.
-constexpr double kWindowCornerRadius = 10;
-
-class WindowWidget;
-
-/// Turns Qt key presses into key events for the window that shows them, first of all
-/// offered as key equivalents. Ctrl plays the Command key's part on this desktop.
-class KeyEquivalentFilter final : public QObject {
-  public:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-};
-
-class WindowWidget final : public QWidget {
-  public:
-    explicit WindowWidget(NSWindow& owner) : owner_(owner) {
-        setAttribute(Qt::WA_TranslucentBackground);
-        static bool filterInstalled = false;
-        if (!filterInstalled) {
-            filterInstalled = true;
-            qApp->installEventFilter(new KeyEquivalentFilter());
-        }
-    }
-    NSWindow& owner() { return owner_; }
-    double titlebarHeight = 0;
-
-  protected:
-    void paintEvent(QPaintEvent*) override;
-    void mousePressEvent(QMouseEvent* event) override;
-
-  private:
-    QRectF closeButton() const { return QRectF(10, titlebarHeight / 2 - 6, 12, 12); }
-    NSWindow& owner_;
-};
-
-NSEvent keyEventFrom(const QKeyEvent& key) {
-    NSEvent event;
-    event.type = NSEventType::keyDown;
-    const auto mods = key.modifiers();
-    if (mods & Qt::ShiftModifier)
-        event.modifierFlags |= NSEventModifierFlagShift;
-    if (mods & Qt::ControlModifier)
-        event.modifierFlags |= NSEventModifierFlagCommand;
-    if (mods & Qt::MetaModifier)
-        event.modifierFlags |= NSEventModifierFlagControl;
-    if (mods & Qt::AltModifier)
-        event.modifierFlags |= NSEventModifierFlagOption;
-    const int code = key.key();
-    if (code >= Qt::Key_A && code <= Qt::Key_Z) {
-        char c = static_cast<char>('a' + (code - Qt::Key_A));
-        if (mods & Qt::ShiftModifier)
-            c = static_cast<char>(c - 'a' + 'A');
-        event.charactersIgnoringModifiers = std::string(1, c);
-        event.characters = event.charactersIgnoringModifiers;
-    } else if (code == Qt::Key_Return || code == Qt::Key_Enter) {
-        event.charactersIgnoringModifiers = "\r";
-        event.characters = "\r";
-        event.keyCode = 36;
-    } else if (code == Qt::Key_Escape) {
-        event.charactersIgnoringModifiers = "\x1b";
-        event.characters = "\x1b";
-    } else if (!key.text().isEmpty()) {
-        event.characters = key.text().toStdString();
-        event.charactersIgnoringModifiers = event.characters;
-    }
-    return event;
-}
-
-bool KeyEquivalentFilter::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr)
-        return false;
-    QWidget* top = widget->window();
-    auto* window = dynamic_cast<WindowWidget*>(top);
-    // A sheet or a popover offers its keys to the window that presents it.
-    if (window == nullptr && top->parentWidget() != nullptr)
-        window = dynamic_cast<WindowWidget*>(top->parentWidget()->window());
-    // Only the window itself takes the event, not each widget it passes through.
-    if (window == nullptr || (widget != QApplication::focusWidget() && widget != top))
-        return false;
-    return window->owner().performKeyEquivalent(keyEventFrom(*static_cast<QKeyEvent*>(event)));
-}
 
 // The offscreen platform has no window manager: no stacking order, no window opacity.
 bool hasWindowManager() {
@@ -129,105 +38,6 @@ double titlebarHeightFor(const NSWindow& window) {
         default:
             return 78;
     }
-}
-
-}  // namespace
-
-struct NSWindow::Impl {
-    QPointer<WindowWidget> widget;
-    NSWindowStyleMask styleMask = 0;
-    std::string title;
-    NSWindowTitleVisibility titleVisibility = NSWindowTitleVisibility::visible;
-    bool titlebarTransparent = false;
-    NSTitlebarSeparatorStyle separatorStyle = NSTitlebarSeparatorStyle::automatic;
-    std::shared_ptr<NSToolbar> toolbar;
-    NSWindowToolbarStyle toolbarStyle = NSWindowToolbarStyle::automatic;
-    std::shared_ptr<NSViewController> contentViewController;
-    std::shared_ptr<NSView> contentView;
-    CGRect frame;
-    NSWindowLevel level = NSNormalWindowLevel;
-    bool releasedWhenClosed = true;
-    bool opaque = true;
-    ui::Color backgroundColor = ui::Color::rgb(236.0 / 255, 236.0 / 255, 236.0 / 255);
-    bool ignoresMouse = false;
-    double alpha = 1;
-    bool visible = false;
-    NSResponder* firstResponder = nullptr;
-    std::uint64_t alphaAnimation = 0;
-};
-
-namespace {
-
-void paintChrome(QPainter& p, const NSWindow& window, const QRect& bounds, double titlebar) {
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r = QRectF(bounds).adjusted(0.5, 0.5, -0.5, -0.5);
-    const bool titled = (window.styleMask() & NSWindowStyleMaskTitled) != 0;
-    const ui::Color bg = window.backgroundColor();
-    if (bg.opacityValue() > 0) {
-        QPainterPath path;
-        if (titled)
-            path.addRoundedRect(r, kWindowCornerRadius, kWindowCornerRadius);
-        else
-            path.addRect(QRectF(bounds));
-        p.fillPath(path, qt::toQColor(bg));
-        if (titled) {
-            p.setPen(QPen(QColor(0, 0, 0, 60), 1));
-            p.drawPath(path);
-        }
-    }
-    if (!titled)
-        return;
-    if (!window.titlebarAppearsTransparent()) {
-        QPainterPath bar;
-        bar.addRoundedRect(QRectF(r.x(), r.y(), r.width(), titlebar + kWindowCornerRadius),
-                           kWindowCornerRadius, kWindowCornerRadius);
-        p.save();
-        p.setClipRect(QRectF(r.x(), r.y(), r.width(), titlebar));
-        p.fillPath(bar, QColor(228, 228, 228));
-        p.restore();
-    }
-    if (window.titlebarSeparatorStyle() != NSTitlebarSeparatorStyle::none &&
-        !window.titlebarAppearsTransparent()) {
-        p.fillRect(QRectF(r.x(), titlebar - 1, r.width(), 1), QColor(0, 0, 0, 30));
-    }
-    // The three window buttons; those the style mask lacks are drawn greyed.
-    const QColor colors[3] = {
-        (window.styleMask() & NSWindowStyleMaskClosable) ? QColor(255, 95, 87)
-                                                         : QColor(205, 205, 205),
-        (window.styleMask() & NSWindowStyleMaskMiniaturizable) ? QColor(254, 188, 46)
-                                                               : QColor(205, 205, 205),
-        (window.styleMask() & NSWindowStyleMaskResizable) ? QColor(40, 200, 64)
-                                                          : QColor(205, 205, 205)};
-    for (int i = 0; i < 3; ++i) {
-        p.setPen(QPen(colors[i].darker(115), 0.5));
-        p.setBrush(colors[i]);
-        p.drawEllipse(QRectF(10 + 20.0 * i, titlebar / 2 - 6, 12, 12));
-    }
-    if (window.titleVisibility() == NSWindowTitleVisibility::visible && !window.title().empty()) {
-        QFont f = qt::toQFont(ui::Font::system(13, ui::Font::Weight::semibold));
-        p.setFont(f);
-        p.setPen(QColor(0, 0, 0, 200));
-        const bool leading = window.toolbar() &&
-                             window.toolbarStyle() != NSWindowToolbarStyle::expanded &&
-                             window.toolbarStyle() != NSWindowToolbarStyle::preference;
-        QRectF text(leading ? 80 : 70, 0, r.width() - (leading ? 90 : 140), titlebar);
-        p.drawText(text, (leading ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter,
-                   QString::fromStdString(window.title()));
-    }
-}
-
-void WindowWidget::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    paintChrome(p, owner_, rect(), titlebarHeight);
-}
-
-void WindowWidget::mousePressEvent(QMouseEvent* event) {
-    if ((owner_.styleMask() & NSWindowStyleMaskClosable) &&
-        closeButton().contains(event->position())) {
-        owner_.performClose();
-        return;
-    }
-    QWidget::mousePressEvent(event);
 }
 
 }  // namespace
@@ -451,36 +261,6 @@ void NSWindow::setAlphaValue(double alpha) {
     if (impl_->widget && hasWindowManager())
         impl_->widget->setWindowOpacity(impl_->alpha);
 }
-
-void NSWindowAnimator::setAlphaValue(double alpha) {
-    NSAnimationContext* context = NSAnimationContext::current();
-    auto& impl = window_.impl();
-    const std::uint64_t animation = ++impl.alphaAnimation;
-    if (context == nullptr || context->duration() <= 0) {
-        window_.setAlphaValue(alpha);
-        return;
-    }
-    const double from = window_.alphaValue();
-    const double duration = context->duration();
-    auto ended = context->beginAnimation();
-    std::weak_ptr<NSWindow> weak = window_.weak_from_this();
-    const int frames = std::max(1, static_cast<int>(std::ceil(duration / kAnimationFrame - 1e-9)));
-    for (int k = 1; k <= frames; ++k) {
-        const bool last = k == frames;
-        const double at = last ? duration : k * kAnimationFrame;
-        runtime().mainQueue().asyncAfter(
-            at, [weak, animation, from, alpha, at, duration, last, ended] {
-                auto window = weak.lock();
-                // A newer animation of the same property takes over from this one.
-                if (window && window->impl().alphaAnimation == animation) {
-                    window->setAlphaValue(last ? alpha : from + (alpha - from) * (at / duration));
-                }
-                if (last)
-                    ended();
-            });
-    }
-}
-
 void NSWindow::center() {
     const auto screen = NSScreen::mainScreen();
     if (!screen)
@@ -568,29 +348,6 @@ void NSWindow::sendEvent(const NSEvent& event) {
     if (NSResponder* responder = firstResponder(); responder != nullptr && responder != this) {
         responder->keyDown(event);
     }
-}
-
-bool writeWindowPicture(NSWindow& window, const std::string& path) {
-    auto* widget = window.impl().widget.data();
-    if (widget == nullptr)
-        return false;
-    if (window.contentView()) {
-        if (auto* hosting = dynamic_cast<NSHostingView*>(window.contentView().get()))
-            hosting->updateNow();
-    }
-    QImage image(widget->size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    if (!window.isOpaque()) {
-        // What shows through a translucent window: a plain desktop.
-        QPainter backdrop(&image);
-        QLinearGradient desktop(0, 0, image.width(), image.height());
-        desktop.setColorAt(0, QColor(96, 120, 160));
-        desktop.setColorAt(1, QColor(150, 110, 140));
-        backdrop.fillRect(image.rect(), desktop);
-    }
-    widget->render(&image, QPoint(), QRegion(),
-                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    return image.save(QString::fromStdString(path), "PNG");
 }
 
 }  // namespace corvane::platform
