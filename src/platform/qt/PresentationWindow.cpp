@@ -1,0 +1,43 @@
+#include "platform/qt/PresentationWindow.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "platform/qt/QtSupport.h"
+
+namespace corvane::platform::qt {
+
+PresentationWindow::PresentationWindow(QWidget* parent, bool sheet)
+    : QWidget(parent,
+              sheet ? (Qt::Sheet | Qt::FramelessWindowHint) : (Qt::Tool | Qt::FramelessWindowHint)),
+      sheet_(sheet) {
+    if (sheet)
+        setWindowModality(Qt::WindowModal);
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void PresentationWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 0, 50), 1));
+    p.setBrush(windowBackgroundColor());
+    p.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), sheet_ ? 10 : 8,
+                      sheet_ ? 10 : 8);
+}
+
+void PresentationWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PresentationWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (!closingByBinding && onClosedByUser)
+        onClosedByUser();
+}
+
+}  // namespace corvane::platform::qt
