@@ -20,6 +20,11 @@ inline const std::string NSWorkspaceSessionDidBecomeActiveNotification =
 inline const std::string NSWorkspaceSessionDidResignActiveNotification =
     "NSWorkspaceSessionDidResignActiveNotification";
 
+/// Posted on the workspace's notification centre, on the main queue, when another
+/// application becomes frontmost; the user info's "processIdentifier" names it.
+inline const std::string NSWorkspaceDidActivateApplicationNotification =
+    "NSWorkspaceDidActivateApplicationNotification";
+
 /// The shared workspace: the session's running applications, the installed applications and
 /// the opening of URLs, from the installed `WorkspaceBackend`.
 class Workspace {
@@ -39,7 +44,8 @@ class Workspace {
     /// schemes open and records every request.
     bool open(const URL& url);
 
-    /// The workspace's own notification centre (not the default one): session changes.
+    /// The workspace's own notification centre (not the default one): session changes and
+    /// application activations.
     NotificationCenter& notificationCenter() { return notificationCenter_; }
 
   private:

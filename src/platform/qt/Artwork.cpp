@@ -5,6 +5,8 @@
 #include <QPainterPath>
 #include <map>
 
+#include "platform/qt/SymbolShapes.h"
+
 namespace corvane::platform::qt {
 
 namespace {
@@ -103,6 +105,10 @@ void drawIcon(QPainter& painter, const std::string& name, const QRectF& rect) {
 }
 
 QSizeF systemSymbolSize(const std::string& name, const QFont& font) {
+    if (const double aspect = symbolShapeAspect(name); aspect > 0) {
+        const double height = QFontMetricsF(font).height();
+        return {height * aspect, height};
+    }
     auto it = symbolGlyphs().find(name);
     if (it == symbolGlyphs().end())
         return {};
@@ -112,6 +118,8 @@ QSizeF systemSymbolSize(const std::string& name, const QFont& font) {
 
 void drawSystemSymbol(QPainter& painter, const std::string& name, const QRectF& rect,
                       const QFont& font, const QColor& color) {
+    if (drawSymbolShape(painter, name, rect, color))
+        return;
     auto it = symbolGlyphs().find(name);
     if (it == symbolGlyphs().end())
         return;

@@ -9,6 +9,13 @@ namespace corvane::platform::sim {
 
 namespace {
 
+/// Workspace notifications are delivered on the main queue, after the change.
+void postOnMainQueue(const std::string& name, PlistDictionary userInfo = {}) {
+    runtime().mainQueue().async([name, userInfo = std::move(userInfo)] {
+        Workspace::shared().notificationCenter().post(name, userInfo);
+    });
+}
+
 std::string withoutTrailingSlashes(std::string path) {
     while (path.size() > 1 && path.back() == '/')
         path.pop_back();
@@ -74,8 +81,15 @@ RunningApplicationRef SimWorkspace::application(pid_t pid) const {
 }
 
 void SimWorkspace::setFrontmost(std::optional<pid_t> pid) {
-    std::lock_guard lock(mutex_);
-    frontmost_ = (pid && applicationLocked(*pid)) ? pid : std::nullopt;
+    {
+        std::lock_guard lock(mutex_);
+        const auto previous = frontmost_;
+        frontmost_ = (pid && applicationLocked(*pid)) ? pid : std::nullopt;
+        if (!frontmost_ || frontmost_ == previous)
+            return;
+    }
+    postOnMainQueue(NSWorkspaceDidActivateApplicationNotification,
+                    {{"processIdentifier", static_cast<double>(*pid)}});
 }
 
 RunningApplicationRef SimWorkspace::frontmost() const {
@@ -184,15 +198,6 @@ bool SimWorkspace::isSessionActive() const {
     return sessionActive_;
 }
 
-namespace {
-
-/// Workspace notifications are delivered on the main queue, after the change.
-void postSessionChange(const std::string& name) {
-    runtime().mainQueue().async([name] { Workspace::shared().notificationCenter().post(name); });
-}
-
-}  // namespace
-
 void SimWorkspace::resignSession() {
     {
         std::lock_guard lock(mutex_);
@@ -200,7 +205,7 @@ void SimWorkspace::resignSession() {
             return;
         sessionActive_ = false;
     }
-    postSessionChange(NSWorkspaceSessionDidResignActiveNotification);
+    postOnMainQueue(NSWorkspaceSessionDidResignActiveNotification);
 }
 
 void SimWorkspace::activateSession() {
@@ -210,7 +215,7 @@ void SimWorkspace::activateSession() {
             return;
         sessionActive_ = true;
     }
-    postSessionChange(NSWorkspaceSessionDidBecomeActiveNotification);
+    postOnMainQueue(NSWorkspaceSessionDidBecomeActiveNotification);
 }
 
 }  // namespace corvane::platform::sim

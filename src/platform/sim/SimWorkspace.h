@@ -55,7 +55,9 @@ class SimWorkspace final : public WorkspaceBackend, public BundleBackend, public
     /// The application's own process.
     RunningApplicationRef ownApplication() const { return own_; }
     /// Makes the running application of `pid` frontmost; none (or a pid not running) leaves
-    /// no frontmost application.
+    /// no frontmost application. When another application becomes frontmost, the
+    /// workspace's notification centre gets `NSWorkspaceDidActivateApplicationNotification`
+    /// on the main queue.
     void setFrontmost(std::optional<pid_t> pid);
     RunningApplicationRef frontmost() const override;
 
