@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -74,6 +75,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadScenario{"os_version", [](json& s) { s["osVersion"] = "15..1"; }, "osVersion"},
         BadScenario{"os_version_huge", [](json& s) { s["osVersion"] = "99999999999"; }, "osVersion"},
         BadScenario{"os_version_four_parts", [](json& s) { s["osVersion"] = "1.2.3.4"; }, "osVersion"},
+        BadScenario{"activate_unknown_pid", [](json& s) { s["events"] = {{{"t", 0}, {"type", "activateApp"}, {"pid", 7}}}; }, "events[0].pid: no app has pid 7"},
+        BadScenario{"activate_without_pid", [](json& s) { s["events"] = {{{"t", 0}, {"type", "activateApp"}}}; }, "events[0].pid: missing"},
+        BadScenario{"menu_without_item", [](json& s) { s["events"] = {{{"t", 0}, {"type", "menu"}}}; }, "events[0].item: missing"},
+        BadScenario{"menu_empty_item", [](json& s) { s["events"] = {{{"t", 0}, {"type", "menu"}, {"item", ""}}}; }, "events[0].item: expected"},
+        BadScenario{"open_menu_member", [](json& s) { s["events"] = {{{"t", 0}, {"type", "openMenu"}, {"item", "quit"}}}; }, "events[0].item: unknown member"},
         BadScenario{"top_level_array", [](json& s) { s = json::array(); }, "scenario: expected an object"}),
     [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
 
@@ -271,7 +277,7 @@ struct RunErrorCase {
 class WindowEventError : public ::testing::TestWithParam<RunErrorCase> {};
 
 // An event that cannot be played in its window ends the run with an error naming the event,
-// the window and the label.
+// the window and the label; so does choosing a menu item that is not shown.
 TEST_P(WindowEventError, EndsTheRun) {
     json s = minimal();
     s["accessibility"] = false;
@@ -305,8 +311,72 @@ INSTANTIATE_TEST_SUITE_P(
         RunErrorCase{"windowNotOpen", R"({"type": "show", "window": "preferences"})",
                      "events[0]: window \"preferences\" is not open"},
         RunErrorCase{"hudNotUp", R"({"type": "key", "window": "hud", "key": "escape"})",
-                     "events[0]: window \"hud\" is not open"}),
+                     "events[0]: window \"hud\" is not open"},
+        RunErrorCase{"hiddenMenuItem", R"({"type": "menu", "item": "checkForUpdates"})",
+                     "events[0]: menu item \"checkForUpdates\": no such item"}),
     [](const ::testing::TestParamInfo<RunErrorCase>& row) { return std::string(row.param.name); });
+
+/// The status menu's rows as "identifier:title:state", separators as "-".
+std::vector<std::string> rowsOf(const json& menu) {
+    std::vector<std::string> rows;
+    for (const json& row : menu) {
+        rows.push_back(row.contains("separator") ? "-"
+                                                 : row["identifier"].get<std::string>() + ":" +
+                                                       row["title"].get<std::string>() + ":" +
+                                                       std::to_string(row["state"].get<int>()));
+    }
+    return rows;
+}
+
+// The menu example: the user brings the editor to the front and scrolls it smoothly, opens
+// the menu (it names the editor, unchecked), disables smoothing for it; the next tick to the
+// editor passes unsmoothed while one to the browser is smoothed; the next opening shows the
+// item checked, and the stored settings hold the new exception at the head.
+TEST(SessionDriver, MenuScenarioDisablesSmoothingForTheEditor) {
+    auto lines = play("menu-disable-for-app.json");
+    ASSERT_GE(lines.size(), 4u);
+    std::vector<json> menus;
+    std::map<std::pair<int, std::string>, int> received;  // (pid, origin) -> events after 1.8 s
+    double editorBefore = 0;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        const json& line = lines[i];
+        if (line.contains("menu")) {
+            menus.push_back(line);
+        } else if (line["t"].get<double>() < 1.8) {
+            editorBefore += line["pid"] == 501 ? line["pointY"].get<double>() : 0;
+        } else {
+            ++received[{line["pid"].get<int>(), line["origin"].get<std::string>()}];
+        }
+    }
+    ASSERT_EQ(menus.size(), 3u);
+    const std::vector<std::string> opened = {"about:About Corvane:0",
+                                             "-",
+                                             "preferences:Settings...:0",
+                                             "-",
+                                             "disableForAllApps:Enable Smooth:1",
+                                             "disableForCurrentApp:Disable for Editor:0",
+                                             "-",
+                                             "quit:Quit Corvane:0"};
+    EXPECT_EQ(rowsOf(menus[0]["menu"]), opened);
+    EXPECT_EQ(menus[1]["chosen"], "disableForCurrentApp");
+    EXPECT_EQ(rowsOf(menus[2]["menu"])[5], "disableForCurrentApp:Disable for Editor:1");
+    EXPECT_EQ(menus[0]["menu"][2]["key"], ",");
+
+    EXPECT_EQ(editorBefore, 90);
+    EXPECT_EQ(received[std::pair(501, std::string("hardware"))], 1);
+    EXPECT_EQ(received[std::pair(501, std::string("synthetic"))], 0);
+    EXPECT_EQ(received[std::pair(502, std::string("hardware"))], 0);
+    EXPECT_GT(received[std::pair(502, std::string("synthetic"))], 1);
+
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["statusItemVisible"], true);
+    const json& list = summary["settings"]["appSettings"]["exceptionalApplication"];
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]["bundleId"], "com.example.editor");
+    EXPECT_EQ(list[0]["scrollBase"]["smooth"], false);
+    EXPECT_EQ(list[0]["inherit"], true);
+    EXPECT_EQ(list[1]["bundleId"], "com.example.game");
+}
 
 }  // namespace
 }  // namespace corvane::session

@@ -186,6 +186,20 @@ bool readWindowInput(const Reader& r, const std::string& type, ScenarioEvent& e)
     return true;
 }
 
+void readActivateApp(const Reader& r, ScenarioEvent& e) {
+    r.onlyKnown({"t", "type", "pid"});
+    e.kind = ScenarioEvent::Kind::activateApp;
+    e.pid = static_cast<std::int32_t>(r.integer("pid", 0, 2, kInt32Max, true));
+}
+
+void readMenuChoice(const Reader& r, ScenarioEvent& e) {
+    r.onlyKnown({"t", "type", "item"});
+    e.kind = ScenarioEvent::Kind::menu;
+    e.item = r.string("item", true);
+    if (e.item.empty())
+        throw ScenarioError(r.at("item") + ": expected a menu item identifier");
+}
+
 ScenarioEvent readEvent(const json& value, const std::string& place) {
     Reader r(value, place);
     ScenarioEvent e;
@@ -222,6 +236,10 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
         e.kind = ScenarioEvent::Kind::flagsChanged;
         e.keyCode = r.integer("keyCode", 0, 0, 0xFFFF, true);
         e.flags = r.unsignedInteger("flags");
+    } else if (type == "activateApp") {
+        readActivateApp(r, e);
+    } else if (type == "menu") {
+        readMenuChoice(r, e);
     } else if (!readWindowInput(r, type, e)) {
         r.onlyKnown({"t", "type"});
         static const std::pair<const char*, ScenarioEvent::Kind> kinds[] = {
@@ -231,6 +249,7 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
             {"grantAccessibility", ScenarioEvent::Kind::grantAccessibility},
             {"reopen", ScenarioEvent::Kind::reopen},
             {"quit", ScenarioEvent::Kind::quit},
+            {"openMenu", ScenarioEvent::Kind::openMenu},
         };
         bool known = false;
         for (const auto& [name, kind] : kinds) {
@@ -288,6 +307,12 @@ const char* toString(ScenarioEvent::Kind kind) {
             return "select";
         case ScenarioEvent::Kind::key:
             return "key";
+        case ScenarioEvent::Kind::activateApp:
+            return "activateApp";
+        case ScenarioEvent::Kind::openMenu:
+            return "openMenu";
+        case ScenarioEvent::Kind::menu:
+            return "menu";
     }
     return "?";
 }
@@ -321,11 +346,13 @@ Scenario parseScenario(const std::string& text) {
             if (!pids.insert(s.apps.back().pid).second) throw ScenarioError(place + ".pid: used twice");
         }
     }
+    auto hasApp = [&s](std::int32_t pid) {
+        return std::any_of(s.apps.begin(), s.apps.end(),
+                           [pid](const auto& a) { return a.pid == pid; });
+    };
     s.frontmost = static_cast<std::int32_t>(r.integer("frontmost", 0, 0, kInt32Max));
-    if (s.frontmost != 0) {
-        bool found = false;
-        for (const auto& a : s.apps) found |= a.pid == s.frontmost;
-        if (!found) throw ScenarioError("frontmost: no app has pid " + std::to_string(s.frontmost));
+    if (s.frontmost != 0 && !hasApp(s.frontmost)) {
+        throw ScenarioError("frontmost: no app has pid " + std::to_string(s.frontmost));
     }
     s.accessibility = r.boolean("accessibility", true);
     if (r.find("osVersion") != nullptr) s.osVersion = readVersion(r.string("osVersion", true));
@@ -345,6 +372,10 @@ Scenario parseScenario(const std::string& text) {
     for (std::size_t i = 0; i < events.size(); ++i) {
         std::string place = "events[" + std::to_string(i) + "]";
         s.events.push_back(readEvent(events[i], place));
+        const ScenarioEvent& e = s.events.back();
+        if (e.kind == ScenarioEvent::Kind::activateApp && !hasApp(e.pid)) {
+            throw ScenarioError(place + ".pid: no app has pid " + std::to_string(e.pid));
+        }
         if (i > 0 && s.events[i].t < s.events[i - 1].t) {
             throw ScenarioError(place + ".t: events must be in time order");
         }

@@ -40,7 +40,10 @@ struct ScenarioEvent {
         toggle,
         slide,
         select,
-        key
+        key,
+        activateApp,
+        openMenu,
+        menu
     };
     double t = 0;
     Kind kind = Kind::wheel;
@@ -63,6 +66,10 @@ struct ScenarioEvent {
         double value = 0;    ///< slide: the value dragged to
         std::string key;     ///< key: as written ("cmd+q")
     } input;
+    // activateApp: the application brought to the front
+    std::int32_t pid = 0;
+    // menu: the identifier of the status menu's item chosen
+    std::string item;
 };
 
 /// A whole scenario file.

@@ -4,6 +4,7 @@
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <type_traits>
 #include <variant>
 
@@ -20,6 +21,7 @@
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/SimDisplayLink.h"
+#include "platform/sim/SimStatusBar.h"
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsManager.h"
 
@@ -134,6 +136,26 @@ std::string windowLine(double t, const std::string& identifier, const WindowCont
     return line.dump();
 }
 
+/// A menu as it opened: `{"separator": true}` or the shown item's identifier, title, check
+/// mark, key equivalent and enabling; null when the status item could not be clicked.
+ordered_json menuJson(const std::optional<std::vector<sim::MenuRow>>& rows) {
+    if (!rows)
+        return nullptr;
+    ordered_json menu = ordered_json::array();
+    for (const auto& row : *rows) {
+        if (row.separator) {
+            menu.push_back({{"separator", true}});
+            continue;
+        }
+        menu.push_back({{"identifier", row.identifier},
+                        {"title", row.title},
+                        {"state", row.state},
+                        {"key", row.keyEquivalent},
+                        {"enabled", row.enabled}});
+    }
+    return menu;
+}
+
 }  // namespace
 
 void SessionDriver::setUpSession() const {
@@ -207,7 +229,31 @@ void SessionDriver::schedule(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::key:
             rt.post(VirtualRuntime::kMainLane, at, [this, &e] { playWindowInput(e); });
             break;
+        case ScenarioEvent::Kind::activateApp:
+            rt.post(VirtualRuntime::kMainLane, at,
+                    [pid = e.pid] { sim::SimWorkspace::shared().setFrontmost(pid); });
+            break;
+        case ScenarioEvent::Kind::openMenu:
+        case ScenarioEvent::Kind::menu:
+            rt.post(VirtualRuntime::kMainLane, at, [this, &e] { clickStatusItem(e); });
+            break;
     }
+}
+
+void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
+    auto& bar = sim::SimStatusBar::shared();
+    ordered_json line;
+    line["t"] = e.t;
+    line["menu"] = menuJson(bar.openMenu());
+    if (e.kind == ScenarioEvent::Kind::menu) {
+        const auto choice = bar.chooseMenuItem(e.item);
+        if (choice != sim::SimStatusBar::Choice::chosen) {
+            throw SessionError("events[" + std::to_string(&e - scenario_.events.data()) +
+                               "]: menu item \"" + e.item + "\": " + sim::toString(choice));
+        }
+        line["chosen"] = e.item;
+    }
+    shown_.emplace_back(e.t, line.dump());
 }
 
 void SessionDriver::playWindowInput(const ScenarioEvent& e) {
@@ -330,6 +376,7 @@ void SessionDriver::report(std::ostream& out) const {
         windows.push_back(identifier);
     summary["windows"] = windows;
     summary["terminated"] = !NSApplication::shared().isRunning();
+    summary["statusItemVisible"] = sim::SimStatusBar::shared().hasVisibleItem();
     auto document = encodeSettings(SettingsManager::shared().settings());
     summary["settings"] = document ? ordered_json::parse(*document) : ordered_json();
     ordered_json opened = ordered_json::array();

@@ -10,7 +10,8 @@
 namespace corvane::session {
 
 /// An event that cannot be played: a window that is not open, a label found nowhere in it,
-/// an element that does not take the action. The message names the event and the window.
+/// an element that does not take the action, a menu item that cannot be chosen. The message
+/// names the event and the window or item.
 class SessionError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -28,22 +29,28 @@ class SessionDriver {
     explicit SessionDriver(Scenario scenario) : scenario_(std::move(scenario)) {}
 
     /// Sets the session up, starts the application and plays every event. Throws
-    /// SessionError, ending the run, for an event in a window that cannot be played.
+    /// SessionError, ending the run, for an event in a window that cannot be played or a menu
+    /// item that cannot be chosen.
     void play();
-    /// One line per event an application received, with the line of each "show" event among
-    /// them in time order, then `{"summary": {...}}` with per-process counts and point sums,
-    /// display-link frames, the HUD messages shown (text, time, duration), the window
-    /// identifiers open at the end, whether the application terminated, the settings document
-    /// the store holds, and the URLs asked to open (when there were any).
+    /// One line per event an application received, with the line of each "show" event and
+    /// of each opening of the status menu among them in time order, then `{"summary": {...}}`
+    /// with per-process counts and point sums, display-link frames, the HUD messages shown
+    /// (text, time, duration), the window identifiers open at the end, whether the
+    /// application terminated, whether the status item is shown, the settings document the
+    /// store holds, and the URLs asked to open (when there were any).
     void report(std::ostream& out) const;
 
   private:
     void setUpSession() const;
     void schedule(const ScenarioEvent& event);
     void playWindowInput(const ScenarioEvent& event);
+    /// The user clicks the status item ("openMenu") and chooses an item of its menu ("menu"):
+    /// records the menu as it opened, and the choice.
+    void clickStatusItem(const ScenarioEvent& event);
 
     Scenario scenario_;
-    /// The lines of the "show" events played, with their scenario times.
+    /// The lines of the "show" events and the status menu's openings played, with their
+    /// scenario times.
     std::vector<std::pair<double, std::string>> shown_;
 };
 
