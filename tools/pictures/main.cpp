@@ -1,15 +1,17 @@
-// Writes PNG pictures of the permission window (on both sides of macOS 12) and of a HUD
-// message into the folder given as the first argument (default "pictures"), for a person to
-// look at. Runs on the simulated session, offscreen.
+// Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message
+// and of the status item's open menu into the folder given as the first argument (default
+// "pictures"), for a person to look at. Runs on the simulated session, offscreen.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "app/HUDManager.h"
 #include "app/PermissionView.h"
+#include "app/StatusBarManager.h"
 #include "app/WindowManager.h"
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
+#include "platform/qt/MenuRendering.h"
 #include "platform/sim/Session.h"
 
 namespace {
@@ -44,5 +46,17 @@ int main(int argc, char** argv) {
     HUDManager::shared().show("Corvane started", 2.0, 300);
     rt.advance(HUDManager::kFadeInDuration);
     ok = write(*HUDManager::shared().window(), folder / "hud.png") && ok;
-    return ok ? 0 : 1;
+
+    // The menu as it opens while the user works in a browser.
+    auto& workspace = platform::sim::SimWorkspace::shared();
+    workspace.launch({.processIdentifier = 501,
+                      .bundleIdentifier = "com.example.browser",
+                      .localizedName = "Browser"});
+    workspace.setFrontmost(501);
+    rt.runPending();
+    const auto menuPath = folder / "status-menu.png";
+    const bool menuWritten =
+        platform::qt::writeStatusMenuPicture(*StatusBarManager::shared().statusItem, menuPath);
+    std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
+    return ok && menuWritten ? 0 : 1;
 }

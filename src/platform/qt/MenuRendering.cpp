@@ -81,13 +81,15 @@ bool writeStatusMenuPicture(NSStatusItem& item, const std::string& path) {
     const int itemWidth = kStatusIconSide + 2 * kItemPadding;
     const int width = menuSize.width() + 120;
     const int menuLeft = width - menuSize.width() - 40;
-    QImage image(QSize(width, kMenuBarHeight + menuSize.height() + 24),
-                 QImage::Format_ARGB32_Premultiplied);
+    // Twice the pixels of the points, as on a Retina display.
+    const QSize size(width, kMenuBarHeight + menuSize.height() + 24);
+    QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
     QPainter painter(&image);
-    QLinearGradient desktop(0, 0, image.width(), image.height());
+    QLinearGradient desktop(0, 0, size.width(), size.height());
     desktop.setColorAt(0, QColor(96, 120, 160));
     desktop.setColorAt(1, QColor(150, 110, 140));
-    painter.fillRect(image.rect(), desktop);
+    painter.fillRect(QRect(QPoint(), size), desktop);
     painter.fillRect(QRect(0, 0, width, kMenuBarHeight), QColor(236, 236, 236, 235));
     const QRectF itemRect(menuLeft, 2, itemWidth, kMenuBarHeight - 4);
     painter.setRenderHint(QPainter::Antialiasing);
