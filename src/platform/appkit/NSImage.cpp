@@ -1,6 +1,7 @@
 #include "platform/appkit/NSImage.h"
 
 #include "platform/InstalledBackend.h"
+#include "platform/appkit/ImageBackend.h"
 #include "platform/sim/SystemImages.h"
 
 namespace corvane::platform {

@@ -47,19 +47,4 @@ class NSImage {
     bool template_ = false;
 };
 
-/// Which symbols and image assets exist, and their natural sizes: the simulated session's
-/// catalogue (`sim::SystemImages`, the default) or what the Qt backend draws.
-class ImageBackend {
-  public:
-    virtual ~ImageBackend() = default;
-    /// The natural size of the system symbol `name` in points, or none when there is none.
-    virtual std::optional<CGSize> systemSymbolSize(const std::string& name) const = 0;
-    /// The natural size of the image asset `name` in points, or none when there is none.
-    virtual std::optional<CGSize> imageAssetSize(const std::string& name) const = 0;
-};
-
-/// Installs the images' backend; call before the first image is made. Without one, the
-/// simulated session's catalogue answers.
-void installImageBackend(std::shared_ptr<ImageBackend> backend);
-
 }  // namespace corvane::platform

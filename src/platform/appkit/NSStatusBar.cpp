@@ -1,6 +1,7 @@
 #include "platform/appkit/NSStatusBar.h"
 
 #include "platform/InstalledBackend.h"
+#include "platform/appkit/StatusBarBackend.h"
 #include "platform/sim/SimStatusBar.h"
 
 namespace corvane::platform {

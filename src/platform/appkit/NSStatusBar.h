@@ -59,25 +59,6 @@ class NSStatusItem {
     std::shared_ptr<NSMenu> menu_;
 };
 
-/// Shows status items in the menu bar: the simulated session's model of the bar
-/// (`sim::SimStatusBar`, the default) or the desktop's system tray.
-class StatusBarBackend {
-  public:
-    virtual ~StatusBarBackend() = default;
-    /// Whether a new item gets a button.
-    virtual bool providesButtons() const = 0;
-    /// A new item joins the bar; the bar keeps it until it is removed.
-    virtual void itemAdded(const std::shared_ptr<NSStatusItem>& item) = 0;
-    /// The item's visibility, its button's image or its menu changed.
-    virtual void itemChanged(NSStatusItem& item) = 0;
-    /// The item leaves the bar.
-    virtual void itemRemoved(NSStatusItem& item) = 0;
-};
-
-/// Installs the status bar's backend; call before the first status item is made. Without
-/// one, the simulated session's model of the bar shows the items.
-void installStatusBarBackend(std::shared_ptr<StatusBarBackend> backend);
-
 /// The system-wide bar of status items at the right of the menu bar. Main thread only.
 class NSStatusBar {
   public:

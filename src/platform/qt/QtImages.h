@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QRectF>
 
+#include "platform/appkit/ImageBackend.h"
 #include "platform/appkit/NSImage.h"
 
 namespace corvane::platform::qt {

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/appkit/NSStatusBar.h"
+#include "platform/appkit/StatusBarBackend.h"
 
 class QMenu;
 class QSystemTrayIcon;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/appkit/NSStatusBar.h"
+#include "platform/appkit/StatusBarBackend.h"
 
 namespace corvane::platform::sim {
 

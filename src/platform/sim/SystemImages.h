@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/appkit/ImageBackend.h"
 #include "platform/appkit/NSImage.h"
 
 namespace corvane::platform::sim {
