@@ -44,25 +44,28 @@ struct App {
 
 const App kSafari{10, "com.apple.Safari", "Safari"};
 const App kEditor{11, "com.example.editor", "Editor"};
-/// This application's own process, frontmost while one of its windows has focus.
-const App kCorvane{12, "com.Quillon.Corvane", "Corvane"};
+/// This application's own process (the session runs it), frontmost while one of its windows
+/// has focus.
+const App kCorvane{sim::SimWorkspace::kOwnProcessIdentifier, "com.Quillon.Corvane", "Corvane"};
 
 /// The application launched with permission on the simulated session; the menu is opened
 /// and chosen from as the user would through the session's menu bar.
 class StatusMenuTest : public ::testing::Test {
   protected:
     static void start(const App& app) {
-        sim::SimWorkspace::shared().launch({.processIdentifier = app.pid,
-                                            .bundleIdentifier = app.bundleId,
-                                            .localizedName = app.name});
+        if (app.pid == kCorvane.pid)
+            return;  // runs already
+        sim::session().workspace().launch({.processIdentifier = app.pid,
+                                           .bundleIdentifier = app.bundleId,
+                                           .localizedName = app.name});
     }
     /// Brings `pid` to the front; its activation is delivered on the main queue.
     static void activate(pid_t pid) {
-        sim::SimWorkspace::shared().setFrontmost(pid);
+        sim::session().workspace().setFrontmost(pid);
         rt().runPending();
     }
     static void launch() {
-        sim::AccessibilityTrust::shared().setTrusted(true);
+        sim::session().accessibility().setTrusted(true);
         CorvaneApp::main();
         rt().runPending();
     }
@@ -95,7 +98,7 @@ class StatusMenuTest : public ::testing::Test {
 
     static NSStatusItem& statusItem() { return *StatusBarManager::shared().statusItem; }
     static std::vector<MenuRow> openMenu() {
-        auto rows = SimStatusBar::shared().openMenu();
+        auto rows = sim::session().statusBar().openMenu();
         EXPECT_TRUE(rows) << "the menu did not open";
         return rows.value_or(std::vector<MenuRow>{});
     }
@@ -107,7 +110,8 @@ class StatusMenuTest : public ::testing::Test {
         return it == rows.end() ? MenuRow{} : *it;
     }
     static void choose(const std::string& identifier) {
-        EXPECT_EQ(SimStatusBar::shared().chooseMenuItem(identifier), SimStatusBar::Choice::chosen)
+        EXPECT_EQ(sim::session().statusBar().chooseMenuItem(identifier),
+                  SimStatusBar::Choice::chosen)
             << identifier;
         rt().runPending();
     }
@@ -145,8 +149,8 @@ TEST_F(StatusMenuTest, StartUpShowsTheItemWithItsMenu) {
     activate(kSafari.pid);
     launch();
 
-    ASSERT_EQ(SimStatusBar::shared().items().size(), 1u);
-    EXPECT_EQ(SimStatusBar::shared().items().front().get(), &statusItem());
+    ASSERT_EQ(sim::session().statusBar().items().size(), 1u);
+    EXPECT_EQ(sim::session().statusBar().items().front().get(), &statusItem());
     EXPECT_EQ(statusItem().length(), NSVariableStatusItemLength);
     EXPECT_TRUE(statusItem().isVisible());
     ASSERT_NE(statusItem().button(), nullptr);
@@ -170,7 +174,7 @@ TEST_F(StatusMenuTest, StartUpShowsTheItemWithItsMenu) {
     EXPECT_TRUE(updates->isHidden());
     EXPECT_EQ(statusItem().menu()->numberOfItems(), 9u);
     EXPECT_FALSE(StatusBarManager::shared().menu.aboutItem->representedObject().has_value());
-    EXPECT_EQ(SimStatusBar::shared().chooseMenuItem("checkForUpdates"),
+    EXPECT_EQ(sim::session().statusBar().chooseMenuItem("checkForUpdates"),
               SimStatusBar::Choice::noSuchItem);
 
     const auto messages = testing::loggedMessages();
@@ -181,10 +185,10 @@ TEST_F(StatusMenuTest, StartUpShowsTheItemWithItsMenu) {
 // Without a button the item has no image but keeps its menu; without the symbols an item
 // takes the image asset of that name, and without either it has no image.
 TEST_F(StatusMenuTest, MissingButtonAndSymbolsLeaveTheImagesOut) {
-    SimStatusBar::shared().setProvidesButtons(false);
+    sim::session().setStatusItemButtonRefused(true);
     for (const char* name : {"computermouse.fill", "info.circle", "gear", "xmark.rectangle"})
-        sim::SystemImages::shared().setSystemSymbol(name, std::nullopt);
-    sim::SystemImages::shared().setImageAsset("gear", CGSize{128, 128});
+        sim::session().images().setSystemSymbol(name, std::nullopt);
+    sim::session().images().setImageAsset("gear", CGSize{128, 128});
     launch();
 
     EXPECT_EQ(statusItem().button(), nullptr);
@@ -204,7 +208,7 @@ TEST_F(StatusMenuTest, VisibilityFollowsTheSettingWheneverAWindowOpensOrCloses) 
     setShowMenuIcon(false);
     launch();
     EXPECT_FALSE(statusItem().isVisible());
-    EXPECT_FALSE(SimStatusBar::shared().openMenu()) << "a hidden item cannot be clicked";
+    EXPECT_FALSE(sim::session().statusBar().openMenu()) << "a hidden item cannot be clicked";
 
     WindowManager::shared().openWindow("about", "", ui::EmptyView(), NSNormalWindowLevel, 3);
     EXPECT_FALSE(statusItem().isVisible());

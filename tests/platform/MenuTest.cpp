@@ -105,7 +105,7 @@ TEST(SimStatusBarTest, OpensRefreshedMenusOfShownItemsOnly) {
         item->setTarget(&target);
     }
     auto item = NSStatusBar::systemStatusBar().statusItemWithLength(NSVariableStatusItemLength);
-    auto& bar = SimStatusBar::shared();
+    auto& bar = sim::session().statusBar();
     EXPECT_FALSE(bar.openMenu()) << "no menu yet";
     item->setMenu(menu);
 
@@ -130,7 +130,7 @@ TEST(SimStatusBarTest, OpensRefreshedMenusOfShownItemsOnly) {
 // Another application coming to the front is announced on the workspace's centre, on the
 // main queue, naming its process; the same one again, or none, is not.
 TEST(WorkspaceActivation, PostsOnlyWhenAnotherApplicationComesToTheFront) {
-    auto& workspace = sim::SimWorkspace::shared();
+    auto& workspace = sim::session().workspace();
     workspace.launch({.processIdentifier = 40, .bundleIdentifier = "a"});
     workspace.launch({.processIdentifier = 41, .bundleIdentifier = "b"});
     std::vector<double> announced;

@@ -10,6 +10,7 @@
 #include "platform/live/LiveSession.h"
 #include "platform/log/OSLog.h"
 #include "platform/qt/QtMainLoop.h"
+#include "platform/qt/TrayStatusBar.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
     auto runtime = corvane::platform::live::installLiveSession();
     corvane::platform::qt::installQtMainLoop(runtime);
+    corvane::platform::qt::installTrayStatusBar();
     runtime->mainQueue().asyncAfter(seconds,
                                     [] { corvane::platform::NSApplication::shared().terminate(); });
     const int status = corvane::CorvaneApp::main();

@@ -9,9 +9,9 @@
 #include "app/PermissionView.h"
 #include "app/StatusBarManager.h"
 #include "app/WindowManager.h"
+#include "platform/appkit/StatusMenuPicture.h"
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
-#include "platform/qt/MenuRendering.h"
 #include "platform/sim/Session.h"
 
 namespace {
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     ok = write(*HUDManager::shared().window(), folder / "hud.png") && ok;
 
     // The menu as it opens while the user works in a browser.
-    auto& workspace = platform::sim::SimWorkspace::shared();
+    auto& workspace = platform::sim::session().workspace();
     workspace.launch({.processIdentifier = 501,
                       .bundleIdentifier = "com.example.browser",
                       .localizedName = "Browser"});
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     rt.runPending();
     const auto menuPath = folder / "status-menu.png";
     const bool menuWritten =
-        platform::qt::writeStatusMenuPicture(*StatusBarManager::shared().statusItem, menuPath);
+        platform::writeStatusMenuPicture(*StatusBarManager::shared().statusItem, menuPath);
     std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
     return ok && menuWritten ? 0 : 1;
 }

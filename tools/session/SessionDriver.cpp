@@ -231,7 +231,7 @@ void SessionDriver::schedule(const ScenarioEvent& e) {
             break;
         case ScenarioEvent::Kind::activateApp:
             rt.post(VirtualRuntime::kMainLane, at,
-                    [pid = e.pid] { sim::SimWorkspace::shared().setFrontmost(pid); });
+                    [pid = e.pid] { sim::session().workspace().setFrontmost(pid); });
             break;
         case ScenarioEvent::Kind::openMenu:
         case ScenarioEvent::Kind::menu:
@@ -241,7 +241,7 @@ void SessionDriver::schedule(const ScenarioEvent& e) {
 }
 
 void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
-    auto& bar = sim::SimStatusBar::shared();
+    auto& bar = sim::session().statusBar();
     ordered_json line;
     line["t"] = e.t;
     line["menu"] = menuJson(bar.openMenu());
@@ -376,7 +376,7 @@ void SessionDriver::report(std::ostream& out) const {
         windows.push_back(identifier);
     summary["windows"] = windows;
     summary["terminated"] = !NSApplication::shared().isRunning();
-    summary["statusItemVisible"] = sim::SimStatusBar::shared().hasVisibleItem();
+    summary["statusItemVisible"] = sim::session().statusBar().hasVisibleItem();
     auto document = encodeSettings(SettingsManager::shared().settings());
     summary["settings"] = document ? ordered_json::parse(*document) : ordered_json();
     ordered_json opened = ordered_json::array();

@@ -9,7 +9,7 @@
 namespace corvane::platform {
 
 /// Which symbols and image assets exist, and their natural sizes: the simulated session's
-/// catalogue (`sim::SystemImages`, the default) or what the Qt backend draws.
+/// catalogue (`sim::SystemImages`) or what the Qt backend draws.
 class ImageBackend {
   public:
     virtual ~ImageBackend() = default;
@@ -19,8 +19,7 @@ class ImageBackend {
     virtual std::optional<CGSize> imageAssetSize(const std::string& name) const = 0;
 };
 
-/// Installs the images' backend; call before the first image is made. Without one, the
-/// simulated session's catalogue answers.
+/// Installs the images' backend of the process.
 void installImageBackend(std::shared_ptr<ImageBackend> backend);
 
 }  // namespace corvane::platform

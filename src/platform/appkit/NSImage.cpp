@@ -1,20 +1,18 @@
 #include "platform/appkit/NSImage.h"
 
-#include "platform/InstalledBackend.h"
 #include "platform/appkit/ImageBackend.h"
-#include "platform/sim/SystemImages.h"
+#include "platform/runtime/BackendSlot.h"
 
 namespace corvane::platform {
 
 namespace {
 
-InstalledBackend<ImageBackend>& slot() {
-    static auto* installed = new InstalledBackend<ImageBackend>();
-    return *installed;
+BackendSlot<ImageBackend>& slot() {
+    return backendSlot<ImageBackend>("image");
 }
 
 ImageBackend& backend() {
-    return slot().orElse(sim::SystemImages::shared());
+    return slot().get();
 }
 
 }  // namespace

@@ -1,20 +1,18 @@
 #include "platform/appkit/NSStatusBar.h"
 
-#include "platform/InstalledBackend.h"
 #include "platform/appkit/StatusBarBackend.h"
-#include "platform/sim/SimStatusBar.h"
+#include "platform/runtime/BackendSlot.h"
 
 namespace corvane::platform {
 
 namespace {
 
-InstalledBackend<StatusBarBackend>& slot() {
-    static auto* installed = new InstalledBackend<StatusBarBackend>();
-    return *installed;
+BackendSlot<StatusBarBackend>& slot() {
+    return backendSlot<StatusBarBackend>("status bar");
 }
 
 StatusBarBackend& backend() {
-    return slot().orElse(sim::SimStatusBar::shared());
+    return slot().get();
 }
 
 }  // namespace

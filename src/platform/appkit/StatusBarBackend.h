@@ -7,7 +7,7 @@ namespace corvane::platform {
 class NSStatusItem;
 
 /// Shows status items in the menu bar: the simulated session's model of the bar
-/// (`sim::SimStatusBar`, the default) or the desktop's system tray.
+/// (`sim::SimStatusBar`) or the desktop's system tray.
 class StatusBarBackend {
   public:
     virtual ~StatusBarBackend() = default;
@@ -21,8 +21,7 @@ class StatusBarBackend {
     virtual void itemRemoved(NSStatusItem& item) = 0;
 };
 
-/// Installs the status bar's backend; call before the first status item is made. Without
-/// one, the simulated session's model of the bar shows the items.
+/// Installs the status bar's backend of the process.
 void installStatusBarBackend(std::shared_ptr<StatusBarBackend> backend);
 
 }  // namespace corvane::platform

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <memory>
 
+#include "platform/appkit/NSStatusBar.h"
+#include "platform/appkit/StatusMenuPicture.h"
 #include "platform/qt/QtImages.h"
 #include "platform/qt/QtSupport.h"
 
@@ -65,6 +67,12 @@ void fillQMenu(QMenu& qmenu, NSMenu& menu) {
     }
 }
 
+}  // namespace corvane::platform::qt
+
+namespace corvane::platform {
+
+using namespace qt;
+
 bool writeStatusMenuPicture(NSStatusItem& item, const std::string& path) {
     if (!item.menu())
         return false;
@@ -108,4 +116,4 @@ bool writeStatusMenuPicture(NSStatusItem& item, const std::string& path) {
     return image.save(QString::fromStdString(path), "PNG");
 }
 
-}  // namespace corvane::platform::qt
+}  // namespace corvane::platform

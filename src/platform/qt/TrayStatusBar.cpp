@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QSystemTrayIcon>
 
+#include "platform/appkit/ImageBackend.h"
 #include "platform/qt/MenuRendering.h"
 #include "platform/qt/QtImages.h"
 #include "platform/qt/QtSupport.h"
@@ -66,6 +67,11 @@ void TrayStatusBar::itemChanged(NSStatusItem& item) {
 
 void TrayStatusBar::itemRemoved(NSStatusItem& item) {
     trays_.erase(&item);
+}
+
+void installTrayStatusBar() {
+    installImageBackend(std::make_shared<QtImages>());
+    installStatusBarBackend(std::make_shared<TrayStatusBar>());
 }
 
 }  // namespace corvane::platform::qt

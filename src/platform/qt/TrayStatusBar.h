@@ -29,4 +29,9 @@ class TrayStatusBar final : public StatusBarBackend {
     std::map<NSStatusItem*, std::unique_ptr<Tray>> trays_;
 };
 
+/// Shows the status items as icons in the desktop's system tray and draws their images with
+/// Qt: installs the status bar's and the images' backends of the live application. Call on
+/// the main thread, after the live session is set up.
+void installTrayStatusBar();
+
 }  // namespace corvane::platform::qt

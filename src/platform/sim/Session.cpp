@@ -6,6 +6,8 @@
 
 #include "platform/accessibility/AccessibilityBackend.h"
 #include "platform/appkit/DesktopBackend.h"
+#include "platform/appkit/ImageBackend.h"
+#include "platform/appkit/StatusBarBackend.h"
 #include "platform/appkit/WorkspaceBackend.h"
 #include "platform/corefoundation/MachPortBackend.h"
 #include "platform/corevideo/DisplayLinkBackend.h"
@@ -30,7 +32,9 @@ Session::Session()
       windowServer_(std::make_shared<WindowServer>(*runtime_, *workspace_, *accessibility_)),
       displays_(std::make_shared<Displays>()),
       displayLinks_(std::make_shared<DisplayLinks>(*runtime_, *displays_)),
-      desktop_(std::make_shared<Desktop>()) {}
+      desktop_(std::make_shared<Desktop>()),
+      statusBar_(std::make_shared<SimStatusBar>()),
+      images_(std::make_shared<SystemImages>()) {}
 
 Session& installSimulatedSession() {
     static std::mutex mutex;
@@ -49,6 +53,8 @@ Session& installSimulatedSession() {
     installDisplayBackend(session->displays_);
     installDisplayLinkBackend(session->displayLinks_);
     installDesktopBackend(session->desktop_);
+    installStatusBarBackend(session->statusBar_);
+    installImageBackend(session->images_);
     installed.store(session);
     return *session;
 }

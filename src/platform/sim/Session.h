@@ -8,7 +8,9 @@
 #include "platform/sim/Desktop.h"
 #include "platform/sim/DisplayLinks.h"
 #include "platform/sim/Displays.h"
+#include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimWorkspace.h"
+#include "platform/sim/SystemImages.h"
 #include "platform/sim/VirtualRuntime.h"
 #include "platform/sim/WindowServer.h"
 
@@ -34,6 +36,10 @@ class Session {
     DisplayLinks& displayLinks() { return *displayLinks_; }
     Desktop& desktop() { return *desktop_; }
     AccessibilityTrust& accessibility() { return *accessibility_; }
+    /// The menu bar with its status items, clicked and chosen from by tests and the driver.
+    SimStatusBar& statusBar() { return *statusBar_; }
+    /// The system symbols and image assets that exist.
+    SystemImages& images() { return *images_; }
 
     // Fault knobs.
 
@@ -67,6 +73,8 @@ class Session {
     void setURLOpenRefused(const std::string& absoluteURL, bool refused) {
         workspace_->setURLOpenRefused(absoluteURL, refused);
     }
+    /// Status items made while set come without a button.
+    void setStatusItemButtonRefused(bool refused) { statusBar_->setProvidesButtons(!refused); }
 
   private:
     std::shared_ptr<VirtualRuntime> runtime_;
@@ -76,6 +84,8 @@ class Session {
     std::shared_ptr<Displays> displays_;
     std::shared_ptr<DisplayLinks> displayLinks_;
     std::shared_ptr<Desktop> desktop_;
+    std::shared_ptr<SimStatusBar> statusBar_;
+    std::shared_ptr<SystemImages> images_;
 
     friend Session& installSimulatedSession();
 };

@@ -14,11 +14,6 @@ std::ostream& operator<<(std::ostream& os, const MenuRow& row) {
     return os << ")";
 }
 
-SimStatusBar& SimStatusBar::shared() {
-    static auto* bar = new SimStatusBar();
-    return *bar;
-}
-
 void SimStatusBar::itemAdded(const std::shared_ptr<NSStatusItem>& item) {
     items_.push_back(item);
 }

@@ -28,10 +28,11 @@ std::ostream& operator<<(std::ostream& os, const MenuRow& row);
 
 /// The simulated session's menu bar: the status items in the order they were added, with
 /// what the user would see of them, and the clicks that open their menus and choose an
-/// item. The knob `setProvidesButtons` makes new items come without a button.
+/// item. New items come without a button while `setProvidesButtons` is off (the session's
+/// `setStatusItemButtonRefused`).
 class SimStatusBar final : public StatusBarBackend {
   public:
-    static SimStatusBar& shared();
+    SimStatusBar() = default;
 
     bool providesButtons() const override { return providesButtons_; }
     void itemAdded(const std::shared_ptr<NSStatusItem>& item) override;
@@ -58,7 +59,6 @@ class SimStatusBar final : public StatusBarBackend {
     Choice chooseMenuItem(const std::string& identifier, NSStatusItem* item = nullptr);
 
   private:
-    SimStatusBar() = default;
     NSStatusItem* itemOrOldest(NSStatusItem* item) const;
 
     bool providesButtons_ = true;

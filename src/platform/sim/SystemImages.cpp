@@ -2,11 +2,6 @@
 
 namespace corvane::platform::sim {
 
-SystemImages& SystemImages::shared() {
-    static auto* images = new SystemImages();
-    return *images;
-}
-
 // Symbols at the menu font's size (13 points): their widths differ, as real symbols' do.
 SystemImages::SystemImages()
     : symbols_{{"computermouse.fill", {12, 17}},

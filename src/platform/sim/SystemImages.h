@@ -15,7 +15,7 @@ namespace corvane::platform::sim {
 /// two icon assets; tests remove or add entries to reach the paths where one is missing.
 class SystemImages final : public ImageBackend {
   public:
-    static SystemImages& shared();
+    SystemImages();
 
     std::optional<CGSize> systemSymbolSize(const std::string& name) const override;
     std::optional<CGSize> imageAssetSize(const std::string& name) const override;
@@ -25,7 +25,6 @@ class SystemImages final : public ImageBackend {
     void setImageAsset(const std::string& name, std::optional<CGSize> size);
 
   private:
-    SystemImages();
     static std::optional<CGSize> find(const std::map<std::string, CGSize>& table,
                                       const std::string& name);
     static void set(std::map<std::string, CGSize>& table, const std::string& name,

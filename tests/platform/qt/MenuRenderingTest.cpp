@@ -11,6 +11,7 @@
 
 #include "platform/appkit/NSMenu.h"
 #include "platform/appkit/NSStatusBar.h"
+#include "platform/appkit/StatusMenuPicture.h"
 #include "platform/qt/MenuRendering.h"
 #include "platform/qt/QtImages.h"
 #include "platform/qt/QtSupport.h"
