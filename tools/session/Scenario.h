@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -85,12 +86,21 @@ struct Scenario {
 
 /// A scenario that cannot be played; the message names the place ("events[2].t: ...").
 class ScenarioError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
-/// Reads a scenario from JSON text. Throws ScenarioError for anything malformed.
+/// Reads a scenario from JSON text. Throws ScenarioError for anything malformed, nesting
+/// deeper than 64 levels and numbers beyond the range of a double included.
 Scenario parseScenario(const std::string& text);
+
+/// Scenario files larger than this are refused unread (64 MiB: about half a million events).
+constexpr std::size_t kMaxScenarioBytes = std::size_t{64} << 20;
+
+/// Reads and parses the scenario file at `path`. Throws ScenarioError for a file that cannot
+/// be read, a directory, a file larger than `kMaxScenarioBytes` (which is not read further),
+/// and for anything `parseScenario` refuses.
+Scenario readScenarioFile(const std::string& path);
 
 /// Names of the event kinds, as scenario files write them.
 const char* toString(ScenarioEvent::Kind kind);
