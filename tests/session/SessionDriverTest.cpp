@@ -345,6 +345,49 @@ std::vector<json> play(const std::string& example, std::string* echoed = nullptr
         readScenarioFile(std::string(dir != nullptr ? dir : "examples") + "/" + example), echoed);
 }
 
+/// `count` wheel ticks of `pointY` to pid 501, `every` seconds apart from 0.1 s on.
+Scenario ticks(std::size_t count, double every, double pointY = 10) {
+    Scenario s = parseScenario(
+        R"({"displays": [{"id": 1, "bounds": [0, 0, 1920, 1080]}],
+            "apps": [{"pid": 501, "bundleId": "com.example.editor"}], "frontmost": 501,
+            "events": [], "until": 0})");
+    for (std::size_t i = 0; i < count; ++i) {
+        ScenarioEvent e;
+        e.t = 0.1 + static_cast<double>(i) * every;
+        e.target = 501;
+        e.locationX = 400;
+        e.locationY = 300;
+        e.lineY = 1;
+        e.pointY = pointY;
+        s.events.push_back(e);
+    }
+    s.until = s.events.back().t + 1;
+    return s;
+}
+
+// Past the event lines the window server keeps, the summary still counts and sums every
+// event (90 points a tick) and says that the lines were capped.
+TEST(SessionDriver, SummaryIsExactBeyondTheKeptLines) {
+    const std::size_t count = 5'000;
+    auto lines = playScenario(ticks(count, 1.0));
+    const json& summary = lines.back()["summary"];
+    const std::size_t written = lines.size() - 1;
+    EXPECT_EQ(summary["eventLines"]["written"], written);
+    EXPECT_EQ(summary["eventLines"]["capped"], true);
+    EXPECT_GT(summary["pids"]["501"]["events"].get<std::size_t>(), written);
+    EXPECT_EQ(summary["pids"]["501"]["pointY"], 90.0 * count);
+}
+
+// A sum beyond the range of a double is written as its text, not as null.
+TEST(SessionDriver, SumBeyondADoubleIsText) {
+    Scenario s = ticks(2, 1.0, 1e308);
+    s.accessibility = false;  // the ticks pass as they are
+    auto lines = playScenario(std::move(s));
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["pids"]["501"]["pointY"], "2e+308");
+    EXPECT_EQ(summary["eventLines"]["capped"], false);
+}
+
 // The bundled one-tick scenario: the application gets synthetic events only, adding up to
 // the whole step, all stamped as the engine's own; the summary says the same.
 TEST(SessionDriver, OneTickScenarioDeliversTheStep) {
