@@ -174,7 +174,9 @@ bool readWindowInput(const Reader& r, const std::string& type, ScenarioEvent& e)
     if (kind == std::end(kinds))
         return false;
     e.kind = kind->second;
-    auto& input = e.input;
+    auto read = std::make_shared<ScenarioEvent::WindowInput>();
+    e.input = read;
+    auto& input = *read;
     input.window = r.string("window", true);
     if (input.window != "permission" && input.window != "preferences" && input.window != "about" &&
         input.window != "hud") {
@@ -335,7 +337,14 @@ const char* toString(ScenarioEvent::Kind kind) {
 Scenario parseScenario(const std::string& text) {
     Scenario s;
     // Events are read as each one is parsed and then dropped from the document, so that a
-    // long scenario costs its events and not a JSON tree of them as well.
+    // long scenario costs its events and not a JSON tree of them as well. Every event names
+    // its "type": room for that many is reserved, so that the list is never copied as it
+    // grows (room that no event takes is never touched, and costs no memory).
+    std::size_t types = 0;
+    for (auto at = text.find("\"type\""); at != std::string::npos;
+         at = text.find("\"type\"", at + 1))
+        ++types;
+    s.events.reserve(types);
     std::string topMember;
     bool inEvents = false;
     auto callback = [&](int depth, json::parse_event_t event, json& parsed) {

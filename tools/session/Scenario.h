@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -63,7 +64,10 @@ struct ScenarioEvent {
         bool on = false;     ///< toggle: the state wanted
         double value = 0;    ///< slide: the value dragged to
         std::string key;     ///< key: as written ("cmd+q")
-    } input;
+    };
+    /// Held apart (null for the other kinds), so that the wheel events of a long scenario
+    /// stay small.
+    std::shared_ptr<const WindowInput> input;
 };
 
 /// A whole scenario file.

@@ -230,7 +230,7 @@ void SessionDriver::queueEvent(std::size_t index) {
 }
 
 void SessionDriver::playWindowInput(const ScenarioEvent& e) {
-    const auto& input = e.input;
+    const auto& input = *e.input;
     const std::string place = "events[" + std::to_string(&e - scenario_.events.data()) +
                               "]: window \"" + input.window + "\"";
     const std::shared_ptr<NSWindow> window = input.window == "hud"
