@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or $BUILD_DIR). Extra arguments go to cmake.
+# Configures and builds into build/ (or $BUILD_DIR), with $JOBS parallel jobs (default: all
+# cores); only $TARGETS when set (names separated by spaces). Extra arguments go to cmake.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
@@ -7,4 +8,4 @@ werror=OFF
 if [[ -n "${CI:-}" ]]; then werror=ON; fi
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} \
       -DCORVANE_WERROR=${CORVANE_WERROR:-$werror} "$@" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+cmake --build "$build_dir" -j"${JOBS:-$(nproc)}" ${TARGETS:+--target $TARGETS}

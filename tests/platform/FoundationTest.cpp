@@ -1,9 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "platform/combine/Published.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/UserDefaults.h"
@@ -81,68 +78,6 @@ TEST(UserDefaultsTest, ValuesAreTyped) {
     EXPECT_FALSE(defaults.string("k"));
     defaults.removeObject("k");
     EXPECT_FALSE(defaults.object("k"));
-}
-
-class FileDefaultsStoreTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("corvane-defaults-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir_);
-        path_ = (dir_ / "nested" / "domain.plist.json").string();
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
-    std::filesystem::path dir_;
-    std::string path_;
-};
-
-// Every kind of value survives a write and a fresh read of the file, and no temporary file
-// is left beside it.
-TEST_F(FileDefaultsStoreTest, RoundTripsEveryKindOfValue) {
-    PlistDictionary nested{{"n", 1.5}, {"b", false}};
-    {
-        UserDefaults defaults(std::make_shared<FileDefaultsStore>(path_));
-        defaults.set("data", Data{0, 255, 7, 8});
-        defaults.set("string", PlistValue("é"));
-        defaults.set("number", -2.25);
-        defaults.set("bool", true);
-        defaults.set("dict", nested);
-    }
-    UserDefaults reread(std::make_shared<FileDefaultsStore>(path_));
-    EXPECT_EQ(reread.data("data"), (Data{0, 255, 7, 8}));
-    EXPECT_EQ(reread.string("string"), "é");
-    EXPECT_EQ(reread.object("number"), PlistValue(-2.25));
-    EXPECT_EQ(reread.object("bool"), PlistValue(true));
-    EXPECT_EQ(reread.object("dict"), PlistValue(nested));
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_ / "nested")) {
-        files.push_back(entry.path().filename().string());
-    }
-    EXPECT_THAT(files, ElementsAre("domain.plist.json"));
-}
-
-// A broken file reads as an empty domain and is replaced whole by the next write.
-TEST_F(FileDefaultsStoreTest, BrokenFileIsReplacedByTheNextWrite) {
-    std::filesystem::create_directories(dir_ / "nested");
-    std::ofstream(path_) << "{\"half";
-    UserDefaults defaults(std::make_shared<FileDefaultsStore>(path_));
-    EXPECT_FALSE(defaults.object("k"));
-    defaults.set("k", true);
-    UserDefaults reread(std::make_shared<FileDefaultsStore>(path_));
-    EXPECT_EQ(reread.object("k"), PlistValue(true));
-}
-
-// A write that cannot happen (the folder is a file) reports failure and keeps memory intact.
-TEST_F(FileDefaultsStoreTest, FailedWriteKeepsTheValueInMemory) {
-    std::filesystem::create_directories(dir_);
-    std::ofstream(dir_ / "nested") << "not a folder";
-    auto store = std::make_shared<FileDefaultsStore>(path_);
-    EXPECT_FALSE(store->persist({{"k", true}}));
-    UserDefaults defaults(store);
-    defaults.set("k", true);
-    EXPECT_EQ(defaults.object("k"), PlistValue(true));
 }
 
 }  // namespace

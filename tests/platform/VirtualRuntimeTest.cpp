@@ -47,6 +47,19 @@ TEST_F(VirtualRuntimeTest, RunsByDueTimeThenQueueOrder) {
     EXPECT_EQ(rt.mediaTime(), 1001.0);
 }
 
+// Work queued later at a reserved place runs, among work due at the same time, before work
+// queued after the reservation, as if it had been queued at the reservation.
+TEST_F(VirtualRuntimeTest, ReservedPlacesKeepTheirOrder) {
+    const auto first = rt.reserveOrder(2);
+    rt.mainQueue().asyncAfter(1.0, note("queued-after"));
+    rt.postInReservedOrder(VirtualRuntime::kMainLane, 1001.0, first, [&] {
+        ran.push_back("first");
+        rt.postInReservedOrder(VirtualRuntime::kMainLane, 1001.0, first + 1, note("second"));
+    });
+    rt.advance(1.0);
+    EXPECT_THAT(ran, ElementsAre("first", "second@1001.000000", "queued-after@1001.000000"));
+}
+
 // Jumping moves the clock without running anything; the work runs on the next fast-forward.
 TEST_F(VirtualRuntimeTest, JumpRunsNothing) {
     rt.mainQueue().asyncAfter(1.0, note("a"));

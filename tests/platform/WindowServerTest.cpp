@@ -207,6 +207,28 @@ TEST_F(WindowServerTest, PidPostsGoStraightToTheProcess) {
     EXPECT_EQ(server.postedEvents().size(), 2u);
 }
 
+// The records keep only the latest posts and receipts, while the per-process totals count
+// every event received, with exact sums.
+TEST_F(WindowServerTest, RecordsAreCappedTotalsAreNot) {
+    const std::size_t posts = WindowServer::kKeptEvents + 5;
+    for (std::size_t i = 0; i < posts; ++i) {
+        auto event = wheel();
+        event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, static_cast<double>(i));
+        event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis2, -0.5);
+        CGEventPostToPid(kOtherPid, event);
+    }
+    const auto posted = server.postedEvents();
+    ASSERT_EQ(posted.size(), WindowServer::kKeptEvents);
+    EXPECT_EQ(posted.front().event.doubleValue(kCGScrollWheelEventPointDeltaAxis1), 5.0);
+    EXPECT_EQ(server.receivedEvents().size(), WindowServer::kKeptEvents);
+    const ReceivedTotals totals = server.receivedTotals().at(kOtherPid);
+    EXPECT_EQ(totals.events, posts);
+    EXPECT_EQ(totals.pointY, static_cast<long double>(posts * (posts - 1) / 2));
+    EXPECT_EQ(totals.pointX, -0.5L * static_cast<long double>(posts));
+    server.clearReceivedEvents();
+    EXPECT_TRUE(server.receivedTotals().empty());
+}
+
 struct TargetCase {
     const char* name;
     std::optional<std::int64_t> targetField;

@@ -1,8 +1,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -18,9 +23,12 @@ namespace {
 
 using nlohmann::json;
 
-const char* kMinimal = R"({"displays": [{"id": 1, "bounds": [0, 0, 800, 600]}], "events": [], "until": 1})";
+const char* kMinimal =
+    R"({"displays": [{"id": 1, "bounds": [0, 0, 800, 600]}], "events": [], "until": 1})";
 
-json minimal() { return json::parse(kMinimal); }
+json minimal() {
+    return json::parse(kMinimal);
+}
 
 struct BadScenario {
     const char* name;
@@ -51,36 +59,114 @@ TEST_P(MalformedScenario, NamesThePlace) {
     }
 }
 
-void PrintTo(const BadScenario& b, std::ostream* os) { *os << b.name; }
+void PrintTo(const BadScenario& b, std::ostream* os) {
+    *os << b.name;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Table, MalformedScenario,
     ::testing::Values(
-        BadScenario{"no_displays", [](json& s) { s["displays"] = json::array(); }, "displays: at least one"},
-        BadScenario{"bounds_short", [](json& s) { s["displays"][0]["bounds"] = {0, 0, 1}; }, "displays[0].bounds: expected"},
-        BadScenario{"bounds_empty", [](json& s) { s["displays"][0]["bounds"] = {0, 0, 0, 10}; }, "displays[0].bounds: width"},
-        BadScenario{"app_pid_missing", [](json& s) { s["apps"] = {{{"bundleId", "x"}}}; }, "apps[0].pid: missing"},
-        BadScenario{"app_pid_one", [](json& s) { s["apps"] = {{{"pid", 1}, {"bundleId", "x"}}}; }, "apps[0].pid: out of range"},
-        BadScenario{"app_policy", [](json& s) { s["apps"] = {{{"pid", 5}, {"bundleId", "x"}, {"policy", "odd"}}}; }, "apps[0].policy"},
-        BadScenario{"frontmost_unknown", [](json& s) { s["frontmost"] = 9; }, "frontmost: no app has pid 9"},
-        BadScenario{"event_unknown_type", [](json& s) { s["events"] = {{{"t", 0}, {"type", "zoom"}}}; }, "events[0].type: unknown event type \"zoom\""},
-        BadScenario{"event_time_text", [](json& s) { s["events"] = {{{"t", "0"}, {"type", "wheel"}}}; }, "events[0].t: expected a finite number"},
-        BadScenario{"event_out_of_order", [](json& s) {
-            s["events"] = {{{"t", 0.5}, {"type", "leftMouseDown"}}, {{"t", 0.2}, {"type", "leftMouseDown"}}};
-        }, "events[1].t: events must be in time order"},
-        BadScenario{"event_unknown_member", [](json& s) { s["events"] = {{{"t", 0}, {"type", "wheel"}, {"pointz", 1}}}; }, "events[0].pointz: unknown member"},
-        BadScenario{"line_fraction", [](json& s) { s["events"] = {{{"t", 0}, {"type", "wheel"}, {"lineY", 1.5}}}; }, "events[0].lineY: expected a whole number"},
-        BadScenario{"until_before_events", [](json& s) { s["events"] = {{{"t", 2}, {"type", "leftMouseDown"}}}; }, "until: must not be before"},
-        BadScenario{"settings_number", [](json& s) { s["settings"] = 3; }, "settings: expected a settings document"},
+        BadScenario{"no_displays", [](json& s) { s["displays"] = json::array(); },
+                    "displays: at least one"},
+        BadScenario{"bounds_short",
+                    [](json& s) {
+                        s["displays"][0]["bounds"] = {0, 0, 1};
+                    },
+                    "displays[0].bounds: expected"},
+        BadScenario{"bounds_empty",
+                    [](json& s) {
+                        s["displays"][0]["bounds"] = {0, 0, 0, 10};
+                    },
+                    "displays[0].bounds: width"},
+        BadScenario{"app_pid_missing",
+                    [](json& s) {
+                        s["apps"] = {{{"bundleId", "x"}}};
+                    },
+                    "apps[0].pid: missing"},
+        BadScenario{"app_pid_one",
+                    [](json& s) {
+                        s["apps"] = {{{"pid", 1}, {"bundleId", "x"}}};
+                    },
+                    "apps[0].pid: out of range"},
+        BadScenario{"app_policy",
+                    [](json& s) {
+                        s["apps"] = {{{"pid", 5}, {"bundleId", "x"}, {"policy", "odd"}}};
+                    },
+                    "apps[0].policy"},
+        BadScenario{"frontmost_unknown", [](json& s) { s["frontmost"] = 9; },
+                    "frontmost: no app has pid 9"},
+        BadScenario{"event_unknown_type",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "zoom"}}};
+                    },
+                    "events[0].type: unknown event type \"zoom\""},
+        BadScenario{"event_time_text",
+                    [](json& s) {
+                        s["events"] = {{{"t", "0"}, {"type", "wheel"}}};
+                    },
+                    "events[0].t: expected a finite number"},
+        BadScenario{"event_out_of_order",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0.5}, {"type", "leftMouseDown"}},
+                                       {{"t", 0.2}, {"type", "leftMouseDown"}}};
+                    },
+                    "events[1].t: events must be in time order"},
+        BadScenario{"event_unknown_member",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "wheel"}, {"pointz", 1}}};
+                    },
+                    "events[0].pointz: unknown member"},
+        BadScenario{"line_fraction",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "wheel"}, {"lineY", 1.5}}};
+                    },
+                    "events[0].lineY: expected a whole number"},
+        BadScenario{"until_before_events",
+                    [](json& s) {
+                        s["events"] = {{{"t", 2}, {"type", "leftMouseDown"}}};
+                    },
+                    "until: must not be before"},
+        BadScenario{"settings_number", [](json& s) { s["settings"] = 3; },
+                    "settings: expected a settings document"},
         BadScenario{"os_version", [](json& s) { s["osVersion"] = "15..1"; }, "osVersion"},
-        BadScenario{"os_version_huge", [](json& s) { s["osVersion"] = "99999999999"; }, "osVersion"},
-        BadScenario{"os_version_four_parts", [](json& s) { s["osVersion"] = "1.2.3.4"; }, "osVersion"},
-        BadScenario{"activate_unknown_pid", [](json& s) { s["events"] = {{{"t", 0}, {"type", "activateApp"}, {"pid", 7}}}; }, "events[0].pid: no app has pid 7"},
-        BadScenario{"activate_without_pid", [](json& s) { s["events"] = {{{"t", 0}, {"type", "activateApp"}}}; }, "events[0].pid: missing"},
-        BadScenario{"menu_without_item", [](json& s) { s["events"] = {{{"t", 0}, {"type", "menu"}}}; }, "events[0].item: missing"},
-        BadScenario{"menu_empty_item", [](json& s) { s["events"] = {{{"t", 0}, {"type", "menu"}, {"item", ""}}}; }, "events[0].item: expected"},
-        BadScenario{"open_menu_member", [](json& s) { s["events"] = {{{"t", 0}, {"type", "openMenu"}, {"item", "quit"}}}; }, "events[0].item: unknown member"},
-        BadScenario{"top_level_array", [](json& s) { s = json::array(); }, "scenario: expected an object"}),
+        BadScenario{"os_version_huge", [](json& s) { s["osVersion"] = "99999999999"; },
+                    "osVersion"},
+        BadScenario{"os_version_four_parts", [](json& s) { s["osVersion"] = "1.2.3.4"; },
+                    "osVersion"},
+        BadScenario{"refresh_below_one", [](json& s) { s["displays"][0]["refreshHz"] = 0.5; },
+                    "displays[0].refreshHz: expected 1 to 1000"},
+        BadScenario{"unknown_type_with_members",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "zoom"}, {"factor", 2}}};
+                    },
+                    "events[0].type: unknown event type \"zoom\""},
+        BadScenario{"activate_unknown_pid",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "activateApp"}, {"pid", 7}}};
+                    },
+                    "events[0].pid: no app has pid 7"},
+        BadScenario{"activate_without_pid",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "activateApp"}}};
+                    },
+                    "events[0].pid: missing"},
+        BadScenario{"menu_without_item",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "menu"}}};
+                    },
+                    "events[0].item: missing"},
+        BadScenario{"menu_empty_item",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "menu"}, {"item", ""}}};
+                    },
+                    "events[0].item: expected"},
+        BadScenario{"open_menu_member",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "openMenu"}, {"item", "quit"}}};
+                    },
+                    "events[0].item: unknown member"},
+        BadScenario{"top_level_array", [](json& s) { s = json::array(); },
+                    "scenario: expected an object"}),
     [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
@@ -127,9 +213,137 @@ TEST(ScenarioReader, RefusesTextThatIsNotJson) {
     EXPECT_THROW(parseScenario("{\"displays\": ["), ScenarioError);
 }
 
+/// `{"settings": [[[...]]]}` nested `depth` deep, in an otherwise minimal scenario.
+std::string withDeepSettings(std::size_t depth) {
+    std::string text = kMinimal;
+    text.pop_back();
+    return text + ", \"settings\": {\"a\": " + std::string(depth, '[') + std::string(depth, ']') +
+           "}}";
+}
+
+/// A minimal scenario whose text has `member` (raw JSON text) added at the top level.
+std::string withMember(const std::string& member) {
+    std::string text = kMinimal;
+    text.pop_back();
+    return text + ", " + member + "}";
+}
+
+struct UnreadableText {
+    const char* name;
+    std::string text;
+    const char* message;
+};
+void PrintTo(const UnreadableText& u, std::ostream* os) {
+    *os << u.name;
+}
+
+const UnreadableText kUnreadableTexts[] = {
+    {"until_beyond_double", withMember(R"("until": 1e400)"), "number overflow parsing '1e400'"},
+    {"point_beyond_double",
+     withMember(R"("events": [{"t": 0, "type": "wheel", "pointY": -2e308}])"),
+     "number overflow parsing '-2e308'"},
+    {"bounds_beyond_double", withMember(R"("displays": [{"id": 1, "bounds": [0, 0, 1e999, 1]}])"),
+     "number overflow"},
+    {"settings_nested_deep", withDeepSettings(100'000), "nested deeper than 64 levels"},
+};
+
+class UnreadableScenarioText : public ::testing::TestWithParam<UnreadableText> {};
+
+// Numbers beyond a double and nesting beyond the bound are the reader's errors, never an
+// escaped exception or a crash further on.
+TEST_P(UnreadableScenarioText, IsTheReadersError) {
+    try {
+        parseScenario(GetParam().text);
+        FAIL() << "accepted";
+    } catch (const ScenarioError& e) {
+        EXPECT_THAT(e.what(), ::testing::HasSubstr(GetParam().message));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, UnreadableScenarioText, ::testing::ValuesIn(kUnreadableTexts),
+                         [](const ::testing::TestParamInfo<UnreadableText>& row) {
+                             return std::string(row.param.name);
+                         });
+
+// Nesting up to the bound is read; a settings document is passed on as its text.
+TEST(ScenarioReader, ReadsNestingUpToTheBound) {
+    EXPECT_TRUE(parseScenario(withDeepSettings(60)).settingsDocument);
+}
+
+/// A file of the test's own, removed at the end.
+class ScenarioFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("corvane-scenario-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::string write(const std::string& name, const std::string& text) const {
+        const auto path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+
+    /// Runs the session tool on `path`; returns its exit status and what it wrote to
+    /// standard error.
+    static std::pair<int, std::string> runTool(const std::string& path) {
+        const std::string command =
+            std::string(CORVANE_SESSION_TOOL) + " '" + path + "' 2>&1 >/dev/null";
+        FILE* pipe = ::popen(command.c_str(), "r");
+        std::string output;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
+            output += buffer;
+        const int status = ::pclose(pipe);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), output};
+    }
+
+    std::filesystem::path dir_;
+};
+
+// A file the reader cannot take is refused with its reason, and nothing more is read of a
+// file beyond the size bound.
+TEST_F(ScenarioFile, RefusesWhatIsNoScenarioFile) {
+    const std::pair<std::string, const char*> cases[] = {
+        {dir_.string(), "is a directory"},
+        {(dir_ / "missing.json").string(), "cannot be read"},
+        {"/dev/zero", "larger than 64 MiB"},
+    };
+    for (const auto& [path, message] : cases) {
+        try {
+            readScenarioFile(path);
+            ADD_FAILURE() << path << " accepted";
+        } catch (const ScenarioError& e) {
+            EXPECT_THAT(e.what(), ::testing::HasSubstr(message)) << path;
+        }
+    }
+    EXPECT_EQ(readScenarioFile(write("ok.json", kMinimal)).until, 1);
+}
+
+// The tool ends every malformed file with its clear error and exit status 2, never with an
+// uncaught exception, a crash or an endless read.
+TEST_F(ScenarioFile, ToolExitsWithStatusTwo) {
+    const std::pair<std::string, std::string> cases[] = {
+        {dir_.string(), "is a directory"},
+        {"/dev/zero", "larger than 64 MiB"},
+        {write("until.json", withMember(R"("until": 1e400)")), "number overflow"},
+        {write("deep.json", withDeepSettings(100'000)), "nested deeper than 64 levels"},
+        {write("zoom.json", withMember(R"("events": [{"t": 0, "type": "zoom", "factor": 2}])")),
+         "events[0].type: unknown event type \"zoom\""},
+    };
+    for (const auto& [path, message] : cases) {
+        const auto [status, output] = runTool(path);
+        EXPECT_EQ(status, 2) << path << ": " << output;
+        EXPECT_THAT(output, ::testing::StartsWith("corvane-session: " + path + ": "));
+        EXPECT_THAT(output, ::testing::HasSubstr(message)) << path;
+    }
+}
+
 /// Plays a scenario and returns its output lines; the log lines it echoes are in `echoed`.
-std::vector<json> playText(const std::string& text, std::string* echoed = nullptr) {
-    SessionDriver driver(parseScenario(text));
+std::vector<json> playScenario(Scenario scenario, std::string* echoed = nullptr) {
+    SessionDriver driver(std::move(scenario));
     if (echoed != nullptr) {
         corvane::platform::LogStore::shared().setEchoToStandardError(true);
         ::testing::internal::CaptureStderr();
@@ -140,17 +354,64 @@ std::vector<json> playText(const std::string& text, std::string* echoed = nullpt
     std::stringstream out;
     driver.report(out);
     std::vector<json> lines;
-    for (std::string line; std::getline(out, line);) lines.push_back(json::parse(line));
+    for (std::string line; std::getline(out, line);)
+        lines.push_back(json::parse(line));
     return lines;
+}
+
+/// Plays scenario text and returns its output lines; the log lines it echoes are in `echoed`.
+std::vector<json> playText(const std::string& text, std::string* echoed = nullptr) {
+    return playScenario(parseScenario(text), echoed);
 }
 
 /// Runs the example and returns its output lines; the log lines it echoes are in `echoed`.
 std::vector<json> play(const std::string& example, std::string* echoed = nullptr) {
     const char* dir = std::getenv("CORVANE_EXAMPLES");
-    std::ifstream file(std::string(dir != nullptr ? dir : "examples") + "/" + example);
-    std::stringstream text;
-    text << file.rdbuf();
-    return playText(text.str(), echoed);
+    return playScenario(
+        readScenarioFile(std::string(dir != nullptr ? dir : "examples") + "/" + example), echoed);
+}
+
+/// `count` wheel ticks of `pointY` to pid 501, `every` seconds apart from 0.1 s on.
+Scenario ticks(std::size_t count, double every, double pointY = 10) {
+    Scenario s = parseScenario(
+        R"({"displays": [{"id": 1, "bounds": [0, 0, 1920, 1080]}],
+            "apps": [{"pid": 501, "bundleId": "com.example.editor"}], "frontmost": 501,
+            "events": [], "until": 0})");
+    for (std::size_t i = 0; i < count; ++i) {
+        ScenarioEvent e;
+        e.t = 0.1 + static_cast<double>(i) * every;
+        e.target = 501;
+        e.locationX = 400;
+        e.locationY = 300;
+        e.lineY = 1;
+        e.pointY = pointY;
+        s.events.push_back(e);
+    }
+    s.until = s.events.back().t + 1;
+    return s;
+}
+
+// Past the event lines the window server keeps, the summary still counts and sums every
+// event (90 points a tick) and says that the lines were capped.
+TEST(SessionDriver, SummaryIsExactBeyondTheKeptLines) {
+    const std::size_t count = 5'000;
+    auto lines = playScenario(ticks(count, 1.0));
+    const json& summary = lines.back()["summary"];
+    const std::size_t written = lines.size() - 1;
+    EXPECT_EQ(summary["eventLines"]["written"], written);
+    EXPECT_EQ(summary["eventLines"]["capped"], true);
+    EXPECT_GT(summary["pids"]["501"]["events"].get<std::size_t>(), written);
+    EXPECT_EQ(summary["pids"]["501"]["pointY"], 90.0 * count);
+}
+
+// A sum beyond the range of a double is written as its text, not as null.
+TEST(SessionDriver, SumBeyondADoubleIsText) {
+    Scenario s = ticks(2, 1.0, 1e308);
+    s.accessibility = false;  // the ticks pass as they are
+    auto lines = playScenario(std::move(s));
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["pids"]["501"]["pointY"], "2e+308");
+    EXPECT_EQ(summary["eventLines"]["capped"], false);
 }
 
 // The bundled one-tick scenario: the application gets synthetic events only, adding up to
@@ -183,7 +444,8 @@ Received between(const std::vector<json>& lines, double from, double to) {
     Received r;
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
         const double t = lines[i]["t"].get<double>();
-        if (t < from || t >= to) continue;
+        if (t < from || t >= to)
+            continue;
         (lines[i]["origin"] == "hardware" ? r.hardware : r.synthetic) += 1;
         r.pointY += lines[i]["pointY"].get<double>();
     }
@@ -214,12 +476,14 @@ TEST(SessionDriver, PermissionFlowScenarioShowsEveryStage) {
     EXPECT_EQ(active.pointY, -90);
 
     const json& summary = lines.back()["summary"];
-    EXPECT_EQ(summary["hud"], json::parse(R"([{"text": "Permission granted", "t": 4.0, "duration": 3.0}])"));
+    EXPECT_EQ(summary["hud"],
+              json::parse(R"([{"text": "Permission granted", "t": 4.0, "duration": 3.0}])"));
     EXPECT_EQ(summary["windows"], json::parse(R"(["preferences"])"));
     EXPECT_EQ(summary["terminated"], true);
 
-    for (const char* stage : {"[t=0.000] No permission", "[t=7.000] ScrollCoordinator End: Session Resign",
-                              "[t=8.000] ScrollCoordinator Start: Session Active", "[t=10.000] App terminated"}) {
+    for (const char* stage :
+         {"[t=0.000] No permission", "[t=7.000] ScrollCoordinator End: Session Resign",
+          "[t=8.000] ScrollCoordinator Start: Session Active", "[t=10.000] App terminated"}) {
         EXPECT_THAT(echoed, ::testing::HasSubstr(std::string(stage) + "\n"));
     }
 }

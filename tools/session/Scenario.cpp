@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -17,9 +19,10 @@ using nlohmann::json;
 
 /// Reads members of one JSON object, naming the place of every error.
 class Reader {
-public:
+  public:
     Reader(const json& value, std::string place) : value_(value), place_(std::move(place)) {
-        if (!value_.is_object()) fail("expected an object");
+        if (!value_.is_object())
+            fail("expected an object");
     }
 
     [[noreturn]] void fail(const std::string& message) const {
@@ -34,38 +37,45 @@ public:
     }
     const json& require(const char* member) const {
         const json* v = find(member);
-        if (v == nullptr) throw ScenarioError(at(member) + ": missing");
+        if (v == nullptr)
+            throw ScenarioError(at(member) + ": missing");
         return *v;
     }
     void onlyKnown(const std::set<std::string>& known) const {
         for (const auto& [key, v] : value_.items()) {
-            if (known.count(key) == 0) throw ScenarioError(at(key.c_str()) + ": unknown member");
+            if (known.count(key) == 0)
+                throw ScenarioError(at(key.c_str()) + ": unknown member");
         }
     }
 
     double number(const char* member, double fallback, bool required = false) const {
         const json* v = required ? &require(member) : find(member);
-        if (v == nullptr) return fallback;
+        if (v == nullptr)
+            return fallback;
         if (!v->is_number() || !std::isfinite(v->get<double>())) {
             throw ScenarioError(at(member) + ": expected a finite number");
         }
         return v->get<double>();
     }
-    std::int64_t integer(const char* member, std::int64_t fallback, std::int64_t lo, std::int64_t hi,
-                         bool required = false) const {
+    std::int64_t integer(const char* member, std::int64_t fallback, std::int64_t lo,
+                         std::int64_t hi, bool required = false) const {
         const json* v = required ? &require(member) : find(member);
-        if (v == nullptr) return fallback;
-        if (!v->is_number_integer()) throw ScenarioError(at(member) + ": expected a whole number");
+        if (v == nullptr)
+            return fallback;
+        if (!v->is_number_integer())
+            throw ScenarioError(at(member) + ": expected a whole number");
         if (v->is_number_unsigned() && v->get<std::uint64_t>() > static_cast<std::uint64_t>(hi)) {
             throw ScenarioError(at(member) + ": out of range");
         }
         std::int64_t n = v->get<std::int64_t>();
-        if (n < lo || n > hi) throw ScenarioError(at(member) + ": out of range");
+        if (n < lo || n > hi)
+            throw ScenarioError(at(member) + ": out of range");
         return n;
     }
     std::uint64_t unsignedInteger(const char* member) const {
         const json* v = find(member);
-        if (v == nullptr) return 0;
+        if (v == nullptr)
+            return 0;
         if (!v->is_number_unsigned() && !(v->is_number_integer() && v->get<std::int64_t>() >= 0)) {
             throw ScenarioError(at(member) + ": expected a whole number of at least 0");
         }
@@ -73,26 +83,35 @@ public:
     }
     bool boolean(const char* member, bool fallback) const {
         const json* v = find(member);
-        if (v == nullptr) return fallback;
-        if (!v->is_boolean()) throw ScenarioError(at(member) + ": expected true or false");
+        if (v == nullptr)
+            return fallback;
+        if (!v->is_boolean())
+            throw ScenarioError(at(member) + ": expected true or false");
         return v->get<bool>();
     }
     std::string string(const char* member, bool required) const {
         const json* v = required ? &require(member) : find(member);
-        if (v == nullptr) return {};
-        if (!v->is_string()) throw ScenarioError(at(member) + ": expected a string");
+        if (v == nullptr)
+            return {};
+        if (!v->is_string())
+            throw ScenarioError(at(member) + ": expected a string");
         return v->get<std::string>();
     }
     const json& array(const char* member) const {
         const json& v = require(member);
-        if (!v.is_array()) throw ScenarioError(at(member) + ": expected a list");
+        if (!v.is_array())
+            throw ScenarioError(at(member) + ": expected a list");
         return v;
     }
 
-private:
+  private:
     const json& value_;
     std::string place_;
 };
+
+/// Deeper input is refused rather than followed: the settings document is written out again
+/// by a recursive serializer.
+constexpr int kMaxNesting = 64;
 
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
@@ -109,13 +128,16 @@ ScenarioDisplay readDisplay(const json& value, const std::string& place) {
     double* parts[] = {&d.x, &d.y, &d.width, &d.height};
     for (std::size_t i = 0; i < 4; ++i) {
         if (!bounds[i].is_number() || !std::isfinite(bounds[i].get<double>())) {
-            throw ScenarioError(r.at("bounds") + "[" + std::to_string(i) + "]: expected a finite number");
+            throw ScenarioError(r.at("bounds") + "[" + std::to_string(i) +
+                                "]: expected a finite number");
         }
         *parts[i] = bounds[i].get<double>();
     }
-    if (d.width <= 0 || d.height <= 0) throw ScenarioError(r.at("bounds") + ": width and height must be above 0");
+    if (d.width <= 0 || d.height <= 0)
+        throw ScenarioError(r.at("bounds") + ": width and height must be above 0");
     d.refreshHz = r.number("refreshHz", 60);
-    if (d.refreshHz <= 0 || d.refreshHz > 1000) throw ScenarioError(r.at("refreshHz") + ": expected 1 to 1000");
+    if (d.refreshHz < 1 || d.refreshHz > 1000)
+        throw ScenarioError(r.at("refreshHz") + ": expected 1 to 1000");
     return d;
 }
 
@@ -126,12 +148,16 @@ ScenarioApp readApp(const json& value, const std::string& place) {
     a.pid = static_cast<std::int32_t>(r.integer("pid", 0, 2, kInt32Max, true));
     a.bundleId = r.string("bundleId", true);
     a.name = r.string("name", false);
-    if (a.name.empty()) a.name = a.bundleId;
-    if (r.find("policy") != nullptr) a.policy = r.string("policy", true);
+    if (a.name.empty())
+        a.name = a.bundleId;
+    if (r.find("policy") != nullptr)
+        a.policy = r.string("policy", true);
     if (a.policy != "regular" && a.policy != "accessory" && a.policy != "prohibited") {
-        throw ScenarioError(r.at("policy") + ": expected \"regular\", \"accessory\" or \"prohibited\"");
+        throw ScenarioError(r.at("policy") +
+                            ": expected \"regular\", \"accessory\" or \"prohibited\"");
     }
-    if (r.find("executable") != nullptr) a.executable = r.string("executable", true);
+    if (r.find("executable") != nullptr)
+        a.executable = r.string("executable", true);
     return a;
 }
 
@@ -148,7 +174,9 @@ bool readWindowInput(const Reader& r, const std::string& type, ScenarioEvent& e)
     if (kind == std::end(kinds))
         return false;
     e.kind = kind->second;
-    auto& input = e.input;
+    auto read = std::make_shared<ScenarioEvent::WindowInput>();
+    e.input = read;
+    auto& input = *read;
     input.window = r.string("window", true);
     if (input.window != "permission" && input.window != "preferences" && input.window != "about" &&
         input.window != "hud") {
@@ -204,16 +232,19 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
     Reader r(value, place);
     ScenarioEvent e;
     e.t = r.number("t", 0, true);
-    if (e.t < 0) throw ScenarioError(r.at("t") + ": must be at least 0");
+    if (e.t < 0)
+        throw ScenarioError(r.at("t") + ": must be at least 0");
     const std::string type = r.string("type", true);
     if (type == "wheel") {
-        r.onlyKnown({"t", "type", "target", "source", "location", "flags", "lineY", "pointY", "fixedY",
-                     "lineX", "pointX", "fixedX", "scrollPhase", "momentumPhase", "scrollCount"});
+        r.onlyKnown({"t", "type", "target", "source", "location", "flags", "lineY", "pointY",
+                     "fixedY", "lineX", "pointX", "fixedX", "scrollPhase", "momentumPhase",
+                     "scrollCount"});
         e.kind = ScenarioEvent::Kind::wheel;
         e.target = static_cast<std::int32_t>(r.integer("target", 0, kInt32Min, kInt32Max));
         e.source = static_cast<std::int32_t>(r.integer("source", 0, kInt32Min, kInt32Max));
         if (const json* loc = r.find("location")) {
-            if (!loc->is_array() || loc->size() != 2 || !(*loc)[0].is_number() || !(*loc)[1].is_number()) {
+            if (!loc->is_array() || loc->size() != 2 || !(*loc)[0].is_number() ||
+                !(*loc)[1].is_number()) {
                 throw ScenarioError(r.at("location") + ": expected [x, y]");
             }
             e.locationX = (*loc)[0].get<double>();
@@ -241,7 +272,6 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
     } else if (type == "menu") {
         readMenuChoice(r, e);
     } else if (!readWindowInput(r, type, e)) {
-        r.onlyKnown({"t", "type"});
         static const std::pair<const char*, ScenarioEvent::Kind> kinds[] = {
             {"leftMouseDown", ScenarioEvent::Kind::leftMouseDown},
             {"sessionResign", ScenarioEvent::Kind::sessionResign},
@@ -258,7 +288,9 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
                 known = true;
             }
         }
-        if (!known) throw ScenarioError(r.at("type") + ": unknown event type \"" + type + "\"");
+        if (!known)
+            throw ScenarioError(r.at("type") + ": unknown event type \"" + type + "\"");
+        r.onlyKnown({"t", "type"});
     }
     return e;
 }
@@ -270,7 +302,8 @@ Scenario::Version readVersion(const std::string& text) {
     std::size_t count = 0, digits = 0;
     for (char c : text) {
         if (c == '.') {
-            if (digits == 0 || ++count == 3) throw error;
+            if (digits == 0 || ++count == 3)
+                throw error;
             digits = 0;
         } else if (std::isdigit(static_cast<unsigned char>(c)) && digits < 4) {
             parts[count] = parts[count] * 10 + (c - '0');
@@ -279,7 +312,8 @@ Scenario::Version readVersion(const std::string& text) {
             throw error;
         }
     }
-    if (digits == 0) throw error;
+    if (digits == 0)
+        throw error;
     return {parts[0], parts[1], parts[2]};
 }
 
@@ -287,14 +321,22 @@ Scenario::Version readVersion(const std::string& text) {
 
 const char* toString(ScenarioEvent::Kind kind) {
     switch (kind) {
-        case ScenarioEvent::Kind::wheel: return "wheel";
-        case ScenarioEvent::Kind::flagsChanged: return "flagsChanged";
-        case ScenarioEvent::Kind::leftMouseDown: return "leftMouseDown";
-        case ScenarioEvent::Kind::sessionResign: return "sessionResign";
-        case ScenarioEvent::Kind::sessionActivate: return "sessionActivate";
-        case ScenarioEvent::Kind::grantAccessibility: return "grantAccessibility";
-        case ScenarioEvent::Kind::reopen: return "reopen";
-        case ScenarioEvent::Kind::quit: return "quit";
+        case ScenarioEvent::Kind::wheel:
+            return "wheel";
+        case ScenarioEvent::Kind::flagsChanged:
+            return "flagsChanged";
+        case ScenarioEvent::Kind::leftMouseDown:
+            return "leftMouseDown";
+        case ScenarioEvent::Kind::sessionResign:
+            return "sessionResign";
+        case ScenarioEvent::Kind::sessionActivate:
+            return "sessionActivate";
+        case ScenarioEvent::Kind::grantAccessibility:
+            return "grantAccessibility";
+        case ScenarioEvent::Kind::reopen:
+            return "reopen";
+        case ScenarioEvent::Kind::quit:
+            return "quit";
         case ScenarioEvent::Kind::show:
             return "show";
         case ScenarioEvent::Kind::press:
@@ -318,23 +360,63 @@ const char* toString(ScenarioEvent::Kind kind) {
 }
 
 Scenario parseScenario(const std::string& text) {
+    Scenario s;
+    // Events are read as each one is parsed and then dropped from the document, so that a
+    // long scenario costs its events and not a JSON tree of them as well. Every event names
+    // its "type": room for that many is reserved, so that the list is never copied as it
+    // grows (room that no event takes is never touched, and costs no memory).
+    std::size_t types = 0;
+    for (auto at = text.find("\"type\""); at != std::string::npos;
+         at = text.find("\"type\"", at + 1))
+        ++types;
+    s.events.reserve(types);
+    std::string topMember;
+    bool inEvents = false;
+    auto callback = [&](int depth, json::parse_event_t event, json& parsed) {
+        using Event = json::parse_event_t;
+        if ((event == Event::object_start || event == Event::array_start) && depth >= kMaxNesting) {
+            throw ScenarioError("nested deeper than " + std::to_string(kMaxNesting) + " levels");
+        }
+        if (depth == 1 && event == Event::key) {
+            topMember = parsed.get<std::string>();
+        } else if (depth == 1 && topMember == "events" &&
+                   (event == Event::array_start || event == Event::array_end)) {
+            inEvents = event == Event::array_start;
+            if (inEvents)
+                s.events.clear();  // a repeated member replaces the earlier one
+        } else if (depth == 2 && inEvents &&
+                   (event == Event::object_end || event == Event::array_end ||
+                    event == Event::value)) {
+            const std::size_t i = s.events.size();
+            const std::string place = "events[" + std::to_string(i) + "]";
+            s.events.push_back(readEvent(parsed, place));
+            if (i > 0 && s.events[i].t < s.events[i - 1].t) {
+                throw ScenarioError(place + ".t: events must be in time order");
+            }
+            return false;
+        }
+        return true;
+    };
     json root;
     try {
-        root = json::parse(text);
-    } catch (const json::parse_error& e) {
+        root = json::parse(text, callback);
+    } catch (const json::exception& e) {
+        // Syntax errors, and numbers beyond the range of a double.
         throw ScenarioError(std::string("not valid JSON: ") + e.what());
     }
     Reader r(root, "");
-    r.onlyKnown({"displays", "apps", "frontmost", "accessibility", "osVersion", "settings", "events", "until"});
-    Scenario s;
+    r.onlyKnown({"displays", "apps", "frontmost", "accessibility", "osVersion", "settings",
+                 "events", "until"});
 
     const json& displays = r.array("displays");
-    if (displays.empty()) throw ScenarioError("displays: at least one display is needed");
+    if (displays.empty())
+        throw ScenarioError("displays: at least one display is needed");
     std::set<std::uint32_t> displayIds;
     for (std::size_t i = 0; i < displays.size(); ++i) {
         std::string place = "displays[" + std::to_string(i) + "]";
         s.displays.push_back(readDisplay(displays[i], place));
-        if (!displayIds.insert(s.displays.back().id).second) throw ScenarioError(place + ".id: used twice");
+        if (!displayIds.insert(s.displays.back().id).second)
+            throw ScenarioError(place + ".id: used twice");
     }
 
     if (r.find("apps") != nullptr) {
@@ -343,7 +425,8 @@ Scenario parseScenario(const std::string& text) {
         for (std::size_t i = 0; i < apps.size(); ++i) {
             std::string place = "apps[" + std::to_string(i) + "]";
             s.apps.push_back(readApp(apps[i], place));
-            if (!pids.insert(s.apps.back().pid).second) throw ScenarioError(place + ".pid: used twice");
+            if (!pids.insert(s.apps.back().pid).second)
+                throw ScenarioError(place + ".pid: used twice");
         }
     }
     auto hasApp = [&s](std::int32_t pid) {
@@ -355,7 +438,8 @@ Scenario parseScenario(const std::string& text) {
         throw ScenarioError("frontmost: no app has pid " + std::to_string(s.frontmost));
     }
     s.accessibility = r.boolean("accessibility", true);
-    if (r.find("osVersion") != nullptr) s.osVersion = readVersion(r.string("osVersion", true));
+    if (r.find("osVersion") != nullptr)
+        s.osVersion = readVersion(r.string("osVersion", true));
     if (const json* settings = r.find("settings")) {
         // An object is stored as its JSON text; a string is stored as it stands, so that a
         // damaged document can be played too.
@@ -368,24 +452,41 @@ Scenario parseScenario(const std::string& text) {
         }
     }
 
-    const json& events = r.array("events");
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        std::string place = "events[" + std::to_string(i) + "]";
-        s.events.push_back(readEvent(events[i], place));
-        const ScenarioEvent& e = s.events.back();
+    (void)r.array("events");  // read while parsing
+    for (std::size_t i = 0; i < s.events.size(); ++i) {
+        const ScenarioEvent& e = s.events[i];
         if (e.kind == ScenarioEvent::Kind::activateApp && !hasApp(e.pid)) {
-            throw ScenarioError(place + ".pid: no app has pid " + std::to_string(e.pid));
-        }
-        if (i > 0 && s.events[i].t < s.events[i - 1].t) {
-            throw ScenarioError(place + ".t: events must be in time order");
+            throw ScenarioError("events[" + std::to_string(i) + "].pid: no app has pid " +
+                                std::to_string(e.pid));
         }
     }
     s.until = r.number("until", 0, true);
     if (!s.events.empty() && s.until < s.events.back().t) {
         throw ScenarioError("until: must not be before the last event");
     }
-    if (s.until < 0 || s.until > 86400) throw ScenarioError("until: expected 0 to 86400 seconds");
+    if (s.until < 0 || s.until > 86400)
+        throw ScenarioError("until: expected 0 to 86400 seconds");
     return s;
+}
+
+Scenario readScenarioFile(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec))
+        throw ScenarioError("is a directory, not a scenario file");
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        throw ScenarioError("cannot be read");
+    std::string text;
+    char chunk[1 << 16];
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(file.gcount()));
+        if (text.size() > kMaxScenarioBytes) {
+            throw ScenarioError("larger than " + std::to_string(kMaxScenarioBytes >> 20) + " MiB");
+        }
+    }
+    if (file.bad())
+        throw ScenarioError("cannot be read");
+    return parseScenario(text);
 }
 
 }  // namespace corvane::session

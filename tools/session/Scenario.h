@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -65,7 +67,10 @@ struct ScenarioEvent {
         bool on = false;     ///< toggle: the state wanted
         double value = 0;    ///< slide: the value dragged to
         std::string key;     ///< key: as written ("cmd+q")
-    } input;
+    };
+    /// Held apart (null for the other kinds), so that the wheel events of a long scenario
+    /// stay small.
+    std::shared_ptr<const WindowInput> input;
     // activateApp: the application brought to the front
     std::int32_t pid = 0;
     // menu: the identifier of the status menu's item chosen
@@ -92,12 +97,21 @@ struct Scenario {
 
 /// A scenario that cannot be played; the message names the place ("events[2].t: ...").
 class ScenarioError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
-/// Reads a scenario from JSON text. Throws ScenarioError for anything malformed.
+/// Reads a scenario from JSON text. Throws ScenarioError for anything malformed, nesting
+/// deeper than 64 levels and numbers beyond the range of a double included.
 Scenario parseScenario(const std::string& text);
+
+/// Scenario files larger than this are refused unread (64 MiB: about half a million events).
+constexpr std::size_t kMaxScenarioBytes = std::size_t{64} << 20;
+
+/// Reads and parses the scenario file at `path`. Throws ScenarioError for a file that cannot
+/// be read, a directory, a file larger than `kMaxScenarioBytes` (which is not read further),
+/// and for anything `parseScenario` refuses.
+Scenario readScenarioFile(const std::string& path);
 
 /// Names of the event kinds, as scenario files write them.
 const char* toString(ScenarioEvent::Kind kind);

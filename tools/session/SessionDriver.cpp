@@ -1,6 +1,8 @@
 #include "SessionDriver.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -72,6 +74,17 @@ std::string echoLine(const LogEntry& entry) {
     if (entry.level != OSLogType::defaultType)
         line += std::string(toString(entry.level)) + ": ";
     return line + entry.message;
+}
+
+/// A sum as JSON: a number when a double holds it, else its text ("2e+308", "nan"), never
+/// the null that JSON writers put for what a number cannot hold.
+ordered_json sumValue(long double sum) {
+    const auto value = static_cast<double>(sum);
+    if (std::isfinite(value))
+        return value;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17Lg", sum);
+    return text;
 }
 
 CGEventRef makeEvent(const ScenarioEvent& e) {
@@ -192,33 +205,28 @@ void SessionDriver::setUpSession() const {
         std::make_shared<InMemoryDefaultsStore>(std::move(defaults)));
 }
 
-void SessionDriver::schedule(const ScenarioEvent& e) {
-    auto& rt = sim::virtualRuntime();
-    const double at = mediaTimeOf(e.t);
+void SessionDriver::perform(const ScenarioEvent& e) {
     switch (e.kind) {
         case ScenarioEvent::Kind::wheel:
         case ScenarioEvent::Kind::flagsChanged:
         case ScenarioEvent::Kind::leftMouseDown:
-            sim::session().windowServer().scheduleHardwareEvent(at, makeEvent(e));
+            (void)sim::session().windowServer().deliverHardwareEvent(makeEvent(e));
             break;
         // Session changes reach the application the way the system hands them on.
         case ScenarioEvent::Kind::sessionResign:
-            rt.post(VirtualRuntime::kMainLane, at,
-                    [] { sim::session().workspace().resignSession(); });
+            sim::session().workspace().resignSession();
             break;
         case ScenarioEvent::Kind::sessionActivate:
-            rt.post(VirtualRuntime::kMainLane, at,
-                    [] { sim::session().workspace().activateSession(); });
+            sim::session().workspace().activateSession();
             break;
         case ScenarioEvent::Kind::grantAccessibility:
-            rt.post(VirtualRuntime::kMainLane, at,
-                    [] { sim::session().accessibility().setTrusted(true); });
+            sim::session().accessibility().setTrusted(true);
             break;
         case ScenarioEvent::Kind::reopen:
-            rt.post(VirtualRuntime::kMainLane, at, [] { (void)NSApplication::shared().reopen(); });
+            (void)NSApplication::shared().reopen();
             break;
         case ScenarioEvent::Kind::quit:
-            rt.post(VirtualRuntime::kMainLane, at, [] { NSApplication::shared().terminate(); });
+            NSApplication::shared().terminate();
             break;
         // What a user does in a window happens on the main thread, as the window's input.
         case ScenarioEvent::Kind::show:
@@ -227,17 +235,27 @@ void SessionDriver::schedule(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::slide:
         case ScenarioEvent::Kind::select:
         case ScenarioEvent::Kind::key:
-            rt.post(VirtualRuntime::kMainLane, at, [this, &e] { playWindowInput(e); });
+            playWindowInput(e);
             break;
         case ScenarioEvent::Kind::activateApp:
-            rt.post(VirtualRuntime::kMainLane, at,
-                    [pid = e.pid] { sim::session().workspace().setFrontmost(pid); });
+            sim::session().workspace().setFrontmost(e.pid);
             break;
         case ScenarioEvent::Kind::openMenu:
         case ScenarioEvent::Kind::menu:
-            rt.post(VirtualRuntime::kMainLane, at, [this, &e] { clickStatusItem(e); });
+            clickStatusItem(e);
             break;
     }
+}
+
+void SessionDriver::queueEvent(std::size_t index) {
+    if (index >= scenario_.events.size())
+        return;
+    const ScenarioEvent& e = scenario_.events[index];
+    sim::virtualRuntime().postInReservedOrder(VirtualRuntime::kMainLane, mediaTimeOf(e.t),
+                                              firstEventPlace_ + index, [this, index, &e] {
+                                                  queueEvent(index + 1);
+                                                  perform(e);
+                                              });
 }
 
 void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
@@ -257,7 +275,7 @@ void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
 }
 
 void SessionDriver::playWindowInput(const ScenarioEvent& e) {
-    const auto& input = e.input;
+    const auto& input = *e.input;
     const std::string place = "events[" + std::to_string(&e - scenario_.events.data()) +
                               "]: window \"" + input.window + "\"";
     const std::shared_ptr<NSWindow> window = input.window == "hud"
@@ -302,8 +320,11 @@ void SessionDriver::play() {
     LogStore::shared().setEchoFormatter(&echoLine);
     setUpSession();
     CorvaneApp::main();
-    for (const auto& e : scenario_.events)
-        schedule(e);
+    // Every event runs on the main lane at its time, in the order it would have had if all
+    // had been queued now; each queues the next, so a long scenario holds one queued event
+    // at a time (and makes each event when it is due).
+    firstEventPlace_ = sim::virtualRuntime().reserveOrder(scenario_.events.size());
+    queueEvent(0);
 
     // The run ends at the scenario's end, or when the application has terminated.
     auto& rt = sim::virtualRuntime();
@@ -319,19 +340,14 @@ void SessionDriver::report(std::ostream& out) const {
     // The report reads managers that the run may never have made; their creation lines are
     // no stage of the run.
     LogStore::shared().setEchoToStandardError(false);
-    struct Totals {
-        int events = 0;
-        double pointY = 0;
-        double pointX = 0;
-    };
-    std::map<pid_t, Totals> totals;
     // A window read at time t follows what the applications received up to t.
     auto shown = shown_.begin();
     auto writeShownBefore = [&](double t) {
         for (; shown != shown_.end() && shown->first < t; ++shown)
             out << shown->second << '\n';
     };
-    for (const auto& r : sim::session().windowServer().receivedEvents()) {
+    const auto received = sim::session().windowServer().receivedEvents();
+    for (const auto& r : received) {
         const CGEvent& e = r.event;
         writeShownBefore(scenarioTimeOf(r.mediaTime));
         ordered_json line;
@@ -348,22 +364,24 @@ void SessionDriver::report(std::ostream& out) const {
         line["continuous"] = e.doubleValue(kCGScrollWheelEventIsContinuous);
         line["userData"] = e.integerValue(kCGEventSourceUserData);
         out << line.dump() << '\n';
-
-        Totals& t = totals[r.pid];
-        ++t.events;
-        t.pointY += e.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
-        t.pointX += e.doubleValue(kCGScrollWheelEventPointDeltaAxis2);
     }
 
     writeShownBefore(std::numeric_limits<double>::infinity());
 
+    // Counts and sums cover every event received, also those whose lines were not kept.
+    std::uint64_t receivedInAll = 0;
     ordered_json perPid = ordered_json::object();
-    for (const auto& [pid, t] : totals) {
+    for (const auto& [pid, t] : sim::session().windowServer().receivedTotals()) {
+        receivedInAll += t.events;
         perPid[std::to_string(pid)] = {
-            {"events", t.events}, {"pointY", t.pointY}, {"pointX", t.pointX}};
+            {"events", t.events}, {"pointY", sumValue(t.pointY)}, {"pointX", sumValue(t.pointX)}};
     }
     ordered_json summary;
     summary["pids"] = perPid;
+    // Only the latest event lines are kept: say how many were written and whether that is
+    // fewer than were received.
+    summary["eventLines"] = {{"written", received.size()},
+                             {"capped", received.size() < receivedInAll}};
     summary["frames"] = sim::SimDisplayLink::framesDelivered();
     ordered_json hud = ordered_json::array();
     for (const auto& m : HUDManager::shared().shownMessages()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -32,23 +34,29 @@ class SessionDriver {
     /// SessionError, ending the run, for an event in a window that cannot be played or a menu
     /// item that cannot be chosen.
     void play();
-    /// One line per event an application received, with the line of each "show" event and
-    /// of each opening of the status menu among them in time order, then `{"summary": {...}}`
-    /// with per-process counts and point sums, display-link frames, the HUD messages shown
-    /// (text, time, duration), the window identifiers open at the end, whether the
-    /// application terminated, whether the status item is shown, the settings document the
-    /// store holds, and the URLs asked to open (when there were any).
+    /// One line per event an application received (the latest ones the window server keeps),
+    /// with the line of each "show" event and of each opening of the status menu among them in
+    /// time order, then `{"summary": {...}}` with per-process counts and point sums of every
+    /// event received, how many event lines were written and whether they were capped,
+    /// display-link frames, the HUD messages shown (text, time, duration), the window
+    /// identifiers open at the end, whether the application terminated, whether the status
+    /// item is shown, the settings document the store holds, and the URLs asked to open (when
+    /// there were any).
     void report(std::ostream& out) const;
 
   private:
     void setUpSession() const;
-    void schedule(const ScenarioEvent& event);
+    /// Does what one scenario event says; runs on the main lane at the event's time.
+    void perform(const ScenarioEvent& event);
+    /// Queues event `index`, which queues the next when it runs.
+    void queueEvent(std::size_t index);
     void playWindowInput(const ScenarioEvent& event);
     /// The user clicks the status item ("openMenu") and chooses an item of its menu ("menu"):
     /// records the menu as it opened, and the choice.
     void clickStatusItem(const ScenarioEvent& event);
 
     Scenario scenario_;
+    std::uint64_t firstEventPlace_ = 0;
     /// The lines of the "show" events and the status menu's openings played, with their
     /// scenario times.
     std::vector<std::pair<double, std::string>> shown_;

@@ -1,9 +1,7 @@
 // corvane-session SCENARIO.json: plays a scenario on the simulated session and writes what
 // every application received (JSON lines on standard output; log lines on standard error).
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "Scenario.h"
 #include "SessionDriver.h"
@@ -17,17 +15,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: corvane-session SCENARIO.json\n");
         return 2;
     }
-    std::ifstream file(argv[1], std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "corvane-session: %s: cannot be read\n", argv[1]);
-        return 2;
-    }
-    std::stringstream text;
-    text << file.rdbuf();
-
     Scenario scenario;
     try {
-        scenario = parseScenario(text.str());
+        scenario = readScenarioFile(argv[1]);
     } catch (const ScenarioError& error) {
         std::fprintf(stderr, "corvane-session: %s: %s\n", argv[1], error.what());
         return 2;

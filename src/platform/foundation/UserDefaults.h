@@ -12,7 +12,7 @@ namespace corvane::platform {
 /// Where the standard user defaults keep their values. The store is told every change and
 /// persists it in its own way.
 class DefaultsStore {
-public:
+  public:
     virtual ~DefaultsStore() = default;
     /// The whole domain as last persisted.
     virtual PlistDictionary load() = 0;
@@ -23,10 +23,11 @@ public:
     virtual std::string location() const = 0;
 };
 
-/// Keeps the domain in memory: what tests and the session driver use. `failWritesForTesting`
-/// makes every persist fail, the way a full disk would.
+/// Keeps the domain in memory: what tests and the session driver use (the live program keeps
+/// it in a file, `live::FileDefaultsStore`). `failWritesForTesting` makes every persist fail,
+/// the way a full disk would.
 class InMemoryDefaultsStore final : public DefaultsStore {
-public:
+  public:
     explicit InMemoryDefaultsStore(PlistDictionary initial = {}) : domain_(std::move(initial)) {}
     PlistDictionary load() override { return domain_; }
     bool persist(const PlistDictionary& domain) override;
@@ -36,32 +37,16 @@ public:
     const PlistDictionary& persisted() const { return domain_; }
     int persistCount() const { return persistCount_; }
 
-private:
+  private:
     PlistDictionary domain_;
     bool failWrites_ = false;
     int persistCount_ = 0;
 };
 
-/// Keeps the domain in one JSON file that is replaced atomically (written beside it, flushed,
-/// then renamed over it), so that a crash mid-write never leaves a broken file.
-class FileDefaultsStore final : public DefaultsStore {
-public:
-    explicit FileDefaultsStore(std::string path) : path_(std::move(path)) {}
-    PlistDictionary load() override;
-    bool persist(const PlistDictionary& domain) override;
-    std::string location() const override { return path_; }
-
-    /// `$XDG_CONFIG_HOME/corvane/<domain>.plist.json`, or under `~/.config` without it.
-    static std::string defaultPath(const std::string& domain);
-
-private:
-    std::string path_;
-};
-
 /// The standard user defaults: typed values by key, held in memory and persisted through the
 /// installed store on every change.
 class UserDefaults {
-public:
+  public:
     static UserDefaults& standard();
     /// Sets the store of the standard defaults; call before their first use (an in-memory
     /// store is taken otherwise).
@@ -79,7 +64,7 @@ public:
     std::string location() const { return store_->location(); }
     DefaultsStore& store() { return *store_; }
 
-private:
+  private:
     void persistLocked();
 
     mutable std::mutex mutex_;

@@ -3,6 +3,7 @@
 #include "platform/corefoundation/MachPortBackend.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/UserDefaults.h"
+#include "platform/live/FileDefaultsStore.h"
 #include "platform/live/LiveAccessibility.h"
 #include "platform/live/LiveDesktop.h"
 #include "platform/live/LiveDisplays.h"

@@ -9,7 +9,7 @@ namespace corvane::platform::sim {
 namespace {
 
 class LaneQueue final : public DispatchQueue {
-public:
+  public:
     LaneQueue(VirtualRuntime& rt, VirtualRuntime::LaneId lane, std::string label,
               QualityOfService qos)
         : rt_(rt), lane_(lane), label_(std::move(label)), qos_(qos) {}
@@ -26,7 +26,7 @@ public:
 
     VirtualRuntime::LaneId lane() const { return lane_; }
 
-private:
+  private:
     VirtualRuntime& rt_;
     VirtualRuntime::LaneId lane_;
     std::string label_;
@@ -35,7 +35,7 @@ private:
 
 class LaneTimerSource final : public DispatchSourceTimer,
                               public std::enable_shared_from_this<LaneTimerSource> {
-public:
+  public:
     LaneTimerSource(VirtualRuntime& rt, VirtualRuntime::LaneId lane) : rt_(rt), lane_(lane) {}
 
     void schedule(double deadline, double interval, double /*leeway*/) override {
@@ -62,7 +62,7 @@ public:
     }
     bool isCancelled() const override { return cancelled_; }
 
-private:
+  private:
     void arm(double due) {
         pending_.cancel();
         std::weak_ptr<LaneTimerSource> weak = weak_from_this();
@@ -97,7 +97,7 @@ private:
 };
 
 class MainLaneTimer final : public Timer, public std::enable_shared_from_this<MainLaneTimer> {
-public:
+  public:
     MainLaneTimer(VirtualRuntime& rt, double interval, bool repeats,
                   std::function<void(Timer&)> block)
         : rt_(rt), interval_(interval), repeats_(repeats), block_(std::move(block)) {}
@@ -119,7 +119,7 @@ public:
     double interval() const override { return interval_; }
     bool repeats() const override { return repeats_; }
 
-private:
+  private:
     void fire(double due) {
         if (!valid_) {
             return;
@@ -185,8 +185,20 @@ std::shared_ptr<Timer> VirtualRuntime::scheduleTimer(double interval, bool repea
 
 VirtualRuntime::TaskHandle VirtualRuntime::post(LaneId lane, double due,
                                                 std::function<void()> work) {
+    return postInReservedOrder(lane, due, nextSequence_++, std::move(work));
+}
+
+std::uint64_t VirtualRuntime::reserveOrder(std::uint64_t count) {
+    const std::uint64_t first = nextSequence_;
+    nextSequence_ += count;
+    return first;
+}
+
+VirtualRuntime::TaskHandle VirtualRuntime::postInReservedOrder(LaneId lane, double due,
+                                                               std::uint64_t place,
+                                                               std::function<void()> work) {
     auto cancelled = std::make_shared<bool>(false);
-    tasks_.push(Task{std::max(due, now_), nextSequence_++, lane, std::move(work), cancelled});
+    tasks_.push(Task{std::max(due, now_), place, lane, std::move(work), cancelled});
     return TaskHandle(std::move(cancelled));
 }
 
@@ -215,7 +227,9 @@ void VirtualRuntime::runUntil(double mediaTime) {
     now_ = std::max(now_, mediaTime);
 }
 
-void VirtualRuntime::jump(double seconds) { now_ += std::max(0.0, seconds); }
+void VirtualRuntime::jump(double seconds) {
+    now_ += std::max(0.0, seconds);
+}
 
 double VirtualRuntime::nextDueTime() {
     while (!tasks_.empty() && *tasks_.top().cancelled) {

@@ -16,7 +16,7 @@ namespace corvane::platform::sim {
 /// ordered by due time and then by the order in which the work was queued. Nothing runs
 /// until a test (or the session driver) moves the clock; nothing ever sleeps.
 class VirtualRuntime final : public Runtime {
-public:
+  public:
     /// A realistic uptime, so that "0 means never" sentinels hold from the first tick.
     static constexpr double kStartMediaTime = 1000.0;
     /// 2026-01-01T00:00:00Z, seconds since 1970; the wall clock advances with the media clock.
@@ -27,7 +27,7 @@ public:
 
     /// Cancels one queued work item when called (a no-op once it ran).
     class TaskHandle {
-    public:
+      public:
         TaskHandle() = default;
         explicit TaskHandle(std::shared_ptr<bool> cancelled) : cancelled_(std::move(cancelled)) {}
         void cancel() const {
@@ -36,7 +36,7 @@ public:
             }
         }
 
-    private:
+      private:
         std::shared_ptr<bool> cancelled_;
     };
 
@@ -63,6 +63,14 @@ public:
 
     /// Queues `work` on `lane`, due at media time `due` (never earlier than now).
     TaskHandle post(LaneId lane, double due, std::function<void()> work);
+    /// Reserves `count` consecutive places in the order of queued work and returns the first.
+    /// Work queued later at a reserved place runs, among the work due at its time, where it
+    /// would have run had it been queued at the reservation: a long script can be queued one
+    /// item at a time and still interleave exactly as if it had been queued all at once.
+    std::uint64_t reserveOrder(std::uint64_t count);
+    /// `post` at a place that `reserveOrder` gave.
+    TaskHandle postInReservedOrder(LaneId lane, double due, std::uint64_t place,
+                                   std::function<void()> work);
 
     /// Fast-forwards: runs every work item due up to `mediaTime` in its natural order, each
     /// at its own due time, then leaves the clock at `mediaTime`.
@@ -80,7 +88,7 @@ public:
     /// work at the front of the queue is dropped on the way.
     double nextDueTime();
 
-private:
+  private:
     struct Task {
         double due;
         std::uint64_t sequence;

@@ -12,12 +12,24 @@
 
 namespace corvane::platform::sim {
 
+namespace {
+
+/// Appends to a record that keeps only the latest `WindowServer::kKeptEvents`.
+template <class T>
+void keepLatest(std::deque<T>& record, T item) {
+    if (record.size() == WindowServer::kKeptEvents)
+        record.pop_front();
+    record.push_back(std::move(item));
+}
+
+}  // namespace
+
 void WindowServer::post(CGEventTapLocation location, const CGEventRef& event) {
     if (!event)
         return;
     {
         std::lock_guard lock(mutex_);
-        posted_.push_back(PostedEvent{CACurrentMediaTime(), std::nullopt, location, *event});
+        keepLatest(posted_, PostedEvent{CACurrentMediaTime(), std::nullopt, location, *event});
     }
     // The poster may go on changing its event: the stream carries the event as posted.
     auto copy = std::make_shared<CGEvent>(*event);
@@ -30,7 +42,7 @@ void WindowServer::postToPid(pid_t pid, const CGEventRef& event) {
         return;
     {
         std::lock_guard lock(mutex_);
-        posted_.push_back(PostedEvent{CACurrentMediaTime(), pid, kCGSessionEventTap, *event});
+        keepLatest(posted_, PostedEvent{CACurrentMediaTime(), pid, kCGSessionEventTap, *event});
     }
     if (workspace_.isRunning(pid))
         record(pid, EventOrigin::synthetic, *event);
@@ -38,7 +50,7 @@ void WindowServer::postToPid(pid_t pid, const CGEventRef& event) {
 
 std::vector<PostedEvent> WindowServer::postedEvents() const {
     std::lock_guard lock(mutex_);
-    return posted_;
+    return {posted_.begin(), posted_.end()};
 }
 
 void WindowServer::clearPostedEvents() {
@@ -115,9 +127,11 @@ CGEventRef WindowServer::deliver(CGEventRef event, CGEventTapLocation entry, Eve
 void WindowServer::record(pid_t pid, EventOrigin origin, const CGEvent& event) {
     const double now = CACurrentMediaTime();
     std::lock_guard lock(mutex_);
-    if (received_.size() == kKeptReceivedEvents)
-        received_.pop_front();
-    received_.push_back(ReceivedEvent{now, pid, origin, event});
+    ReceivedTotals& totals = receivedTotals_[pid];
+    ++totals.events;
+    totals.pointY += event.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
+    totals.pointX += event.doubleValue(kCGScrollWheelEventPointDeltaAxis2);
+    keepLatest(received_, ReceivedEvent{now, pid, origin, event});
 }
 
 std::vector<ReceivedEvent> WindowServer::receivedEvents() const {
@@ -125,9 +139,15 @@ std::vector<ReceivedEvent> WindowServer::receivedEvents() const {
     return {received_.begin(), received_.end()};
 }
 
+std::map<pid_t, ReceivedTotals> WindowServer::receivedTotals() const {
+    std::lock_guard lock(mutex_);
+    return receivedTotals_;
+}
+
 void WindowServer::clearReceivedEvents() {
     std::lock_guard lock(mutex_);
     received_.clear();
+    receivedTotals_.clear();
 }
 
 CFMachPortRef WindowServer::createTap(CGEventTapLocation location, CGEventTapPlacement placement,

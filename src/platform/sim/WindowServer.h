@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -44,6 +46,14 @@ struct ReceivedEvent {
     CGEvent event;  ///< the event as it arrived, after every tap
 };
 
+/// What one application received in all, whatever the record of events kept: events and the
+/// sums of their point deltas (extended precision, so that no long run overflows or rounds).
+struct ReceivedTotals {
+    std::uint64_t events = 0;
+    long double pointY = 0;
+    long double pointX = 0;
+};
+
 /// The simulated window server. It delivers every event of the session on the main lane
 /// through the taps that take it, in their order: the locations from the HID tap point to
 /// the annotated session (where an event without a target process is given the frontmost
@@ -54,11 +64,13 @@ struct ReceivedEvent {
 /// `kCGEventTargetUnixProcessID` field when that is set and running, else the frontmost
 /// application. Events posted to the session go through the taps again from where they were
 /// posted; events posted to a process go straight to it. Every event that an application
-/// receives is recorded.
+/// receives is recorded, and counted per application apart from that record.
 class WindowServer final : public EventBackend, public MachPortBackend {
   public:
-    /// The most recent received events that are kept.
-    static constexpr std::size_t kKeptReceivedEvents = 100'000;
+    /// How many of the most recent posted events, and of the most recent received events,
+    /// are kept: about 8 MB each, reached in a few minutes of steady scrolling, so that memory
+    /// stays flat over long sessions.
+    static constexpr std::size_t kKeptEvents = 20'000;
 
     /// A window server on `runtime` whose processes are those of `workspace` and whose taps
     /// need `trust`.
@@ -73,7 +85,7 @@ class WindowServer final : public EventBackend, public MachPortBackend {
     /// Records the post and hands the event to process `pid` at once (lost when it is not
     /// running).
     void postToPid(pid_t pid, const CGEventRef& event) override;
-    /// Every event posted so far, in order.
+    /// The events posted so far, in order (the latest `kKeptEvents`).
     std::vector<PostedEvent> postedEvents() const;
     void clearPostedEvents();
 
@@ -86,8 +98,11 @@ class WindowServer final : public EventBackend, public MachPortBackend {
     /// Queues the delivery of a hardware event on the main lane at `mediaTime`.
     void scheduleHardwareEvent(double mediaTime, const CGEventRef& event);
 
-    /// What the applications received, in order (the latest `kKeptReceivedEvents`).
+    /// What the applications received, in order (the latest `kKeptEvents`).
     std::vector<ReceivedEvent> receivedEvents() const;
+    /// What each application received in all since the start or the last clear, by pid.
+    std::map<pid_t, ReceivedTotals> receivedTotals() const;
+    /// Clears the received events and their totals.
     void clearReceivedEvents();
 
     // Event taps.
@@ -141,8 +156,9 @@ class WindowServer final : public EventBackend, public MachPortBackend {
     AccessibilityTrust& trust_;
     EventFaults faults_;
     mutable std::mutex mutex_;
-    std::vector<PostedEvent> posted_;
+    std::deque<PostedEvent> posted_;
     std::deque<ReceivedEvent> received_;
+    std::map<pid_t, ReceivedTotals> receivedTotals_;
     std::vector<std::weak_ptr<CGEventTapPort>> taps_[kLocations];
     int tapCreations_ = 0;
     std::set<int> refusedCreations_;

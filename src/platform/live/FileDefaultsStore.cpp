@@ -1,0 +1,195 @@
+#include "platform/live/FileDefaultsStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <random>
+
+#include "platform/log/OSLog.h"
+
+namespace corvane::platform::live {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const OSLog& storeLogger() {
+    static const auto* logger = new OSLog("UserDefaults", "file");
+    return *logger;
+}
+
+/// What reading the file found.
+struct FileText {
+    bool exists = false;
+    std::optional<std::string> text;  ///< none: it exists but cannot be read
+};
+
+FileText readFile(const std::string& path) {
+    // Non-blocking, so that a FIFO put in the file's place cannot hang the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return {errno != ENOENT && errno != ENOTDIR, std::nullopt};
+    FileText result{true, std::nullopt};
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        std::string text;
+        char chunk[1 << 16];
+        ssize_t n = 0;
+        while (text.size() <= FileDefaultsStore::kMaxFileBytes &&
+               (n = ::read(fd, chunk, sizeof chunk)) > 0) {
+            text.append(chunk, static_cast<std::size_t>(n));
+        }
+        if (n >= 0 && text.size() <= FileDefaultsStore::kMaxFileBytes)
+            result.text = std::move(text);
+    }
+    ::close(fd);
+    return result;
+}
+
+/// "<name>.tmp.": the start of every temporary file name of a save of `path`.
+std::string temporaryPrefix(const fs::path& path) {
+    return path.filename().string() + ".tmp.";
+}
+
+/// 16 hex digits from the system's random source.
+std::string unpredictableSuffix() {
+    static std::random_device device;
+    const std::uint64_t n = (std::uint64_t{device()} << 32) | device();
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(n));
+    return text;
+}
+
+bool writeAll(int fd, const std::string& text) {
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+PlistDictionary FileDefaultsStore::load() {
+    removeStaleTemporaries();
+    unreadable_.clear();
+    keepBeforeWrite_ = false;
+    const FileText file = readFile(path_);
+    if (!file.exists)
+        return {};
+    std::optional<DefaultsFile> parsed;
+    if (file.text)
+        parsed = DefaultsFile::parse(*file.text);
+    if (!parsed) {
+        // Start empty; the file stays as it is until the first write, which keeps a copy.
+        keepBeforeWrite_ = true;
+        return {};
+    }
+    unreadable_ = std::move(parsed->unreadable);
+    return std::move(parsed->values);
+}
+
+bool FileDefaultsStore::persist(const PlistDictionary& domain) {
+    const auto text = DefaultsFile{domain, unreadable_}.text();
+    if (!text)
+        return false;
+    if (keepBeforeWrite_) {
+        if (!keepUnreadableFile())
+            return false;
+        keepBeforeWrite_ = false;
+    }
+    return replaceFile(*text);
+}
+
+void FileDefaultsStore::removeStaleTemporaries() const {
+    const fs::path target(path_);
+    const std::string prefix = temporaryPrefix(target);
+    std::error_code ec;
+    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().filename().string().rfind(prefix, 0) == 0) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
+bool FileDefaultsStore::keepUnreadableFile() const {
+    for (int n = 0; n < 100; ++n) {
+        const std::string copy = path_ + ".unreadable" + (n == 0 ? "" : "." + std::to_string(n));
+        std::error_code ec;
+        if (fs::copy_file(path_, copy, fs::copy_options::none, ec)) {
+            storeLogger().log(
+                "UserDefaults: %{public}s could not be read; it is kept as %{public}s", path_,
+                copy);
+            return true;
+        }
+        if (!fs::exists(path_, ec))
+            return true;  // gone meanwhile: nothing to keep
+        if (!fs::exists(copy, ec))
+            break;  // not a name clash: the copy cannot be made
+    }
+    if (!reportedKeepFailure_) {
+        storeLogger().error(
+            "UserDefaults: %{public}s could not be read nor kept; it is not replaced", path_);
+        reportedKeepFailure_ = true;
+    }
+    return false;
+}
+
+bool FileDefaultsStore::replaceFile(const std::string& text) const {
+    const fs::path target(path_);
+    std::error_code ec;
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path(), ec);
+
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
+        temp = (target.parent_path() / (temporaryPrefix(target) + unpredictableSuffix())).string();
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || std::rename(temp.c_str(), path_.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (target.has_parent_path()) {
+        const int dir = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+    }
+    return true;
+}
+
+std::string FileDefaultsStore::defaultPath(const std::string& domain) {
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
+        base = xdg;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        base = std::string(home) + "/.config";
+    } else {
+        base = ".";
+    }
+    return base + "/corvane/" + domain + ".plist.json";
+}
+
+}  // namespace corvane::platform::live
