@@ -18,6 +18,7 @@
 #include "platform/foundation/URL.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/log/OSLog.h"
+#include "platform/process/StandardOutput.h"
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/SimDisplayLink.h"
@@ -156,6 +157,34 @@ ordered_json menuJson(const std::optional<std::vector<sim::MenuRow>>& rows) {
     return menu;
 }
 
+/// Puts one of the session's faults in place, now.
+void applyFault(const ScenarioEvent& e) {
+    sim::Session& session = sim::session();
+    switch (e.kind) {
+        case ScenarioEvent::Kind::disableTapsBySystem:
+            for (const auto& tap : session.windowServer().taps())
+                session.windowServer().disableTapBySystem(tap);
+            break;
+        case ScenarioEvent::Kind::stallDisplay:
+            session.stallRunningDisplayLinks(e.display, e.seconds);
+            break;
+        case ScenarioEvent::Kind::failNextLinkStarts:
+            session.failNextDisplayLinkStart(e.count);
+            break;
+        case ScenarioEvent::Kind::failLinkCreation:
+            session.setDisplayLinkCreationRefused(e.display, true);
+            break;
+        case ScenarioEvent::Kind::refuseTapCreation:
+            session.failNextTapCreation(e.count);
+            break;
+        case ScenarioEvent::Kind::failNextCopies:
+            session.failNextEventCopy(e.count);
+            break;
+        default:
+            break;
+    }
+}
+
 }  // namespace
 
 void SessionDriver::setUpSession() const {
@@ -237,6 +266,9 @@ void SessionDriver::schedule(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::menu:
             rt.post(VirtualRuntime::kMainLane, at, [this, &e] { clickStatusItem(e); });
             break;
+        default:
+            rt.post(VirtualRuntime::kMainLane, at, [&e] { applyFault(e); });
+            break;
     }
 }
 
@@ -300,10 +332,22 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
 
 void SessionDriver::play() {
     LogStore::shared().setEchoFormatter(&echoLine);
+    StandardOutput::shared().setSink([this](const std::string& text) {
+        const double t = scenarioTimeOf(sim::virtualRuntime().mediaTime());
+        shown_.emplace_back(t, ordered_json{{"t", t}, {"stdout", text}}.dump());
+    });
     setUpSession();
+    // Faults at the session's start are in place when the application starts.
+    auto atLaunch = [](const ScenarioEvent& e) { return e.isFault() && e.t == 0; };
+    for (const auto& e : scenario_.events) {
+        if (atLaunch(e))
+            applyFault(e);
+    }
     CorvaneApp::main();
-    for (const auto& e : scenario_.events)
-        schedule(e);
+    for (const auto& e : scenario_.events) {
+        if (!atLaunch(e))
+            schedule(e);
+    }
 
     // The run ends at the scenario's end, or when the application has terminated.
     auto& rt = sim::virtualRuntime();
