@@ -1,9 +1,9 @@
 #include "scroll/ScrollCoordinator.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
+#include "platform/process/StandardOutput.h"
 #include "platform/runtime/Runtime.h"
 #include "scroll/AxisData.h"
 #include "scroll/EventProcess.h"
@@ -106,8 +106,8 @@ void ScrollCoordinator::start() {
         mouseEventInterceptor = installTap(kCGTailAppendEventTap, kCGEventTapOptionListenOnly,
                                            mouseLeftEventMask, mouseLeftEventCallBack);
     } catch (const EventTapInterceptor::InterceptorError& error) {
-        std::printf("ScrollCoordinator: EventTapInterceptor error: %s\n", error.description().c_str());
-        std::fflush(stdout);
+        StandardOutput::shared().print("ScrollCoordinator: EventTapInterceptor error: " +
+                                       error.description());
     }
 }
 

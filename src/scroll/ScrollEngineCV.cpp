@@ -18,6 +18,9 @@ namespace {
 /// Fibers a tick burst usually reaches; reserved once so that frames and ticks do not
 /// allocate.
 constexpr std::size_t kReservedFibers = 64;
+/// Ticks whose animation has not settled this long after the latest one arrived (a duration
+/// or time constant far beyond any usable value) end as if they had settled, seconds.
+constexpr double kLongestAnimation = 60.0;
 
 bool isFinite(AxisPair pair) {
     return std::isfinite(pair.y) && std::isfinite(pair.x);
@@ -66,19 +69,25 @@ void ScrollEngineCV::enqueue(double tickDuration, double tickStartTime,
 }
 
 double ScrollEngineCV::computeAcceleration() {
-    if (accelerationLimit < 1) {
+    return accelerationFor(startTime, accelerationLimit, accelerationTreshold, lastEventTime,
+                           smoothedTickGap);
+}
+
+double ScrollEngineCV::accelerationFor(double tickTime, double limit, double threshold,
+                                       double& lastTime, double& smoothedGap) {
+    if (limit < 1) {
         return 1;
     }
-    const double gap = startTime - lastEventTime;
-    lastEventTime = startTime;
-    if (accelerationTreshold > gap) {
-        smoothedTickGap = smoothedTickGap == 0 ? gap : 0.4 * gap + 0.6 * smoothedTickGap;
+    const double gap = tickTime - lastTime;
+    lastTime = tickTime;
+    if (threshold > gap) {
+        smoothedGap = smoothedGap == 0 ? gap : 0.4 * gap + 0.6 * smoothedGap;
         // The gap in milliseconds; a smoothed gap of 0 gives an infinite quotient, capped at
         // the limit below.
-        const double a = (55 / (smoothedTickGap * 1000) + 1) / 1.8;
-        return std::min(std::max(a, 1.0), accelerationLimit);
+        const double a = (55 / (smoothedGap * 1000) + 1) / 1.8;
+        return std::min(std::max(a, 1.0), limit);
     }
-    smoothedTickGap = 0;
+    smoothedGap = 0;
     return 1;
 }
 
@@ -120,10 +129,20 @@ void ScrollEngineCV::frameStep(double t) {
     const double dt = lastFrameStamp > 0 ? std::min(t - lastFrameStamp, 0.1) : 1.0 / 60;
     lastFrameStamp = t;
     const double alpha = followerTau > 0.001 ? 1 - std::exp(-dt / followerTau) : 1;
+    const AxisPair before = output;
     output = output + alpha * (target - output);
 
-    const bool settled =
+    bool settled =
         empty && std::abs(target.y - output.y) < 0.5 && std::abs(target.x - output.x) < 0.5;
+    if (!settled && cannotSettle(t, dt, before)) {
+        // Ends as a settle would: every fiber's whole step joins the target and the rest is
+        // posted below.
+        for (const ScrollFiber& fiber : queue) {
+            target += fiber.step - fiber.last;
+        }
+        queue.clear();
+        settled = true;
+    }
     if (settled) {
         output = target;
     }
@@ -150,8 +169,23 @@ void ScrollEngineCV::frameStep(double t) {
     }
 
     if (settled) {
-        stop();
+        endAnimation();
     }
+}
+
+bool ScrollEngineCV::cannotSettle(double t, double dt, AxisPair before) const {
+    if (!isFinite(target) || !isFinite(output)) {
+        return true;
+    }
+    // Far from the target, a step too small for the output's precision (or a time constant
+    // so long that it rounds to no step) leaves the output where it was, frame after frame.
+    const auto stuck = [](double to, double now, double was) {
+        return std::abs(to - now) >= 0.5 && now == was;
+    };
+    if (dt > 0 && (stuck(target.y, output.y, before.y) || stuck(target.x, output.x, before.x))) {
+        return true;
+    }
+    return t - startTime > kLongestAnimation;
 }
 
 void ScrollEngineCV::stop() {
@@ -159,6 +193,36 @@ void ScrollEngineCV::stop() {
         platform::CVDisplayLinkStop(link);
     }
     queueReset();
+}
+
+void ScrollEngineCV::endAnimation() {
+    if (platform::CVDisplayLinkRef link = poster.load()) {
+        platform::CVDisplayLinkStop(link);
+    }
+    stateQ->async([this] { resetAfterEnd(); });
+}
+
+void ScrollEngineCV::resetAfterEnd() {
+    // The frame that ended the animation found no fiber, so every fiber here came later.
+    if (queue.empty()) {
+        reset();
+        return;
+    }
+    if (!isFinite(target) || !isFinite(output)) {
+        // Nothing of the ended animation can be posted: the later ticks start from zero.
+        posted = output = target = {};
+        for (ScrollFiber& fiber : queue) {
+            fiber.value = fiber.last = {};
+        }
+    }
+    lastFrameStamp = 0;
+    // The tick that queued them may have found the link still running and left it alone.
+    platform::runtime().mainQueue().async([this] {
+        platform::CVDisplayLinkRef link = poster.load();
+        if (link && !platform::CVDisplayLinkIsRunning(link) && startPoster(std::move(link))) {
+            writeLastFrameTime(platform::CACurrentMediaTime());
+        }
+    });
 }
 
 void ScrollEngineCV::reset() {

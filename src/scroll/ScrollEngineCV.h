@@ -30,7 +30,7 @@ namespace corvane {
 /// and queues the frame step. All times are seconds of the host media clock, all amounts
 /// points.
 class ScrollEngineCV {
-public:
+  public:
     /// The easing curve's type: progress (0...1 of the duration) to share of the step.
     using AnimationFunction = double (*)(double);
 
@@ -98,6 +98,10 @@ public:
     void stop();
     /// Drops the running animation: template, fibers and accumulators.
     void reset();
+    /// The multiplier of a tick that arrives at `tickTime` (s) under `limit` and `threshold`
+    /// (s), from the tick-gap memory `lastTime` and `smoothedGap` (s), which it updates.
+    static double accelerationFor(double tickTime, double limit, double threshold, double& lastTime,
+                                  double& smoothedGap);
 
     // For tests (read on the thread that drives the simulated session).
 
@@ -132,15 +136,29 @@ public:
         animationFunction = function;
     }
 
-private:
+  private:
     ScrollEngineCV();
 
     /// Starts the link; a start counts as successful when it returns 0 or the link reports
     /// running afterwards.
     static bool startLink(const platform::CVDisplayLinkRef& link, platform::CVReturn& result);
+    /// Starts `link` for a tick; when that fails, rebuilds the link and tries once more.
+    /// False (the link dropped, a reset queued) when no link could be started.
+    bool startPoster(platform::CVDisplayLinkRef link);
     /// Queues `enqueue` for the tick without allocating while the ring has room.
     void queueTick(PendingTick tick);
     void queueReset();
+    /// Whether the animation can no longer settle by itself at frame `t`: a target or output
+    /// that is not a number of points, a follower that no longer gets closer although it is
+    /// half a point or more away (`before`: the output before this frame's step), or ticks
+    /// that have not settled `kLongestAnimation` after the latest one arrived.
+    bool cannotSettle(double t, double dt, AxisPair before) const;
+    /// Ends the animation the way a settle does (on the queue): stops the link and queues
+    /// `resetAfterEnd`.
+    void endAnimation();
+    /// The reset that ending the animation queues. Ticks queued behind the frame that ended
+    /// it were reported taken: they keep their fibers and the link is started again.
+    void resetAfterEnd();
     void writeLastFrameTime(double time);
     double readLastFrameTime() const;
 
@@ -175,6 +193,11 @@ private:
     double rebuildCooldown = 3.0;  ///< shortest time between two watchdog rebuilds, seconds
 
     PendingTickRing pendingTicks;  ///< ticks on their way to the state queue
+    /// The main thread's copy of the tick-gap memory (`lastEventTime`, `smoothedTickGap`),
+    /// advanced with every tick handed to the queue, so that `handleInput` knows a tick's
+    /// accelerated step before it takes the tick.
+    double inputLastEventTime = 0;
+    double inputSmoothedTickGap = 0;
 };
 
 }  // namespace corvane

@@ -1,13 +1,14 @@
 // The engine's side that faces the main thread and the screen: tick input, the display link
 // under the pointer, its callback, its watchdog and the status line.
+#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <mutex>
 
 #include "platform/quartz/CGDisplay.h"
 #include "platform/runtime/Runtime.h"
-#include "scroll/ScrollEngineCV.h"
 #include "scroll/EventProcess.h"
+#include "scroll/ScrollEngineCV.h"
 #include "settings/Logger.h"
 
 namespace corvane {
@@ -56,36 +57,56 @@ bool ScrollEngineCV::handleInput(const platform::CGEventRef& event, double tickD
         }
     }
 
-    queueTick(PendingTick{tickDuration, platform::CACurrentMediaTime(), tickAccelerationLimit,
-                          tickAccelerationThreshold, tickFollowerTau, std::move(copy), pid, dy,
-                          dx});
+    const double now = platform::CACurrentMediaTime();
+    // The step the queue will accelerate this tick to, from this thread's copy of the
+    // tick-gap memory: a step that is no number of points could never be posted.
+    double lastTime = inputLastEventTime;
+    double smoothedGap = inputSmoothedTickGap;
+    const double a = accelerationFor(now, tickAccelerationLimit, tickAccelerationThreshold,
+                                     lastTime, smoothedGap);
+    if (!std::isfinite(a * dy) || !std::isfinite(a * dx)) {
+        Logger::general().log(
+            "ScrollEngineCV: step is not a finite number — passing input through unsmoothed");
+        return false;
+    }
+    inputLastEventTime = lastTime;
+    inputSmoothedTickGap = smoothedGap;
+    queueTick(PendingTick{tickDuration, now, tickAccelerationLimit, tickAccelerationThreshold,
+                          tickFollowerTau, std::move(copy), pid, dy, dx});
     if (platform::CVDisplayLinkIsRunning(link)) {
         return true;
     }
-
-    platform::CVReturn result = platform::kCVReturnSuccess;
-    if (!startLink(link, result)) {
-        Logger::general().log(
-            "ScrollEngineCV: CVDisplayLinkStart failed, code %{public}d — rebuilding link", result);
-        if (currentDisplayID) {
-            rebuildDisplayLink(*currentDisplayID);
-        }
-        link = poster.load();
-        // Without a link nothing would animate the tick just queued: hand it back, as when
-        // the retry fails.
-        if (!link) {
-            queueReset();
-            return false;
-        }
-        if (!startLink(link, result)) {
-            Logger::general().log(
-                "ScrollEngineCV: display link restart retry failed, code %{public}d", result);
-            poster.store(nullptr);
-            queueReset();
-            return false;
-        }
+    if (!startPoster(std::move(link))) {
+        return false;
     }
     writeLastFrameTime(platform::CACurrentMediaTime());
+    return true;
+}
+
+bool ScrollEngineCV::startPoster(platform::CVDisplayLinkRef link) {
+    platform::CVReturn result = platform::kCVReturnSuccess;
+    if (startLink(link, result)) {
+        return true;
+    }
+    Logger::general().log(
+        "ScrollEngineCV: CVDisplayLinkStart failed, code %{public}d — rebuilding link", result);
+    if (currentDisplayID) {
+        rebuildDisplayLink(*currentDisplayID);
+    }
+    link = poster.load();
+    // Without a link nothing would animate the tick just queued: hand it back, as when the
+    // retry fails.
+    if (!link) {
+        queueReset();
+        return false;
+    }
+    if (!startLink(link, result)) {
+        Logger::general().log("ScrollEngineCV: display link restart retry failed, code %{public}d",
+                              result);
+        poster.store(nullptr);
+        queueReset();
+        return false;
+    }
     return true;
 }
 

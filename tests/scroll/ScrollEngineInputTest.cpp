@@ -133,5 +133,102 @@ TEST(EngineTicks, AFrameWithoutHostTimeUsesTheClock) {
     EXPECT_EQ(testing::postedTotal(), (AxisPair{90, 0}));
 }
 
+struct EndCase {
+    std::string name;
+    double dy;  ///< points per tick
+    testing::TickValues values;
+    int ticks;             ///< 0.2 s apart
+    bool postsWholeSteps;  ///< the posts add up to every tick's step
+    friend void PrintTo(const EndCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class EngineEndTest : public ::testing::TestWithParam<EndCase> {};
+
+testing::TickValues withDuration(double seconds) {
+    testing::TickValues v;
+    v.duration = seconds;
+    return v;
+}
+testing::TickValues withFollowerTau(double seconds) {
+    testing::TickValues v;
+    v.followerTau = seconds;
+    return v;
+}
+
+// An animation that could never settle by itself (a target beyond the follower's precision,
+// a duration or time constant far beyond any usable value, a target that overflows) ends as a
+// settle ends it: the link stops and the next tick animates as usual.
+TEST_P(EngineEndTest, AnAnimationThatCannotSettleEnds) {
+    const EndCase& row = GetParam();
+    for (int i = 0; i < row.ticks; ++i) {
+        ASSERT_TRUE(tick(row.dy, 0, testing::wheelTick(), row.values)) << i;
+        rt().advance(0.2);
+    }
+    rt().advance(61);
+    ASSERT_FALSE(engine().isDisplayLinkRunning());
+    if (row.postsWholeSteps) {
+        EXPECT_NEAR(testing::postedTotal().y, row.dy * row.ticks, 1);
+    }
+
+    const std::size_t before = testing::posted().size();
+    ASSERT_TRUE(tick(90));
+    rt().advance(1);
+    EXPECT_FALSE(engine().isDisplayLinkRunning());
+    double later = 0;
+    for (std::size_t i = before; i < testing::posted().size(); ++i) {
+        later += testing::posted()[i].event.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
+    }
+    EXPECT_EQ(later, 90);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, EngineEndTest,
+    ::testing::Values(EndCase{"hugeStep", 4e15, {}, 1, true},
+                      EndCase{"endlessDuration", 90, withDuration(1e305), 1, true},
+                      EndCase{"endlessTimeConstant", 90, withFollowerTau(1e305), 1, true},
+                      EndCase{"overflowingTarget", 1.7e308, {}, 2, false}),
+    testing::CaseName());
+
+// A tick whose accelerated step is no finite number (two ticks at once under a limit of
+// 1e308) is handed back to pass unsmoothed; the ticks before and after it animate.
+TEST(EngineTicks, ATickWhoseStepIsNotFiniteIsHandedBack) {
+    testing::TickValues hugeLimit;
+    hugeLimit.accelerationLimit = 1e308;
+    ASSERT_TRUE(tick(90, 0, testing::wheelTick(), hugeLimit));
+    EXPECT_FALSE(tick(90, 0, testing::wheelTick(), hugeLimit));
+    EXPECT_TRUE(testing::logged(
+        "ScrollEngineCV: step is not a finite number — passing input through unsmoothed"));
+    rt().advance(1);
+    EXPECT_EQ(testing::postedTotal(), (AxisPair{90, 0}));
+    ASSERT_TRUE(tick(90, 0, testing::wheelTick(), hugeLimit));
+    rt().advance(1);
+    EXPECT_EQ(testing::postedTotal(), (AxisPair{180, 0}));
+}
+
+// A tick that arrives while the frame that ends the animation is already queued finds the
+// link still running; the reset that frame queues keeps its fiber and the link starts again,
+// so it animates in full.
+TEST(EngineTicks, ATickBehindTheEndingFrameAnimates) {
+    testing::TickValues crisp;  // the output jumps to the target: the end frame is known
+    crisp.followerTau = 0.001;
+    const double started = rt().mediaTime();
+    ASSERT_TRUE(tick(90, 0, testing::wheelTick(), crisp));
+    // Frames are stepped one period after they are delivered; the fiber ends in the first
+    // frame stepped at or past its duration.
+    const double period = 1.0 / 60;
+    while (rt().nextDueTime() + period - started < crisp.duration) {
+        rt().runUntil(rt().nextDueTime());
+    }
+    bool taken = false;
+    // Queued after that frame's delivery, so it runs after the frame step was queued and
+    // before it ran.
+    rt().post(sim::VirtualRuntime::kMainLane, rt().nextDueTime(),
+              [&] { taken = tick(90, 0, testing::wheelTick(), crisp); });
+    rt().advance(1);
+    EXPECT_TRUE(taken);
+    EXPECT_EQ(testing::postedTotal(), (AxisPair{180, 0}));
+    EXPECT_FALSE(engine().isDisplayLinkRunning());
+}
+
 }  // namespace
 }  // namespace corvane

@@ -197,6 +197,37 @@ INSTANTIATE_TEST_SUITE_P(
                     "events[0].key: expected a key"}),
     [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
 
+// The fault events: a display they name must exist, a count is at least 1, a stall lasts.
+INSTANTIATE_TEST_SUITE_P(
+    FaultEvents, MalformedScenario,
+    ::testing::Values(
+        BadScenario{"stall_unknown_display",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "stallDisplay"}, {"id", 7}, {"for", 1}}};
+                    },
+                    "events[0].id: no display has id 7"},
+        BadScenario{"stall_for_zero",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "stallDisplay"}, {"id", 1}, {"for", 0}}};
+                    },
+                    "events[0].for: expected more than 0"},
+        BadScenario{"creation_no_id",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "failLinkCreation"}}};
+                    },
+                    "events[0].id: missing"},
+        BadScenario{"count_zero",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "failNextCopies"}, {"count", 0}}};
+                    },
+                    "events[0].count: out of range"},
+        BadScenario{"fault_unknown_member",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "disableTapsBySystem"}, {"id", 1}}};
+                    },
+                    "events[0].id: unknown member"}),
+    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+
 // A version reads as its three numbers; missing parts are 0.
 TEST(ScenarioReader, ReadsTheOsVersion) {
     json s = minimal();
@@ -439,12 +470,17 @@ struct Received {
     int hardware = 0;
     int synthetic = 0;
     double pointY = 0;
+    bool operator==(const Received&) const = default;
+    friend void PrintTo(const Received& r, std::ostream* os) {
+        *os << "{hardware " << r.hardware << ", synthetic " << r.synthetic << ", pointY "
+            << r.pointY << "}";
+    }
 };
 Received between(const std::vector<json>& lines, double from, double to) {
     Received r;
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
         const double t = lines[i]["t"].get<double>();
-        if (t < from || t >= to)
+        if (t < from || t >= to || !lines[i].contains("origin"))
             continue;
         (lines[i]["origin"] == "hardware" ? r.hardware : r.synthetic) += 1;
         r.pointY += lines[i]["pointY"].get<double>();
@@ -640,6 +676,149 @@ TEST(SessionDriver, MenuScenarioDisablesSmoothingForTheEditor) {
     EXPECT_EQ(list[0]["scrollBase"]["smooth"], false);
     EXPECT_EQ(list[0]["inherit"], true);
     EXPECT_EQ(list[1]["bundleId"], "com.example.game");
+}
+
+/// Scenarios that play the session's faults: two displays (1 on the left, 2 on the right),
+/// one application, and the events given.
+class FaultScenarioTest : public ::testing::Test {
+  protected:
+    static json wheel(double t, double x = 400) {
+        return {{"t", t},     {"type", "wheel"}, {"target", 501}, {"location", {x, 300}},
+                {"lineY", 1}, {"pointY", 10},    {"fixedY", 1.0}};
+    }
+    std::vector<json> run(json events, double until) {
+        json s = {{"displays",
+                   {{{"id", 1}, {"bounds", {0, 0, 1920, 1080}}},
+                    {{"id", 2}, {"bounds", {1920, 0, 1280, 1024}}}}},
+                  {"apps", {{{"pid", 501}, {"bundleId", "com.example.editor"}}}},
+                  {"frontmost", 501},
+                  {"events", std::move(events)},
+                  {"until", until}};
+        return playText(s.dump(), &echoed);
+    }
+    void expectLogged(const std::string& line) {
+        EXPECT_THAT(echoed, ::testing::HasSubstr(line + "\n"));
+    }
+    std::string echoed;
+};
+
+// Tap creation refused through start-up: the coordinator's error line reaches the output as
+// a line of its own at its time, no tap is made, and the wheel passes unsmoothed.
+TEST_F(FaultScenarioTest, RefusedTapCreationThroughStartUp) {
+    auto lines = run({{{"t", 0}, {"type", "refuseTapCreation"}, {"count", 1}}, wheel(0.5)}, 2);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(
+        lines[0],
+        json::parse(
+            R"({"t": 0.0, "stdout": "ScrollCoordinator: EventTapInterceptor error: eventTapCreationFailed"})"));
+    EXPECT_EQ(between(lines, 0, 2), (Received{1, 0, 10}));
+}
+
+// A tap disabled by the system lets ticks pass unsmoothed until the interceptor's next check
+// (5 s after the start) enables it again; then ticks are smooth again.
+TEST_F(FaultScenarioTest, TapDisabledBySystemUntilTheNextCheck) {
+    auto lines =
+        run({wheel(0.5), {{"t", 1}, {"type", "disableTapsBySystem"}}, wheel(2), wheel(5.5)}, 7);
+    EXPECT_EQ(between(lines, 0, 2).pointY, 90);
+    EXPECT_EQ(between(lines, 2, 5.5), (Received{1, 0, 10}));
+    EXPECT_EQ(between(lines, 5.5, 7).hardware, 0);
+    EXPECT_EQ(between(lines, 5.5, 7).pointY, 90);
+    expectLogged("[t=5.000] EventTapInterceptor: event tap went inactive, enabling it again");
+}
+
+// A stalled display gives no frames for its time: a tick meanwhile passes unsmoothed; once
+// frames come again the next tick is smooth.
+TEST_F(FaultScenarioTest, StalledDisplayHandsTicksBackForItsTime) {
+    auto lines = run({wheel(0.5),
+                      {{"t", 0.55}, {"type", "stallDisplay"}, {"id", 1}, {"for", 2}},
+                      wheel(2),
+                      wheel(3)},
+                     4);
+    EXPECT_EQ(between(lines, 0.56, 2.55), (Received{1, 0, 10}));
+    EXPECT_EQ(between(lines, 3, 4).hardware, 0);
+    EXPECT_EQ(between(lines, 3, 4).pointY, 90);
+    expectLogged(
+        "[t=2.000] ScrollEngineCV: display link running but stalled — passing input through "
+        "unsmoothed");
+}
+
+// The engine's watchdog rebuilds a stalled link and its start fails: the code is logged, the
+// link stays stopped, and the next tick starts it and animates, with the rest of the first.
+TEST_F(FaultScenarioTest, WatchdogRestartWhoseStartFails) {
+    auto lines = run({wheel(0.5),
+                      {{"t", 0.55}, {"type", "stallDisplay"}, {"id", 1}, {"for", 60}},
+                      {{"t", 1}, {"type", "failNextLinkStarts"}, {"count", 1}},
+                      wheel(6)},
+                     8);
+    expectLogged("[t=5.500] ScrollEngineCV: display link stopped delivering frames, rebuilding");
+    expectLogged("[t=5.500] ScrollEngineCV: watchdog restarted display link, code -6660");
+    EXPECT_EQ(between(lines, 0.6, 6).synthetic, 0);
+    EXPECT_EQ(between(lines, 0, 8).hardware, 0);
+    EXPECT_EQ(between(lines, 0, 8).pointY, 180);
+}
+
+struct HandBackCase {
+    std::string name;
+    json fault;          ///< at 0.1 s
+    double x;            ///< where the tick at 0.5 s points
+    std::string logged;  ///< why that tick passes
+    friend void PrintTo(const HandBackCase& row, std::ostream* out) { *out << row.name; }
+};
+
+class FaultHandBackTest : public FaultScenarioTest,
+                          public ::testing::WithParamInterface<HandBackCase> {};
+
+// A tick for which no working display link can be had passes unsmoothed, with the reason
+// logged; the next tick animates.
+TEST_P(FaultHandBackTest, PassesTheTickThenAnimatesTheNext) {
+    auto lines = run({GetParam().fault, wheel(0.5, GetParam().x), wheel(1)}, 2);
+    EXPECT_EQ(between(lines, 0.5, 1), (Received{1, 0, 10}));
+    EXPECT_EQ(between(lines, 1, 2).pointY, 90);
+    expectLogged("[t=0.500] ScrollEngineCV: " + GetParam().logged);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FaultHandBackTest,
+    ::testing::Values(
+        // The start and its retry after a rebuild both fail.
+        HandBackCase{"failedStarts",
+                     {{"t", 0.1}, {"type", "failNextLinkStarts"}, {"count", 2}},
+                     400,
+                     "display link restart retry failed, code -6660"},
+        // Display 2's link cannot be made; display 1's can.
+        HandBackCase{"failedCreation",
+                     {{"t", 0.1}, {"type", "failLinkCreation"}, {"id", 2}},
+                     2400,
+                     "CVDisplayLinkCreateWithCGDisplay failed for display 2, code -6660"}),
+    [](const ::testing::TestParamInfo<HandBackCase>& row) { return row.param.name; });
+
+// A tick whose copy fails is taken but, with no template, nothing is posted for it.
+TEST_F(FaultScenarioTest, FailedCopyTakesTheTickWithoutPosting) {
+    auto lines =
+        run({{{"t", 0.1}, {"type", "failNextCopies"}, {"count", 1}}, wheel(0.5), wheel(2)}, 3);
+    EXPECT_EQ(between(lines, 0, 2), (Received{}));
+    EXPECT_EQ(between(lines, 2, 3).pointY, 90);
+}
+
+// The bundled fault example plays every fault: its output stays one JSON value per line,
+// starting with the coordinator's error line, and each stage shows in the log.
+TEST(SessionDriver, FaultsScenarioPlaysEveryFault) {
+    std::string echoed;
+    auto lines = play("faults.json", &echoed);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0]["stdout"],
+              "ScrollCoordinator: EventTapInterceptor error: eventTapCreationFailed");
+    EXPECT_EQ(between(lines, 0, 1).hardware, 1);
+    EXPECT_EQ(between(lines, 1.5, 2.5).pointY, 90);
+    EXPECT_EQ(between(lines, 3, 3.1).hardware, 1);
+    EXPECT_EQ(between(lines, 12, 13).pointY, 90);
+    EXPECT_EQ(between(lines, 13.5, 14.5).synthetic, 0);
+    for (const char* stage :
+         {"[t=6.100] EventTapInterceptor: event tap went inactive, enabling it again",
+          "[t=11.500] ScrollEngineCV: watchdog restarted display link, code -6660",
+          "[t=14.500] ScrollEngineCV: no display link — passing input through unsmoothed"}) {
+        EXPECT_THAT(echoed, ::testing::HasSubstr(std::string(stage) + "\n"));
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/CorvaneApp.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/live/LiveSession.h"
+#include "platform/live/TerminationSignals.h"
 #include "platform/log/OSLog.h"
 #include "platform/qt/QtMainLoop.h"
 #include "platform/qt/TrayStatusBar.h"
@@ -24,7 +25,8 @@ bool logged(const std::string& message) {
 int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 1.0;
     auto runtime = corvane::platform::live::installLiveSession();
-    corvane::platform::qt::installQtMainLoop(runtime);
+    corvane::platform::qt::installQtMainLoop(
+        runtime, corvane::platform::live::TerminationSignals::install());
     corvane::platform::qt::installTrayStatusBar();
     runtime->mainQueue().asyncAfter(seconds,
                                     [] { corvane::platform::NSApplication::shared().terminate(); });

@@ -228,6 +228,40 @@ void readMenuChoice(const Reader& r, ScenarioEvent& e) {
         throw ScenarioError(r.at("item") + ": expected a menu item identifier");
 }
 
+/// The members of a fault event, by its type; false for a type that is no fault.
+bool readFault(const Reader& r, const std::string& type, ScenarioEvent& e) {
+    using Kind = ScenarioEvent::Kind;
+    auto display = [&] {
+        e.display = static_cast<std::uint32_t>(r.integer("id", 0, 1, 0xFFFFFFFF, true));
+    };
+    if (type == "disableTapsBySystem") {
+        r.onlyKnown({"t", "type"});
+        e.kind = Kind::disableTapsBySystem;
+    } else if (type == "stallDisplay") {
+        r.onlyKnown({"t", "type", "id", "for"});
+        e.kind = Kind::stallDisplay;
+        display();
+        e.seconds = r.number("for", 0, true);
+        if (e.seconds <= 0 || e.seconds > 86400) {
+            throw ScenarioError(r.at("for") + ": expected more than 0 and at most 86400 seconds");
+        }
+    } else if (type == "failLinkCreation") {
+        r.onlyKnown({"t", "type", "id"});
+        e.kind = Kind::failLinkCreation;
+        display();
+    } else if (type == "failNextLinkStarts" || type == "refuseTapCreation" ||
+               type == "failNextCopies") {
+        r.onlyKnown({"t", "type", "count"});
+        e.kind = type == "failNextLinkStarts"  ? Kind::failNextLinkStarts
+                 : type == "refuseTapCreation" ? Kind::refuseTapCreation
+                                               : Kind::failNextCopies;
+        e.count = static_cast<int>(r.integer("count", 0, 1, kInt32Max, true));
+    } else {
+        return false;
+    }
+    return true;
+}
+
 ScenarioEvent readEvent(const json& value, const std::string& place) {
     Reader r(value, place);
     ScenarioEvent e;
@@ -271,7 +305,7 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
         readActivateApp(r, e);
     } else if (type == "menu") {
         readMenuChoice(r, e);
-    } else if (!readWindowInput(r, type, e)) {
+    } else if (!readWindowInput(r, type, e) && !readFault(r, type, e)) {
         static const std::pair<const char*, ScenarioEvent::Kind> kinds[] = {
             {"leftMouseDown", ScenarioEvent::Kind::leftMouseDown},
             {"sessionResign", ScenarioEvent::Kind::sessionResign},
@@ -355,6 +389,18 @@ const char* toString(ScenarioEvent::Kind kind) {
             return "openMenu";
         case ScenarioEvent::Kind::menu:
             return "menu";
+        case ScenarioEvent::Kind::disableTapsBySystem:
+            return "disableTapsBySystem";
+        case ScenarioEvent::Kind::stallDisplay:
+            return "stallDisplay";
+        case ScenarioEvent::Kind::failNextLinkStarts:
+            return "failNextLinkStarts";
+        case ScenarioEvent::Kind::failLinkCreation:
+            return "failLinkCreation";
+        case ScenarioEvent::Kind::refuseTapCreation:
+            return "refuseTapCreation";
+        case ScenarioEvent::Kind::failNextCopies:
+            return "failNextCopies";
     }
     return "?";
 }
@@ -458,6 +504,12 @@ Scenario parseScenario(const std::string& text) {
         if (e.kind == ScenarioEvent::Kind::activateApp && !hasApp(e.pid)) {
             throw ScenarioError("events[" + std::to_string(i) + "].pid: no app has pid " +
                                 std::to_string(e.pid));
+        }
+        if ((e.kind == ScenarioEvent::Kind::stallDisplay ||
+             e.kind == ScenarioEvent::Kind::failLinkCreation) &&
+            displayIds.count(e.display) == 0) {
+            throw ScenarioError("events[" + std::to_string(i) + "].id: no display has id " +
+                                std::to_string(e.display));
         }
     }
     s.until = r.number("until", 0, true);

@@ -45,7 +45,14 @@ struct ScenarioEvent {
         key,
         activateApp,
         openMenu,
-        menu
+        menu,
+        // Faults of the session, last; those at t 0 are in place before launch.
+        disableTapsBySystem,
+        stallDisplay,
+        failNextLinkStarts,
+        failLinkCreation,
+        refuseTapCreation,
+        failNextCopies
     };
     double t = 0;
     Kind kind = Kind::wheel;
@@ -75,6 +82,13 @@ struct ScenarioEvent {
     std::int32_t pid = 0;
     // menu: the identifier of the status menu's item chosen
     std::string item;
+    // faults
+    std::uint32_t display = 0;  ///< stallDisplay, failLinkCreation: the display's id
+    double seconds = 0;         ///< stallDisplay: how long ("for")
+    int count = 0;              ///< failNextLinkStarts, refuseTapCreation, failNextCopies
+
+    /// Whether the event is one of the session's faults.
+    bool isFault() const { return kind >= Kind::disableTapsBySystem; }
 };
 
 /// A whole scenario file.

@@ -20,6 +20,7 @@
 #include "platform/foundation/URL.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/log/OSLog.h"
+#include "platform/process/StandardOutput.h"
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/SimDisplayLink.h"
@@ -169,6 +170,39 @@ ordered_json menuJson(const std::optional<std::vector<sim::MenuRow>>& rows) {
     return menu;
 }
 
+/// Puts one of the session's faults in place, now.
+/// Faults at the session's start are put in place before the application starts.
+bool appliedAtLaunch(const ScenarioEvent& e) {
+    return e.isFault() && e.t == 0;
+}
+
+void applyFault(const ScenarioEvent& e) {
+    sim::Session& session = sim::session();
+    switch (e.kind) {
+        case ScenarioEvent::Kind::disableTapsBySystem:
+            for (const auto& tap : session.windowServer().taps())
+                session.windowServer().disableTapBySystem(tap);
+            break;
+        case ScenarioEvent::Kind::stallDisplay:
+            session.stallRunningDisplayLinks(e.display, e.seconds);
+            break;
+        case ScenarioEvent::Kind::failNextLinkStarts:
+            session.failNextDisplayLinkStart(e.count);
+            break;
+        case ScenarioEvent::Kind::failLinkCreation:
+            session.setDisplayLinkCreationRefused(e.display, true);
+            break;
+        case ScenarioEvent::Kind::refuseTapCreation:
+            session.failNextTapCreation(e.count);
+            break;
+        case ScenarioEvent::Kind::failNextCopies:
+            session.failNextEventCopy(e.count);
+            break;
+        default:
+            break;
+    }
+}
+
 }  // namespace
 
 void SessionDriver::setUpSession() const {
@@ -244,6 +278,10 @@ void SessionDriver::perform(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::menu:
             clickStatusItem(e);
             break;
+        default:
+            if (!appliedAtLaunch(e))
+                applyFault(e);
+            break;
     }
 }
 
@@ -318,7 +356,16 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
 
 void SessionDriver::play() {
     LogStore::shared().setEchoFormatter(&echoLine);
+    StandardOutput::shared().setSink([this](const std::string& text) {
+        const double t = scenarioTimeOf(sim::virtualRuntime().mediaTime());
+        shown_.emplace_back(t, ordered_json{{"t", t}, {"stdout", text}}.dump());
+    });
     setUpSession();
+    // Faults at the session's start are in place when the application starts.
+    for (const auto& e : scenario_.events) {
+        if (appliedAtLaunch(e))
+            applyFault(e);
+    }
     CorvaneApp::main();
     // Every event runs on the main lane at its time, in the order it would have had if all
     // had been queued now; each queues the next, so a long scenario holds one queued event

@@ -34,14 +34,14 @@ class SessionDriver {
     /// SessionError, ending the run, for an event in a window that cannot be played or a menu
     /// item that cannot be chosen.
     void play();
-    /// One line per event an application received (the latest ones the window server keeps),
-    /// with the line of each "show" event and of each opening of the status menu among them in
-    /// time order, then `{"summary": {...}}` with per-process counts and point sums of every
-    /// event received, how many event lines were written and whether they were capped,
-    /// display-link frames, the HUD messages shown (text, time, duration), the window
-    /// identifiers open at the end, whether the application terminated, whether the status
-    /// item is shown, the settings document the store holds, and the URLs asked to open (when
-    /// there were any).
+    /// One line per event an application received, with the line of each "show" event, of
+    /// each opening of the status menu and a `{"t": T, "stdout": TEXT}` line per line the
+    /// system printed to standard output among them in time order, then `{"summary": {...}}`
+    /// with per-process counts and point sums of every event received, how many event lines
+    /// were written and whether they were capped, display-link frames, the HUD messages shown
+    /// (text, time, duration), the window identifiers open at the end, whether the
+    /// application terminated, whether the status item is shown, the settings document the
+    /// store holds, and the URLs asked to open (when there were any).
     void report(std::ostream& out) const;
 
   private:
@@ -57,8 +57,8 @@ class SessionDriver {
 
     Scenario scenario_;
     std::uint64_t firstEventPlace_ = 0;
-    /// The lines of the "show" events and the status menu's openings played, with their
-    /// scenario times.
+    /// The lines the run wrote besides the received events (the "show" events' windows, the
+    /// status menu's openings, what the system printed), with their scenario times, in order.
     std::vector<std::pair<double, std::string>> shown_;
 };
 

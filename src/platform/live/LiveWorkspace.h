@@ -1,25 +1,28 @@
 #pragma once
 
+#include <map>
+#include <mutex>
+
 #include "platform/appkit/WorkspaceBackend.h"
 #include "platform/foundation/BundleBackend.h"
 #include "platform/process/ProcessBackend.h"
 
 namespace corvane::platform::live {
 
-/// The live backend's workspace. This machine has no workspace of the platform: the only
-/// running application is this process (with the main bundle's identity), no other bundle is
-/// installed, nothing is frontmost and no URL opens. Process paths are the executables the
-/// system reports for them. Usable from any thread.
+/// The live backend's workspace. This machine has no workspace of the platform: the running
+/// applications are this program's copies of the calling user (`RunningCopies`, this process
+/// among them, oldest first, with the main bundle's identity), and asking one to quit sends it
+/// SIGTERM; no other bundle is installed, nothing is frontmost and no URL opens. Process
+/// paths are the executables the system reports for them. Usable from any thread.
 class LiveWorkspace final : public WorkspaceBackend, public BundleBackend, public ProcessBackend {
   public:
     LiveWorkspace();
 
-    std::vector<RunningApplicationRef> runningApplications() const override { return {own_}; }
+    std::vector<RunningApplicationRef> runningApplications() const override;
     RunningApplicationRef application(pid_t pid) const override;
     RunningApplicationRef frontmost() const override { return nullptr; }
-    /// False: no other application can be reached, and this one quits through its
-    /// application object.
-    bool requestTerminate(pid_t /*pid*/) override { return false; }
+    /// Sends SIGTERM to a listed copy; false for any other process, or one that has ended.
+    bool requestTerminate(pid_t pid) override;
     std::optional<std::string> pathForBundleIdentifier(
         const std::string& /*bundleIdentifier*/) const override {
         return std::nullopt;
@@ -33,6 +36,9 @@ class LiveWorkspace final : public WorkspaceBackend, public BundleBackend, publi
 
   private:
     RunningApplicationRef own_;
+    /// The copies listed so far by process, so that a process stays one object.
+    mutable std::mutex mutex_;
+    mutable std::map<pid_t, RunningApplicationRef> copies_;
 };
 
 }  // namespace corvane::platform::live

@@ -2,16 +2,33 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <atomic>
 #include <cmath>
+
+#include <unistd.h>
 
 #include "platform/qt/QtSupport.h"
 
 namespace corvane::platform::qt {
 
+namespace {
+
+/// Reads everything waiting in the non-blocking pipe `fd`; true when anything was there.
+bool drain(int fd) {
+    bool arrived = false;
+    char buffer[64];
+    while (::read(fd, buffer, sizeof buffer) > 0)
+        arrived = true;
+    return arrived;
+}
+
+}  // namespace
+
 struct QtMainLoop::Impl {
     std::shared_ptr<MainThreadPump> runtime;
+    int terminationFd = -1;
     QPointer<QTimer> dueTimer;
     std::atomic<bool> stopRequested{false};
     std::atomic<bool> wakeQueued{false};
@@ -31,8 +48,10 @@ struct QtMainLoop::Impl {
     }
 };
 
-QtMainLoop::QtMainLoop(std::shared_ptr<MainThreadPump> runtime) : impl_(new Impl) {
+QtMainLoop::QtMainLoop(std::shared_ptr<MainThreadPump> runtime, int terminationFd)
+    : impl_(new Impl) {
     impl_->runtime = std::move(runtime);
+    impl_->terminationFd = terminationFd;
 }
 
 QtMainLoop::~QtMainLoop() {
@@ -56,6 +75,15 @@ void QtMainLoop::run() {
         QMetaObject::invokeMethod(
             QCoreApplication::instance(), [impl] { impl->pump(); }, Qt::QueuedConnection);
     });
+    // A signal that came before the loop ran waits in the pipe and is seen at once.
+    std::unique_ptr<QSocketNotifier> termination;
+    if (const int fd = impl_->terminationFd; fd >= 0) {
+        termination = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(termination.get(), &QSocketNotifier::activated, [fd] {
+            if (drain(fd))
+                NSApplication::shared().terminate();
+        });
+    }
     impl->pump();
     if (!impl_->stopRequested.load())
         QCoreApplication::exec();
@@ -70,9 +98,10 @@ void QtMainLoop::stop() {
         QCoreApplication::exit(0);
 }
 
-void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime) {
+void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime, int terminationFd) {
     ensureQtApplication();
-    NSApplication::shared().setEventLoop(std::make_shared<QtMainLoop>(std::move(runtime)));
+    NSApplication::shared().setEventLoop(
+        std::make_shared<QtMainLoop>(std::move(runtime), terminationFd));
 }
 
 }  // namespace corvane::platform::qt

@@ -9,10 +9,12 @@ namespace corvane::platform::qt {
 
 /// The live application's main run loop: the Qt event loop, which also runs the runtime's
 /// main work (main queue and main-run-loop timers) whenever it falls due or is queued from
-/// any thread.
+/// any thread, and ends the application through its own termination
+/// (`NSApplication::terminate`) when bytes arrive on `terminationFd`, the read end of a pipe
+/// that signal handlers write to (-1: none).
 class QtMainLoop final : public NSApplication::EventLoop {
   public:
-    explicit QtMainLoop(std::shared_ptr<MainThreadPump> runtime);
+    explicit QtMainLoop(std::shared_ptr<MainThreadPump> runtime, int terminationFd = -1);
     ~QtMainLoop() override;
 
     /// Runs the Qt event loop until `stop`; call on the main thread.
@@ -26,7 +28,8 @@ class QtMainLoop final : public NSApplication::EventLoop {
 };
 
 /// Makes the Qt event loop the application's main run loop, running `runtime`'s main work
-/// (the live session's runtime). Call on the main thread, after the live session is set up.
-void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime);
+/// (the live session's runtime) and watching `terminationFd` as `QtMainLoop` says. Call on
+/// the main thread, after the live session is set up.
+void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime, int terminationFd = -1);
 
 }  // namespace corvane::platform::qt

@@ -4,6 +4,7 @@
 
 #include "platform/sim/Displays.h"
 #include "platform/sim/SimDisplayLink.h"
+#include "platform/sim/VirtualRuntime.h"
 
 namespace corvane::platform::sim {
 
@@ -11,6 +12,9 @@ CVReturn DisplayLinks::createDisplayLink(CGDirectDisplayID display,
                                          CVDisplayLinkRef* displayLinkOut) {
     *displayLinkOut = nullptr;
     std::optional<Display> known = displays_.find(display);
+    if (refusedDisplays_.count(display) != 0) {
+        return kCVReturnError;
+    }
     if (creationFailure_ && !creationFailure_->returnsLink) {
         return creationFailure_->code;
     }
@@ -32,6 +36,14 @@ void DisplayLinks::setCreationRefused(bool refused, DisplayLinkCreationFailure f
     }
 }
 
+void DisplayLinks::setCreationRefused(CGDirectDisplayID display, bool refused) {
+    if (refused) {
+        refusedDisplays_.insert(display);
+    } else {
+        refusedDisplays_.erase(display);
+    }
+}
+
 std::optional<DisplayLinkStartFailure> DisplayLinks::consumeStartFailure() {
     if (startFailuresLeft_ <= 0) {
         return std::nullopt;
@@ -40,10 +52,12 @@ std::optional<DisplayLinkStartFailure> DisplayLinks::consumeStartFailure() {
     return startFailure_;
 }
 
-void DisplayLinks::stallRunningLinks() {
+void DisplayLinks::stallRunningLinks(std::optional<CGDirectDisplayID> display, double seconds) {
+    const double until = runtime_.mediaTime() + seconds;
     for (const auto& weak : links_) {
-        if (auto link = weak.lock(); link && link->isRunning()) {
-            link->stall();
+        if (auto link = weak.lock();
+            link && link->isRunning() && (!display || link->display() == *display)) {
+            link->stall(until);
         }
     }
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <limits>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/corevideo/CVDisplayLink.h"
@@ -41,6 +43,8 @@ class DisplayLinks final : public DisplayLinkBackend {
 
     /// While refused, every creation fails as `failure` says.
     void setCreationRefused(bool refused, DisplayLinkCreationFailure failure = {});
+    /// While refused, every creation for `display` fails with kCVReturnError and no link.
+    void setCreationRefused(CGDirectDisplayID display, bool refused);
     /// Makes the next `count` starts fail as `failure` says.
     void failNextStart(int count, DisplayLinkStartFailure failure = {}) {
         startFailuresLeft_ = count;
@@ -49,9 +53,10 @@ class DisplayLinks final : public DisplayLinkBackend {
     /// The failure the start being made now must report, if any (counts it).
     std::optional<DisplayLinkStartFailure> consumeStartFailure();
 
-    /// Every link that runs now stays running but delivers no frame any more, for the rest
-    /// of its life (a new link of the same display is not affected).
-    void stallRunningLinks();
+    /// Every link that runs now (of `display` only, when given) stays running but delivers
+    /// no frame for `seconds`, or for the rest of its life; a new link is not affected.
+    void stallRunningLinks(std::optional<CGDirectDisplayID> display = std::nullopt,
+                           double seconds = std::numeric_limits<double>::infinity());
 
     /// While set, frames carry an output time stamp whose host time is 0.
     void setZeroOutputHostTime(bool zero) { zeroHostTime_ = zero; }
@@ -61,6 +66,7 @@ class DisplayLinks final : public DisplayLinkBackend {
     VirtualRuntime& runtime_;
     const Displays& displays_;
     std::optional<DisplayLinkCreationFailure> creationFailure_;
+    std::set<CGDirectDisplayID> refusedDisplays_;
     int startFailuresLeft_ = 0;
     DisplayLinkStartFailure startFailure_;
     bool zeroHostTime_ = false;

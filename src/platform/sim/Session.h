@@ -61,12 +61,20 @@ class Session {
     void setDisplayLinkCreationRefused(bool refused, DisplayLinkCreationFailure failure = {}) {
         displayLinks_->setCreationRefused(refused, failure);
     }
+    /// Every display-link creation for `display` fails (kCVReturnError, no link) while set.
+    void setDisplayLinkCreationRefused(CGDirectDisplayID display, bool refused) {
+        displayLinks_->setCreationRefused(display, refused);
+    }
     /// The next `count` display-link starts fail as `failure` says.
     void failNextDisplayLinkStart(int count, DisplayLinkStartFailure failure = {}) {
         displayLinks_->failNextStart(count, failure);
     }
     /// Every display link that runs now stops delivering frames while it stays running.
     void stallRunningDisplayLinks() { displayLinks_->stallRunningLinks(); }
+    /// The display links of `display` that run now deliver no frame for `seconds`.
+    void stallRunningDisplayLinks(CGDirectDisplayID display, double seconds) {
+        displayLinks_->stallRunningLinks(display, seconds);
+    }
     /// While set, display-link frames carry an output time stamp whose host time is 0.
     void setZeroOutputHostTime(bool zero) { displayLinks_->setZeroOutputHostTime(zero); }
     /// One URL (by its absolute string) refuses to open while set, whatever its scheme.

@@ -63,7 +63,7 @@ void SimDisplayLink::deliverFrame() {
     }
     // A clock that jumped past several frames gets the next one on the grid, not a burst.
     scheduleNextFrame();
-    if (stalled_ || callback_ == nullptr) {
+    if (runtime_.mediaTime() < stalledUntil_ || callback_ == nullptr) {
         return;
     }
     const double frequency = runtime_.hostClockFrequency();

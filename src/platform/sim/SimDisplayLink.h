@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 #include "platform/corevideo/CVDisplayLink.h"
@@ -30,8 +31,9 @@ class SimDisplayLink final : public CVDisplayLink,
     CVReturn stop() override;
     bool isRunning() const override { return running_; }
 
-    /// From now on the link delivers nothing while it stays running.
-    void stall() { stalled_ = true; }
+    /// From now on the link delivers nothing while it stays running (until media time
+    /// `until`, seconds, when given).
+    void stall(double until = std::numeric_limits<double>::infinity()) { stalledUntil_ = until; }
 
     /// Frames that every simulated link of the process has delivered to its callback.
     static std::uint64_t framesDelivered() { return framesDelivered_; }
@@ -51,7 +53,7 @@ class SimDisplayLink final : public CVDisplayLink,
     CVDisplayLinkOutputCallback callback_ = nullptr;
     void* context_ = nullptr;
     bool running_ = false;
-    bool stalled_ = false;
+    double stalledUntil_ = -std::numeric_limits<double>::infinity();
     VirtualRuntime::TaskHandle pendingFrame_;
 };
 
