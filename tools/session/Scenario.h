@@ -22,6 +22,14 @@ struct ScenarioApp {
     std::string name;
     std::string policy = "regular";  ///< "regular", "accessory" or "prohibited"
     std::optional<std::string> executable;
+    std::optional<std::string> bundle;  ///< where its bundle lies
+};
+
+/// A folder of the session's files, made before launch.
+struct ScenarioFolder {
+    std::string path;                   ///< absolute
+    bool writable = true;               ///< whether entries may be added and removed
+    std::vector<std::string> contents;  ///< names of folders made in it ("Safari.app")
 };
 
 /// One thing that happens during the run, `t` seconds after the session's start.
@@ -43,7 +51,10 @@ struct ScenarioEvent {
         key,
         activateApp,
         openMenu,
-        menu
+        menu,
+        alertAnswer,
+        adminScript,
+        taskExit
     };
     double t = 0;
     Kind kind = Kind::wheel;
@@ -70,6 +81,12 @@ struct ScenarioEvent {
     std::int32_t pid = 0;
     // menu: the identifier of the status menu's item chosen
     std::string item;
+    /// alertAnswer, adminScript, taskExit: an answer given beforehand, taken by the next
+    /// alert, administrator script or child process of `text` that needs one.
+    struct Scripted {
+        std::string text;  ///< alertAnswer: the button's title; taskExit: the launch path
+        int number = 0;    ///< adminScript: the error number (0 success); taskExit: the status
+    } scripted;
 };
 
 /// A whole scenario file.
@@ -86,13 +103,17 @@ struct Scenario {
     /// The settings document to store before launch, as text (an object in the file, or a
     /// string holding the text as it stands); none: nothing stored.
     std::optional<std::string> settingsDocument;
+    /// Where the application's bundle lies (made as a folder before launch); none: the
+    /// application is taken as installed and no file is made.
+    std::optional<std::string> bundle;
+    std::vector<ScenarioFolder> folders;
     std::vector<ScenarioEvent> events;  ///< in time order
     double until = 0;
 };
 
 /// A scenario that cannot be played; the message names the place ("events[2].t: ...").
 class ScenarioError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -6,6 +6,10 @@
 #include <atomic>
 #include <cmath>
 
+#include "platform/appkit/NSAlert.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/qt/QtAlerts.h"
+#include "platform/qt/QtFileManager.h"
 #include "platform/qt/QtSupport.h"
 
 namespace corvane::platform::qt {
@@ -71,6 +75,8 @@ void QtMainLoop::stop() {
 }
 
 void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime) {
+    installFileManagerBackend(std::make_shared<QtFileManager>());
+    installAlertBackend(std::make_shared<QtAlerts>());
     ensureQtApplication();
     NSApplication::shared().setEventLoop(std::make_shared<QtMainLoop>(std::move(runtime)));
 }
