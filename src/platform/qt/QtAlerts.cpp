@@ -28,8 +28,12 @@ AlertBox makeAlertBox(const NSAlert& alert) {
     ensureQtApplication();
     AlertBox made{std::make_unique<QMessageBox>(), {}};
     QMessageBox& box = *made.box;
-    box.setText(QString::fromStdString(alert.messageText()));
-    box.setInformativeText(QString::fromStdString(alert.informativeText()));
+    // The message in bold over the informative text; both escaped, so that no text the
+    // application shows is read as markup.
+    box.setTextFormat(Qt::RichText);
+    box.setText("<b>" + QString::fromStdString(alert.messageText()).toHtmlEscaped() + "</b>");
+    box.setInformativeText("<p>" + QString::fromStdString(alert.informativeText()).toHtmlEscaped() +
+                           "</p>");
     QPixmap icon(kIconSize, kIconSize);
     icon.fill(Qt::transparent);
     {
