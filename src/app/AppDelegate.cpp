@@ -45,6 +45,10 @@ void AppDelegate::applicationWillFinishLaunching(const Notification&) {
 
 void AppDelegate::applicationDidFinishLaunching(const Notification&) {
     AppMover::moveToApplicationsIfNeeded();
+    // A move that could not be made with the administrator's rights terminates the
+    // application: nothing more is set up for a process that is ending.
+    if (!NSApplication::shared().isRunning())
+        return;
     SentrySDK::start(&AppDelegate::configureCrashReporting);
     setupApplication();
 }

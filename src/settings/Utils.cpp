@@ -36,8 +36,14 @@ void appendReplacementCharacter(std::string& out) {
     out += "\xEF\xBF\xBD";
 }
 
-/// Decodes `bytes` as UTF-8, replacing each maximal ill-formed subpart by U+FFFD.
-std::string decodeUTF8Lossy(const std::string& bytes) {
+bool openIfPossible(const std::string& text) {
+    auto url = platform::URL::fromString(text);
+    return url && platform::Workspace::shared().open(*url);
+}
+
+}  // namespace
+
+std::string Utils::decodeUTF8Lossy(const std::string& bytes) {
     std::string out;
     out.reserve(bytes.size());
     const std::size_t n = bytes.size();
@@ -88,13 +94,6 @@ std::string decodeUTF8Lossy(const std::string& bytes) {
     }
     return out;
 }
-
-bool openIfPossible(const std::string& text) {
-    auto url = platform::URL::fromString(text);
-    return url && platform::Workspace::shared().open(*url);
-}
-
-}  // namespace
 
 Utils::ApplicationInfo Utils::applicationInfo(const std::string& bundleIdentifier) {
     auto& workspace = platform::Workspace::shared();

@@ -47,6 +47,10 @@ class Utils {
     /// U+FFFD); empty for an unknown or inaccessible process.
     static std::string processPath(platform::pid_t pid);
 
+    /// `bytes` decoded as UTF-8, each maximal ill-formed subpart replaced by U+FFFD (so the
+    /// result equals `bytes` exactly when they are well-formed UTF-8).
+    static std::string decodeUTF8Lossy(const std::string& bytes);
+
     /// Opens the Accessibility pane of the system settings: the privacy pane's URL, else the
     /// universal-access pane's URL, else the preference-pane file.
     static void openAccessibilitySettings();

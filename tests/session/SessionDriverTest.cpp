@@ -228,6 +228,30 @@ INSTANTIATE_TEST_SUITE_P(
                     "events[0].id: unknown member"}),
     [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
 
+INSTANTIATE_TEST_SUITE_P(
+    MoveEvents, MalformedScenario,
+    ::testing::Values(
+        BadScenario{"bundle_relative", [](json& s) { s["bundle"] = "Downloads/Corvane.app"; },
+                    "bundle: expected an absolute path"},
+        BadScenario{"folder_content_path",
+                    [](json& s) {
+                        s["folders"] = {{{"path", "/Applications"}, {"contents", {"../x"}}}};
+                    },
+                    "folders[0].contents[0]: expected a name without a slash"},
+        BadScenario{"folder_writable_text",
+                    [](json& s) {
+                        s["folders"] = {{{"path", "/A"}, {"writable", "no"}}};
+                    },
+                    "folders[0].writable: expected true or false"},
+        BadScenario{"answer_no_button", oneEvent(R"({"type": "alertAnswer"})"),
+                    "events[0].button: missing"},
+        BadScenario{"admin_outcome", oneEvent(R"({"type": "adminScript", "outcome": "maybe"})"),
+                    "events[0].outcome: expected \"success\", \"cancel\" or \"error\""},
+        BadScenario{"task_status",
+                    oneEvent(R"({"type": "taskExit", "launchPath": "/bin/sh", "status": 300})"),
+                    "events[0].status: out of range"}),
+    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+
 // A version reads as its three numbers; missing parts are 0.
 TEST(ScenarioReader, ReadsTheOsVersion) {
     json s = minimal();
@@ -820,6 +844,87 @@ TEST(SessionDriver, FaultsScenarioPlaysEveryFault) {
         EXPECT_THAT(echoed, ::testing::HasSubstr(std::string(stage) + "\n"));
     }
 }
+
+// The bundled move: launched from the download folder, the user moves the application; the
+// bundle is copied into /Applications (the folder with the most entries that is not the
+// system's), the download is gone, the quarantine attribute is cleared, the relaunch shell
+// waits for this process, and the run ends with the process exiting.
+TEST(SessionDriver, MoveScenarioCopiesRemovesAndExitsForTheRelaunch) {
+    const json summary = play("move-to-applications.json").back()["summary"];
+    EXPECT_EQ(summary["alerts"].size(), 1U);
+    EXPECT_EQ(summary["alerts"][0]["answer"], "Move to Applications Folder");
+    EXPECT_EQ(summary["folders"]["/Applications"],
+              json::parse(R"(["Corvane.app", "Editor.app", "Mail.app", "Notes.app"])"));
+    EXPECT_EQ(summary["folders"]["/Users/user/Downloads"], json::array());
+    EXPECT_EQ(summary["tasks"][0]["launchPath"], "/usr/bin/xattr");
+    EXPECT_EQ(summary["tasks"][1]["launchPath"], "/bin/sh");
+    EXPECT_EQ(summary["exitStatus"], 0);
+    EXPECT_EQ(summary["terminated"], false);
+    EXPECT_FALSE(summary.contains("scripts"));
+}
+
+json moveScenario() {
+    json s = minimal();
+    s["bundle"] = "/Users/user/Downloads/Corvane.app";
+    s["folders"] = {{{"path", "/Applications"}, {"writable", false}}};
+    return s;
+}
+
+// A destination that is not writable: a cancelled password prompt brings the alert back, and
+// "Do Not Move" leaves everything where it was; the application goes on running.
+TEST(SessionDriver, CancelledPasswordPromptShowsTheAlertAgain) {
+    json s = moveScenario();
+    s["events"] = json::parse(R"([
+        {"t": 0, "type": "alertAnswer", "button": "Move to Applications Folder"},
+        {"t": 0, "type": "adminScript", "outcome": "cancel"},
+        {"t": 0, "type": "alertAnswer", "button": "Do Not Move"}])");
+    const json summary = playText(s.dump()).back()["summary"];
+    ASSERT_EQ(summary["alerts"].size(), 2U);
+    EXPECT_THAT(summary["alerts"][0]["informative"].get<std::string>(),
+                ::testing::EndsWith(" You need to authenticate with your administrator password "
+                                    "to complete this step."));
+    EXPECT_EQ(summary["scripts"][0]["errorNumber"], -128);
+    EXPECT_EQ(summary["scripts"][0]["administrator"], true);
+    EXPECT_EQ(summary["folders"]["/Users/user/Downloads"], json::parse(R"(["Corvane.app"])"));
+    EXPECT_FALSE(summary.contains("exitStatus"));
+    EXPECT_EQ(summary["terminated"], false);
+}
+
+struct UnansweredCase {
+    const char* name;
+    const char* events;
+    const char* message;
+};
+class UnansweredInput : public ::testing::TestWithParam<UnansweredCase> {};
+
+// An alert or password prompt with no answer given ends the run with an error that names it.
+TEST_P(UnansweredInput, EndsTheRun) {
+    json s = moveScenario();
+    s["events"] = json::parse(GetParam().events);
+    try {
+        playText(s.dump());
+        FAIL() << "played";
+    } catch (const SessionError& e) {
+        EXPECT_EQ(std::string(e.what()), GetParam().message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, UnansweredInput,
+    ::testing::Values(
+        UnansweredCase{"alert", "[]",
+                       "at t=0.000: the alert \"Move to Applications folder\" (buttons \"Move to "
+                       "Applications Folder\", \"Do Not Move\") appeared with no answer given"},
+        UnansweredCase{"noSuchButton", R"([{"t": 0, "type": "alertAnswer", "button": "OK"}])",
+                       "at t=0.000: the alert \"Move to Applications folder\" (buttons \"Move to "
+                       "Applications Folder\", \"Do Not Move\") has no button \"OK\""},
+        UnansweredCase{
+            "passwordPrompt",
+            R"([{"t": 0, "type": "alertAnswer", "button": "Move to Applications Folder"}])",
+            "at t=0.000: the administrator password prompt appeared with no outcome given"}),
+    [](const ::testing::TestParamInfo<UnansweredCase>& row) {
+        return std::string(row.param.name);
+    });
 
 }  // namespace
 }  // namespace corvane::session

@@ -1,14 +1,17 @@
-// Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message
-// and of the status item's open menu into the folder given as the first argument (default
-// "pictures"), for a person to look at. Runs on the simulated session, offscreen.
+// Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
+// of the status item's open menu and of the offer to move into the Applications folder
+// (without and with the administrator's password) into the folder given as the first argument
+// (default "pictures"), for a person to look at. Runs on the simulated session, offscreen.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "app/AppMover.h"
 #include "app/HUDManager.h"
 #include "app/PermissionView.h"
 #include "app/StatusBarManager.h"
 #include "app/WindowManager.h"
+#include "platform/appkit/NSAlert.h"
 #include "platform/appkit/StatusMenuPicture.h"
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
@@ -21,6 +24,20 @@ bool write(corvane::platform::NSWindow& window, const std::filesystem::path& pat
     std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
     return ok;
 }
+
+/// Draws each alert the application shows into the next picture, then answers it with its
+/// last button ("Do Not Move"), so that nothing moves.
+class DrawnAlerts final : public corvane::platform::AlertBackend {
+  public:
+    std::filesystem::path next;
+    bool ok = true;
+
+    std::size_t runModal(const corvane::platform::NSAlert& alert) override {
+        ok = corvane::platform::writeAlertPicture(alert, next.string()) && ok;
+        std::printf("%s %s\n", ok ? "wrote" : "could not write", next.c_str());
+        return alert.buttonTitles().size() - 1;
+    }
+};
 
 }  // namespace
 
@@ -58,5 +75,17 @@ int main(int argc, char** argv) {
     const bool menuWritten =
         platform::writeStatusMenuPicture(*StatusBarManager::shared().statusItem, menuPath);
     std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
-    return ok && menuWritten ? 0 : 1;
+
+    // The move offer as the application makes it, launched from the download folder.
+    auto alerts = std::make_shared<DrawnAlerts>();
+    platform::installAlertBackend(alerts);
+    auto& files = platform::sim::session().files();
+    files.makeDirectory("/Applications");
+    platform::sim::session().workspace().setOwnBundlePath("/Users/user/Downloads/Corvane.app");
+    alerts->next = folder / "move-alert.png";
+    AppMover::moveToApplicationsIfNeeded();
+    files.setWritable("/Applications", false);
+    alerts->next = folder / "move-alert-authenticate.png";
+    AppMover::moveToApplicationsIfNeeded();
+    return ok && menuWritten && alerts->ok ? 0 : 1;
 }

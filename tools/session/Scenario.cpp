@@ -113,6 +113,14 @@ class Reader {
 /// by a recursive serializer.
 constexpr int kMaxNesting = 64;
 
+/// An absolute path of the session, without a NUL byte.
+std::string absolutePath(const Reader& r, const char* member) {
+    std::string path = r.string(member, true);
+    if (!path.starts_with("/") || path.find('\0') != std::string::npos)
+        throw ScenarioError(r.at(member) + ": expected an absolute path");
+    return path;
+}
+
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
 
@@ -143,7 +151,7 @@ ScenarioDisplay readDisplay(const json& value, const std::string& place) {
 
 ScenarioApp readApp(const json& value, const std::string& place) {
     Reader r(value, place);
-    r.onlyKnown({"pid", "bundleId", "name", "policy", "executable"});
+    r.onlyKnown({"pid", "bundleId", "name", "policy", "executable", "bundle"});
     ScenarioApp a;
     a.pid = static_cast<std::int32_t>(r.integer("pid", 0, 2, kInt32Max, true));
     a.bundleId = r.string("bundleId", true);
@@ -158,7 +166,64 @@ ScenarioApp readApp(const json& value, const std::string& place) {
     }
     if (r.find("executable") != nullptr)
         a.executable = r.string("executable", true);
+    if (r.find("bundle") != nullptr)
+        a.bundle = absolutePath(r, "bundle");
     return a;
+}
+
+ScenarioFolder readFolder(const json& value, const std::string& place) {
+    Reader r(value, place);
+    r.onlyKnown({"path", "writable", "contents"});
+    ScenarioFolder f;
+    f.path = absolutePath(r, "path");
+    f.writable = r.boolean("writable", true);
+    if (r.find("contents") == nullptr)
+        return f;
+    const json& contents = r.array("contents");
+    for (std::size_t i = 0; i < contents.size(); ++i) {
+        const std::string at = r.at("contents") + "[" + std::to_string(i) + "]";
+        if (!contents[i].is_string())
+            throw ScenarioError(at + ": expected a string");
+        const std::string name = contents[i].get<std::string>();
+        if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
+            name.find('\0') != std::string::npos)
+            throw ScenarioError(at + ": expected a name without a slash");
+        f.contents.push_back(name);
+    }
+    return f;
+}
+
+/// "alertAnswer" gives the next alert's answer, "adminScript" the next administrator
+/// script's outcome, "taskExit" the next child process's exit status. False for any other
+/// type.
+bool readScriptedAnswer(const Reader& r, const std::string& type, ScenarioEvent& e) {
+    using Kind = ScenarioEvent::Kind;
+    auto& scripted = e.scripted;
+    if (type == "alertAnswer") {
+        r.onlyKnown({"t", "type", "button"});
+        e.kind = Kind::alertAnswer;
+        scripted.text = r.string("button", true);
+    } else if (type == "adminScript") {
+        r.onlyKnown({"t", "type", "outcome"});
+        e.kind = Kind::adminScript;
+        static const std::pair<const char*, int> outcomes[] = {
+            {"success", 0}, {"cancel", -128}, {"error", 1}};
+        const std::string outcome = r.string("outcome", true);
+        const auto found = std::find_if(std::begin(outcomes), std::end(outcomes),
+                                        [&](const auto& o) { return outcome == o.first; });
+        if (found == std::end(outcomes))
+            throw ScenarioError(r.at("outcome") +
+                                ": expected \"success\", \"cancel\" or \"error\"");
+        scripted.number = found->second;
+    } else if (type == "taskExit") {
+        r.onlyKnown({"t", "type", "launchPath", "status"});
+        e.kind = Kind::taskExit;
+        scripted.text = absolutePath(r, "launchPath");
+        scripted.number = static_cast<int>(r.integer("status", 0, 0, 255, true));
+    } else {
+        return false;
+    }
+    return true;
 }
 
 /// The window events: "show" reads a window; "press", "toggle", "slide", "select" act on
@@ -305,7 +370,8 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
         readActivateApp(r, e);
     } else if (type == "menu") {
         readMenuChoice(r, e);
-    } else if (!readWindowInput(r, type, e) && !readFault(r, type, e)) {
+    } else if (!readWindowInput(r, type, e) && !readScriptedAnswer(r, type, e) &&
+               !readFault(r, type, e)) {
         static const std::pair<const char*, ScenarioEvent::Kind> kinds[] = {
             {"leftMouseDown", ScenarioEvent::Kind::leftMouseDown},
             {"sessionResign", ScenarioEvent::Kind::sessionResign},
@@ -389,6 +455,12 @@ const char* toString(ScenarioEvent::Kind kind) {
             return "openMenu";
         case ScenarioEvent::Kind::menu:
             return "menu";
+        case ScenarioEvent::Kind::alertAnswer:
+            return "alertAnswer";
+        case ScenarioEvent::Kind::adminScript:
+            return "adminScript";
+        case ScenarioEvent::Kind::taskExit:
+            return "taskExit";
         case ScenarioEvent::Kind::disableTapsBySystem:
             return "disableTapsBySystem";
         case ScenarioEvent::Kind::stallDisplay:
@@ -452,7 +524,7 @@ Scenario parseScenario(const std::string& text) {
     }
     Reader r(root, "");
     r.onlyKnown({"displays", "apps", "frontmost", "accessibility", "osVersion", "settings",
-                 "events", "until"});
+                 "bundle", "folders", "events", "until"});
 
     const json& displays = r.array("displays");
     if (displays.empty())
@@ -496,6 +568,14 @@ Scenario parseScenario(const std::string& text) {
         } else {
             throw ScenarioError("settings: expected a settings document (an object, or its text)");
         }
+    }
+
+    if (r.find("bundle") != nullptr)
+        s.bundle = absolutePath(r, "bundle");
+    if (r.find("folders") != nullptr) {
+        const json& folders = r.array("folders");
+        for (std::size_t i = 0; i < folders.size(); ++i)
+            s.folders.push_back(readFolder(folders[i], "folders[" + std::to_string(i) + "]"));
     }
 
     (void)r.array("events");  // read while parsing

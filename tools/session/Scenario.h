@@ -24,6 +24,14 @@ struct ScenarioApp {
     std::string name;
     std::string policy = "regular";  ///< "regular", "accessory" or "prohibited"
     std::optional<std::string> executable;
+    std::optional<std::string> bundle;  ///< where its bundle lies
+};
+
+/// A folder of the session's files, made before launch.
+struct ScenarioFolder {
+    std::string path;                   ///< absolute
+    bool writable = true;               ///< whether entries may be added and removed
+    std::vector<std::string> contents;  ///< names of folders made in it ("Safari.app")
 };
 
 /// One thing that happens during the run, `t` seconds after the session's start.
@@ -46,6 +54,9 @@ struct ScenarioEvent {
         activateApp,
         openMenu,
         menu,
+        alertAnswer,
+        adminScript,
+        taskExit,
         // Faults of the session, last; those at t 0 are in place before launch.
         disableTapsBySystem,
         stallDisplay,
@@ -82,6 +93,12 @@ struct ScenarioEvent {
     std::int32_t pid = 0;
     // menu: the identifier of the status menu's item chosen
     std::string item;
+    /// alertAnswer, adminScript, taskExit: an answer given beforehand, taken by the next
+    /// alert, administrator script or child process of `text` that needs one.
+    struct Scripted {
+        std::string text;  ///< alertAnswer: the button's title; taskExit: the launch path
+        int number = 0;    ///< adminScript: the error number (0 success); taskExit: the status
+    } scripted;
     // faults
     std::uint32_t display = 0;  ///< stallDisplay, failLinkCreation: the display's id
     double seconds = 0;         ///< stallDisplay: how long ("for")
@@ -105,6 +122,10 @@ struct Scenario {
     /// The settings document to store before launch, as text (an object in the file, or a
     /// string holding the text as it stands); none: nothing stored.
     std::optional<std::string> settingsDocument;
+    /// Where the application's bundle lies (made as a folder before launch); none: the
+    /// application is taken as installed and no file is made.
+    std::optional<std::string> bundle;
+    std::vector<ScenarioFolder> folders;
     std::vector<ScenarioEvent> events;  ///< in time order
     double until = 0;
 };

@@ -1,5 +1,6 @@
 #include "SessionDriver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/RunningApplication.h"
 #include "platform/appkit/WindowInspection.h"
+#include "platform/foundation/Bundle.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/URL.h"
 #include "platform/foundation/UserDefaults.h"
@@ -220,6 +222,8 @@ void SessionDriver::setUpSession() const {
                                                     .activationPolicy = policyOf(a.policy)};
         if (a.executable)
             description.executableURL = URL::fileURLWithPath(*a.executable);
+        if (a.bundle)
+            description.bundleURL = URL::fileURLWithPath(*a.bundle);
         workspace.launch(std::move(description));
     }
     if (scenario_.frontmost != 0)
@@ -229,6 +233,18 @@ void SessionDriver::setUpSession() const {
     if (scenario_.osVersion)
         ProcessInfo::processInfo().setOperatingSystemVersion(
             {scenario_.osVersion->major, scenario_.osVersion->minor, scenario_.osVersion->patch});
+
+    auto& files = sim::session().files();
+    for (const auto& folder : scenario_.folders) {
+        files.makeDirectory(folder.path);
+        for (const auto& name : folder.contents)
+            files.makeDirectory(folder.path + "/" + name);
+        files.setWritable(folder.path, folder.writable);
+    }
+    if (scenario_.bundle) {
+        workspace.setOwnBundlePath(*scenario_.bundle);
+        files.writeFile(*scenario_.bundle + "/Contents/MacOS/Corvane", "corvane");
+    }
 
     PlistDictionary defaults;
     if (scenario_.settingsDocument) {
@@ -278,6 +294,13 @@ void SessionDriver::perform(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::menu:
             clickStatusItem(e);
             break;
+        // Answers at the start are given before launch (see play).
+        case ScenarioEvent::Kind::alertAnswer:
+        case ScenarioEvent::Kind::adminScript:
+        case ScenarioEvent::Kind::taskExit:
+            if (e.t > 0)
+                giveScriptedAnswer(e);
+            break;
         default:
             if (!appliedAtLaunch(e))
                 applyFault(e);
@@ -310,6 +333,26 @@ void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
         line["chosen"] = e.item;
     }
     shown_.emplace_back(e.t, line.dump());
+}
+
+void SessionDriver::giveScriptedAnswer(const ScenarioEvent& e) {
+    switch (e.kind) {
+        case ScenarioEvent::Kind::alertAnswer:
+            sim::session().alerts().queueAnswer(e.scripted.text);
+            break;
+        case ScenarioEvent::Kind::adminScript:
+            sim::session().scripts().queueOutcome(e.scripted.number);
+            break;
+        case ScenarioEvent::Kind::taskExit:
+            sim::session().tasks().queueExitStatus(e.scripted.text, e.scripted.number);
+            break;
+        default:
+            break;
+    }
+}
+
+bool SessionDriver::running() {
+    return NSApplication::shared().isRunning() && !sim::session().tasks().exitStatus();
 }
 
 void SessionDriver::playWindowInput(const ScenarioEvent& e) {
@@ -361,26 +404,36 @@ void SessionDriver::play() {
         shown_.emplace_back(t, ordered_json{{"t", t}, {"stdout", text}}.dump());
     });
     setUpSession();
-    // Faults at the session's start are in place when the application starts.
+    // Faults at the session's start are in place when the application starts, and the move
+    // offer comes first thing at launch: answers for t=0 must be there by then.
     for (const auto& e : scenario_.events) {
         if (appliedAtLaunch(e))
             applyFault(e);
+        if (e.t == 0)
+            giveScriptedAnswer(e);
     }
-    CorvaneApp::main();
-    // Every event runs on the main lane at its time, in the order it would have had if all
-    // had been queued now; each queues the next, so a long scenario holds one queued event
-    // at a time (and makes each event when it is due).
-    firstEventPlace_ = sim::virtualRuntime().reserveOrder(scenario_.events.size());
-    queueEvent(0);
-
-    // The run ends at the scenario's end, or when the application has terminated.
     auto& rt = sim::virtualRuntime();
-    const double end = mediaTimeOf(scenario_.until);
-    while (NSApplication::shared().isRunning() && rt.nextDueTime() <= end) {
-        rt.runUntil(rt.nextDueTime());
+    try {
+        CorvaneApp::main();
+        // Every event runs on the main lane at its time, in the order it would have had if all
+        // had been queued now; each queues the next, so a long scenario holds one queued event
+        // at a time (and makes each event when it is due).
+        firstEventPlace_ = rt.reserveOrder(scenario_.events.size());
+        queueEvent(0);
+
+        // The run ends at the scenario's end, when the application has terminated, or when
+        // the process has exited.
+        const double end = mediaTimeOf(scenario_.until);
+        while (running() && rt.nextDueTime() <= end) {
+            rt.runUntil(rt.nextDueTime());
+        }
+        if (running())
+            rt.runUntil(end);
+    } catch (const sim::UnscriptedInput& unscripted) {
+        char time[32];
+        std::snprintf(time, sizeof time, "at t=%.3f: ", scenarioTimeOf(rt.mediaTime()));
+        throw SessionError(time + std::string(unscripted.what()));
     }
-    if (NSApplication::shared().isRunning())
-        rt.runUntil(end);
 }
 
 void SessionDriver::report(std::ostream& out) const {
@@ -452,7 +505,61 @@ void SessionDriver::report(std::ostream& out) const {
     }
     if (!opened.empty())
         summary["openedURLs"] = opened;
+    reportMove(summary);
     out << ordered_json{{"summary", summary}}.dump() << '\n';
+}
+
+void SessionDriver::reportMove(ordered_json& summary) const {
+    // Lists that stay empty are left out, so that runs without a move read as before.
+    auto putIfAny = [&summary](const char* key, ordered_json list) {
+        if (!list.empty())
+            summary[key] = std::move(list);
+    };
+    ordered_json alerts = ordered_json::array();
+    for (const auto& alert : sim::session().alerts().shown()) {
+        alerts.push_back({{"t", scenarioTimeOf(alert.mediaTime)},
+                          {"message", alert.messageText},
+                          {"informative", alert.informativeText},
+                          {"buttons", alert.buttons},
+                          {"answer", alert.answer}});
+    }
+    putIfAny("alerts", std::move(alerts));
+    ordered_json scripts = ordered_json::array();
+    for (const auto& run : sim::session().scripts().runs()) {
+        scripts.push_back({{"t", scenarioTimeOf(run.mediaTime)},
+                           {"source", run.source},
+                           {"administrator", run.withAdministratorPrivileges},
+                           {"errorNumber", run.errorNumber}});
+    }
+    putIfAny("scripts", std::move(scripts));
+    ordered_json tasks = ordered_json::array();
+    for (const auto& run : sim::session().tasks().runs()) {
+        tasks.push_back({{"t", scenarioTimeOf(run.mediaTime)},
+                         {"launchPath", run.launchPath},
+                         {"arguments", run.arguments},
+                         {"status", run.exitStatus}});
+    }
+    putIfAny("tasks", std::move(tasks));
+    if (const auto status = sim::session().tasks().exitStatus())
+        summary["exitStatus"] = *status;
+
+    // The folders the scenario made and the bundle's, as they are at the end, and the Trash.
+    if (!scenario_.bundle && scenario_.folders.empty())
+        return;
+    std::vector<std::string> paths;
+    for (const auto& folder : scenario_.folders)
+        paths.push_back(folder.path);
+    if (scenario_.bundle)
+        paths.push_back(URL::fileURLWithPath(*scenario_.bundle + "/..").standardizedURL().path());
+    ordered_json folders = ordered_json::object();
+    auto& files = sim::session().files();
+    for (const auto& path : paths) {
+        auto names = files.contentsOfDirectory(path, nullptr).value_or(std::vector<std::string>{});
+        std::sort(names.begin(), names.end());
+        folders[path] = names;
+    }
+    summary["folders"] = folders;
+    summary["trash"] = files.trashedPaths();
 }
 
 }  // namespace corvane::session

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -22,7 +23,8 @@ class SessionError : public std::runtime_error {
 /// Plays a scenario on the simulated session: sets the session up as the scenario says
 /// (displays, applications, settings, Accessibility permission, OS version), runs the
 /// application's own start-up (`CorvaneApp::main`), plays the events at their times on the
-/// virtual clock until the scenario's end or the application's termination, then writes what
+/// virtual clock until the scenario's end, the application's termination or the process's
+/// exit, then writes what
 /// every application received as JSON lines and a closing summary line. Log lines echoed to
 /// standard error carry the scenario time ("[t=2.000] No permission"). Use once per process
 /// (the system's services are process-wide).
@@ -31,8 +33,9 @@ class SessionDriver {
     explicit SessionDriver(Scenario scenario) : scenario_(std::move(scenario)) {}
 
     /// Sets the session up, starts the application and plays every event. Throws
-    /// SessionError, ending the run, for an event in a window that cannot be played or a menu
-    /// item that cannot be chosen.
+    /// SessionError, ending the run, for an event in a window that cannot be played, a menu
+    /// item that cannot be chosen, or an alert or password prompt that appeared with no answer
+    /// given.
     void play();
     /// One line per event an application received, with the line of each "show" event, of
     /// each opening of the status menu and a `{"t": T, "stdout": TEXT}` line per line the
@@ -54,6 +57,10 @@ class SessionDriver {
     /// The user clicks the status item ("openMenu") and chooses an item of its menu ("menu"):
     /// records the menu as it opened, and the choice.
     void clickStatusItem(const ScenarioEvent& event);
+    static void giveScriptedAnswer(const ScenarioEvent& event);
+    /// Whether the application still runs: not terminated, the process not exited.
+    static bool running();
+    void reportMove(nlohmann::ordered_json& summary) const;
 
     Scenario scenario_;
     std::uint64_t firstEventPlace_ = 0;

@@ -1,6 +1,8 @@
 #include "platform/appkit/RunningApplication.h"
 
 #include "platform/appkit/WorkspaceBackend.h"
+#include "platform/foundation/Bundle.h"
+#include "platform/foundation/ProcessInfo.h"
 
 namespace corvane::platform {
 
@@ -22,6 +24,18 @@ std::vector<RunningApplicationRef> RunningApplication::runningApplications(
 
 RunningApplicationRef RunningApplication::withProcessIdentifier(pid_t pid) {
     return workspaceBackend().application(pid);
+}
+
+RunningApplicationRef RunningApplication::currentApplication() {
+    const Bundle& bundle = Bundle::main();
+    auto name = bundle.infoString("CFBundleDisplayName");
+    if (!name)
+        name = bundle.infoString("CFBundleName");
+    return std::make_shared<RunningApplication>(
+        Description{.processIdentifier = ProcessInfo::processInfo().processIdentifier(),
+                    .bundleIdentifier = bundle.bundleIdentifier(),
+                    .localizedName = std::move(name),
+                    .bundleURL = URL::fileURLWithPath(bundle.bundlePath())});
 }
 
 }  // namespace corvane::platform

@@ -63,6 +63,9 @@ class RunningApplication {
         const std::string& bundleIdentifier);
     /// The running application of process `pid`, or null when there is none.
     static RunningApplicationRef withProcessIdentifier(pid_t pid);
+    /// This application: its process, and what its main bundle says of it (its location,
+    /// identifier and name: "CFBundleDisplayName", else "CFBundleName", else none).
+    static RunningApplicationRef currentApplication();
 
   private:
     Description d_;

@@ -24,6 +24,8 @@ class ProcessInfo {
     /// The process's instance, created on first use, never destroyed.
     static ProcessInfo& processInfo();
 
+    /// This process's identifier.
+    int processIdentifier() const;
     /// The version of the running operating system.
     OperatingSystemVersion operatingSystemVersion() const { return version_; }
     /// Whether the running system is `version` or later.

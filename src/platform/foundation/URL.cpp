@@ -1,6 +1,9 @@
 #include "platform/foundation/URL.h"
 
 #include <cctype>
+#include <vector>
+
+#include "platform/foundation/FileManager.h"
 
 namespace corvane::platform {
 
@@ -132,6 +135,47 @@ URL URL::deletingPathExtension() const {
     }
     std::string rest = pathPart + (pathEnd == std::string::npos ? "" : rest_.substr(pathEnd));
     return URL(scheme_, std::move(rest), fromPath_);
+}
+
+std::string URL::pathExtension() const {
+    const std::string name = lastPathComponent();
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot + 1);
+}
+
+URL URL::URLByAppendingPathComponent(const std::string& component) const {
+    std::string base = path();
+    if (!base.ends_with('/'))
+        base += '/';
+    return fileURLWithPath(base + component);
+}
+
+URL URL::standardizedURL() const {
+    const std::string p = path();
+    const bool absolute = p.starts_with('/');
+    std::vector<std::string> parts;
+    std::size_t begin = 0;
+    while (begin <= p.size()) {
+        const std::size_t slash = std::min(p.find('/', begin), p.size());
+        const std::string part = p.substr(begin, slash - begin);
+        begin = slash + 1;
+        if (part.empty() || part == ".")
+            continue;
+        if (part == ".." && !parts.empty() && parts.back() != "..")
+            parts.pop_back();
+        else if (part != ".." || !absolute)
+            parts.push_back(part);
+    }
+    std::string out = absolute ? "/" : "";
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        out += (i == 0 ? "" : "/") + parts[i];
+    if (p.size() > 1 && p.ends_with('/') && !parts.empty())
+        out += '/';
+    return fileURLWithPath(out);
+}
+
+URL URL::URLByResolvingSymlinksInPath() const {
+    return fileURLWithPath(fileManagerBackend().resolvingSymlinksInPath(path()));
 }
 
 }  // namespace corvane::platform

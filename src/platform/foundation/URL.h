@@ -28,6 +28,17 @@ class URL {
     /// The same URL with the last component's extension removed ("/Applications/Safari").
     /// A component whose only dot is its first character has no extension.
     URL deletingPathExtension() const;
+    /// The last component's extension without its dot ("app"); empty when it has none.
+    std::string pathExtension() const;
+    /// The file URL of this URL's path with `component` appended after a slash.
+    URL URLByAppendingPathComponent(const std::string& component) const;
+    /// The file URL of the path with "." components dropped and each ".." taking the
+    /// component before it away.
+    URL standardizedURL() const;
+    /// The file URL of the path with its symbolic links resolved (on the installed
+    /// file-manager backend's file system); the part from the first missing component on is
+    /// kept as it is.
+    URL URLByResolvingSymlinksInPath() const;
 
     bool operator==(const URL&) const = default;
 

@@ -8,6 +8,7 @@
 #include "platform/live/LiveDesktop.h"
 #include "platform/live/LiveDisplays.h"
 #include "platform/live/LiveEventStream.h"
+#include "platform/live/LiveTasks.h"
 #include "platform/live/LiveWorkspace.h"
 #include "platform/log/OSLog.h"
 
@@ -28,6 +29,8 @@ std::shared_ptr<ThreadRuntime> installLiveSession() {
     installProcessBackend(workspace);
     installDesktopBackend(std::make_shared<LiveDesktop>());
     installAccessibilityBackend(std::make_shared<LiveAccessibility>());
+    installTaskBackend(std::make_shared<LiveTasks>());
+    installAppleScriptBackend(std::make_shared<LiveAppleScript>());
 
     // The defaults domain is the application's identifier, as the main bundle states it.
     const std::string domain = Bundle::main().infoString("CFBundleIdentifier").value_or("corvane");

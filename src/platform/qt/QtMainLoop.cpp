@@ -9,6 +9,10 @@
 
 #include <unistd.h>
 
+#include "platform/appkit/NSAlert.h"
+#include "platform/foundation/FileManager.h"
+#include "platform/qt/QtAlerts.h"
+#include "platform/qt/QtFileManager.h"
 #include "platform/qt/QtSupport.h"
 
 namespace corvane::platform::qt {
@@ -99,6 +103,8 @@ void QtMainLoop::stop() {
 }
 
 void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime, int terminationFd) {
+    installFileManagerBackend(std::make_shared<QtFileManager>());
+    installAlertBackend(std::make_shared<QtAlerts>());
     ensureQtApplication();
     NSApplication::shared().setEventLoop(
         std::make_shared<QtMainLoop>(std::move(runtime), terminationFd));

@@ -34,7 +34,11 @@ Session::Session()
       displayLinks_(std::make_shared<DisplayLinks>(*runtime_, *displays_)),
       desktop_(std::make_shared<Desktop>()),
       statusBar_(std::make_shared<SimStatusBar>()),
-      images_(std::make_shared<SystemImages>()) {}
+      images_(std::make_shared<SystemImages>()),
+      files_(std::make_shared<FileSystem>()),
+      alerts_(std::make_shared<Alerts>()),
+      scripts_(std::make_shared<AppleScripts>()),
+      tasks_(std::make_shared<Tasks>(*runtime_)) {}
 
 Session& installSimulatedSession() {
     static std::mutex mutex;
@@ -55,6 +59,10 @@ Session& installSimulatedSession() {
     installDesktopBackend(session->desktop_);
     installStatusBarBackend(session->statusBar_);
     installImageBackend(session->images_);
+    installFileManagerBackend(session->files_);
+    installAlertBackend(session->alerts_);
+    installAppleScriptBackend(session->scripts_);
+    installTaskBackend(session->tasks_);
     installed.store(session);
     return *session;
 }

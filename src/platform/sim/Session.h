@@ -8,7 +8,11 @@
 #include "platform/sim/Desktop.h"
 #include "platform/sim/DisplayLinks.h"
 #include "platform/sim/Displays.h"
+#include "platform/sim/SimAlerts.h"
+#include "platform/sim/SimAppleScripts.h"
+#include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimStatusBar.h"
+#include "platform/sim/SimTasks.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SystemImages.h"
 #include "platform/sim/VirtualRuntime.h"
@@ -17,8 +21,9 @@
 namespace corvane::platform::sim {
 
 /// The simulated desktop session: one object that owns the virtual runtime, the window
-/// server, the workspace, the displays and their display links, the desktop and the
-/// Accessibility trust, and holds every fault knob. Knobs are named one way:
+/// server, the workspace, the displays and their display links, the desktop, the
+/// Accessibility trust, the files, the alerts, the scripts and the child processes, and holds
+/// every fault knob. Knobs are named one way:
 /// `failNext<Op>(count)` makes the next `count` operations fail, `set<Op>Refused(bool)`
 /// makes every one fail while set. Installed once per process, before anything uses the
 /// platform, by `installSimulatedSession`; never destroyed. Like the rest of the simulated
@@ -40,6 +45,10 @@ class Session {
     SimStatusBar& statusBar() { return *statusBar_; }
     /// The system symbols and image assets that exist.
     SystemImages& images() { return *images_; }
+    FileSystem& files() { return *files_; }
+    Alerts& alerts() { return *alerts_; }
+    AppleScripts& scripts() { return *scripts_; }
+    Tasks& tasks() { return *tasks_; }
 
     // Fault knobs.
 
@@ -83,6 +92,14 @@ class Session {
     }
     /// Status items made while set come without a button.
     void setStatusItemButtonRefused(bool refused) { statusBar_->setProvidesButtons(!refused); }
+    /// The next `count` moves to the Trash fail.
+    void failNextTrash(int count) { files_->failNextTrash(count); }
+    /// The next `count` copies fail, leaving nothing at the destination.
+    void failNextCopy(int count) { files_->failNextCopy(count); }
+    /// The next `count` removals fail, leaving the item in place.
+    void failNextRemove(int count) { files_->failNextRemove(count); }
+    /// The next `count` scripts cannot be made.
+    void failNextScriptCreation(int count) { scripts_->failNextCreation(count); }
 
   private:
     std::shared_ptr<VirtualRuntime> runtime_;
@@ -94,6 +111,10 @@ class Session {
     std::shared_ptr<Desktop> desktop_;
     std::shared_ptr<SimStatusBar> statusBar_;
     std::shared_ptr<SystemImages> images_;
+    std::shared_ptr<FileSystem> files_;
+    std::shared_ptr<Alerts> alerts_;
+    std::shared_ptr<AppleScripts> scripts_;
+    std::shared_ptr<Tasks> tasks_;
 
     friend Session& installSimulatedSession();
 };

@@ -26,9 +26,14 @@ std::string withoutTrailingSlashes(std::string path) {
 
 SimWorkspace::SimWorkspace()
     : openableSchemes_{"http", "https", "mailto", "file", "x-apple.systempreferences"} {
+    own_ = makeOwnApplication();
+    running_.push_back(own_);
+}
+
+RunningApplicationRef SimWorkspace::makeOwnApplication() {
     const Bundle& main = Bundle::main();
     const URL bundleURL = URL::fileURLWithPath(main.bundlePath());
-    own_ = std::make_shared<RunningApplication>(RunningApplication::Description{
+    return std::make_shared<RunningApplication>(RunningApplication::Description{
         .processIdentifier = kOwnProcessIdentifier,
         .bundleIdentifier = main.bundleIdentifier(),
         .localizedName = main.infoString("CFBundleName"),
@@ -36,7 +41,14 @@ SimWorkspace::SimWorkspace()
         .executableURL = URL::fileURLWithPath(main.bundlePath() + "/Contents/MacOS/" +
                                               main.infoString("CFBundleName").value_or("")),
     });
-    running_.push_back(own_);
+}
+
+void SimWorkspace::setOwnBundlePath(const std::string& path) {
+    Bundle::main().setBundlePath(path);
+    auto moved = makeOwnApplication();
+    std::lock_guard lock(mutex_);
+    std::replace(running_.begin(), running_.end(), own_, moved);
+    own_ = std::move(moved);
 }
 
 RunningApplicationRef SimWorkspace::launch(RunningApplication::Description description) {

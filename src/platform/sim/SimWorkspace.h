@@ -54,6 +54,9 @@ class SimWorkspace final : public WorkspaceBackend, public BundleBackend, public
     bool isRunning(pid_t pid) const { return application(pid) != nullptr; }
     /// The application's own process.
     RunningApplicationRef ownApplication() const { return own_; }
+    /// The knob: the application's bundle lies at `path` (the main bundle's path and the own
+    /// process's bundle), as when it was launched from there. Call before launch.
+    void setOwnBundlePath(const std::string& path);
     /// Makes the running application of `pid` frontmost; none (or a pid not running) leaves
     /// no frontmost application. When another application becomes frontmost, the
     /// workspace's notification centre gets `NSWorkspaceDidActivateApplicationNotification`
@@ -113,6 +116,7 @@ class SimWorkspace final : public WorkspaceBackend, public BundleBackend, public
 
   private:
     RunningApplicationRef applicationLocked(pid_t pid) const;
+    static RunningApplicationRef makeOwnApplication();
     void removeLocked(pid_t pid);
 
     mutable std::mutex mutex_;

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/foundation/FileManager.h"
+
+namespace corvane::platform::sim {
+
+/// The simulated session's files: real files and folders under a root folder of the session
+/// (a temporary folder made on first use and removed when the process exits, or one a test
+/// sets), so that copies, removals and the Trash are tested on real files. The application
+/// sees session paths ("/Applications", "/Users/user/Downloads/Corvane.app"): each one lies
+/// at the same place under the root. Symbolic links are resolved within the session, so an
+/// absolute link target is a session path too and nothing outside the root is ever reached.
+/// The Trash follows the desktop's convention (the freedesktop.org Trash: `files/` and
+/// `info/` with one ".trashinfo" per item) in the home folder's ".local/share/Trash".
+///
+/// The process runs with whatever rights it has (perhaps as the superuser), so what is not
+/// writable is the session's knob: a folder set not writable refuses new and removed entries.
+class FileSystem final : public FileManagerBackend {
+  public:
+    /// The user's home folder in the session.
+    static constexpr const char* kHomeDirectory = "/Users/user";
+    /// The Trash's folder in the session.
+    static constexpr const char* kTrashDirectory = "/Users/user/.local/share/Trash";
+
+    /// The real folder that holds the session's "/" (made on first use).
+    std::string root() const;
+    /// The knob: keep the session's files in `folder` (an existing real folder that the
+    /// caller made and removes). Call before the first file operation.
+    void setRoot(std::string folder);
+
+    std::string homeDirectory() const override { return kHomeDirectory; }
+    /// The real path of session path `path`, every symbolic link on the way resolved (the
+    /// last component's too when `followLast`); none when the links go round in circles.
+    std::optional<std::string> realPath(const std::string& path, bool followLast = true) const;
+
+    // FileManagerBackend
+    std::string resolvingSymlinksInPath(const std::string& path) const override;
+    bool fileExists(const std::string& path, bool* isDirectory) const override;
+    bool isWritable(const std::string& path) const override;
+    std::optional<std::vector<std::string>> contentsOfDirectory(const std::string& path,
+                                                                FileError* error) const override;
+    bool trashItem(const std::string& path, std::string* trashedPath, FileError* error) override;
+    bool copyItem(const std::string& source, const std::string& destination,
+                  FileError* error) override;
+    bool removeItem(const std::string& path, FileError* error) override;
+
+    // Setting the session's files up.
+
+    /// Makes the folder at `path` with its missing parents.
+    void makeDirectory(const std::string& path);
+    /// Writes a file at `path` (its folder made when missing).
+    void writeFile(const std::string& path, const std::string& contents);
+    /// Makes a symbolic link at `path` whose target is `target` (a session path, or one
+    /// relative to the link's folder).
+    void makeSymlink(const std::string& path, const std::string& target);
+    /// Marks the folder or file at `path` (a session path, links resolved) writable or not.
+    void setWritable(const std::string& path, bool writable);
+
+    // Fault knobs.
+
+    /// The next `count` moves to the Trash fail.
+    void failNextTrash(int count);
+    /// The next `count` copies fail, leaving nothing at the destination.
+    void failNextCopy(int count);
+    /// The next `count` removals fail, leaving the item in place.
+    void failNextRemove(int count);
+
+    /// What is in the Trash: the original session path of every item, from its ".trashinfo",
+    /// sorted.
+    std::vector<std::string> trashedPaths() const;
+
+  private:
+    std::string rootLocked() const;
+    std::optional<std::string> realPathLocked(const std::string& path, bool followLast,
+                                              std::string* sessionPath) const;
+    bool writableLocked(const std::string& sessionPath) const;
+    /// The real path of an item that may be removed from its folder (it exists, the folder
+    /// is writable, no failure is due by `failures`); none with `error` set otherwise.
+    std::optional<std::string> removableLocked(const std::string& path, int& failures,
+                                               std::string* sessionPath, FileError* error);
+    /// The next failure of a fault counter, counting it down.
+    static bool takeFailure(int& counter);
+
+    mutable std::mutex mutex_;
+    mutable std::string root_;           // made on first use
+    std::set<std::string> notWritable_;  // session paths, links resolved
+    int failTrash_ = 0;
+    int failCopy_ = 0;
+    int failRemove_ = 0;
+};
+
+}  // namespace corvane::platform::sim
