@@ -7,6 +7,7 @@
 #include "platform/live/LiveDesktop.h"
 #include "platform/live/LiveDisplays.h"
 #include "platform/live/LiveEventStream.h"
+#include "platform/live/LiveUpdates.h"
 #include "platform/live/LiveWorkspace.h"
 #include "platform/log/OSLog.h"
 
@@ -27,6 +28,7 @@ std::shared_ptr<ThreadRuntime> installLiveSession() {
     installProcessBackend(workspace);
     installDesktopBackend(std::make_shared<LiveDesktop>());
     installAccessibilityBackend(std::make_shared<LiveAccessibility>());
+    installUpdateBackend(std::make_shared<LiveUpdates>());
 
     // The defaults domain is the application's identifier, as the main bundle states it.
     const std::string domain = Bundle::main().infoString("CFBundleIdentifier").value_or("corvane");

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cmath>
 
+#include "platform/qt/DesktopNotifications.h"
 #include "platform/qt/QtSupport.h"
 
 namespace corvane::platform::qt {
@@ -72,6 +73,7 @@ void QtMainLoop::stop() {
 
 void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime) {
     ensureQtApplication();
+    installDesktopNotifications();
     NSApplication::shared().setEventLoop(std::make_shared<QtMainLoop>(std::move(runtime)));
 }
 

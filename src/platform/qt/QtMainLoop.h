@@ -26,7 +26,8 @@ class QtMainLoop final : public NSApplication::EventLoop {
 };
 
 /// Makes the Qt event loop the application's main run loop, running `runtime`'s main work
-/// (the live session's runtime). Call on the main thread, after the live session is set up.
+/// (the live session's runtime), and the desktop's notification service the application's
+/// notifications. Call on the main thread, after the live session is set up.
 void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime);
 
 }  // namespace corvane::platform::qt

@@ -16,6 +16,8 @@
 #include "platform/quartz/DisplayBackend.h"
 #include "platform/quartz/EventBackend.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/sparkle/UpdateBackend.h"
+#include "platform/usernotifications/UserNotificationsBackend.h"
 
 namespace corvane::platform::sim {
 
@@ -34,7 +36,9 @@ Session::Session()
       displayLinks_(std::make_shared<DisplayLinks>(*runtime_, *displays_)),
       desktop_(std::make_shared<Desktop>()),
       statusBar_(std::make_shared<SimStatusBar>()),
-      images_(std::make_shared<SystemImages>()) {}
+      images_(std::make_shared<SystemImages>()),
+      updates_(std::make_shared<SimUpdates>()),
+      notifications_(std::make_shared<SimNotifications>()) {}
 
 Session& installSimulatedSession() {
     static std::mutex mutex;
@@ -55,6 +59,8 @@ Session& installSimulatedSession() {
     installDesktopBackend(session->desktop_);
     installStatusBarBackend(session->statusBar_);
     installImageBackend(session->images_);
+    installUpdateBackend(session->updates_);
+    installUserNotificationsBackend(session->notifications_);
     installed.store(session);
     return *session;
 }

@@ -9,6 +9,8 @@
 #include "platform/sim/DisplayLinks.h"
 #include "platform/sim/Displays.h"
 #include "platform/sim/SimStatusBar.h"
+#include "platform/sim/SimNotifications.h"
+#include "platform/sim/SimUpdates.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SystemImages.h"
 #include "platform/sim/VirtualRuntime.h"
@@ -17,8 +19,9 @@
 namespace corvane::platform::sim {
 
 /// The simulated desktop session: one object that owns the virtual runtime, the window
-/// server, the workspace, the displays and their display links, the desktop and the
-/// Accessibility trust, and holds every fault knob. Knobs are named one way:
+/// server, the workspace, the displays and their display links, the desktop, the
+/// Accessibility trust, the update feed and the notification centre, and holds every fault
+/// knob. Knobs are named one way:
 /// `failNext<Op>(count)` makes the next `count` operations fail, `set<Op>Refused(bool)`
 /// makes every one fail while set. Installed once per process, before anything uses the
 /// platform, by `installSimulatedSession`; never destroyed. Like the rest of the simulated
@@ -40,6 +43,8 @@ class Session {
     SimStatusBar& statusBar() { return *statusBar_; }
     /// The system symbols and image assets that exist.
     SystemImages& images() { return *images_; }
+    SimUpdates& updates() { return *updates_; }
+    SimNotifications& notifications() { return *notifications_; }
 
     // Fault knobs.
 
@@ -75,6 +80,12 @@ class Session {
     }
     /// Status items made while set come without a button.
     void setStatusItemButtonRefused(bool refused) { statusBar_->setProvidesButtons(!refused); }
+    /// The next `count` update checks fail to read the feed.
+    void failNextUpdateCheck(int count) { updates_->failNextUpdateCheck(count); }
+    /// While set, the user refuses notifications when the application asks.
+    void setNotificationAuthorizationRefused(bool refused) {
+        notifications_->setNotificationAuthorizationRefused(refused);
+    }
 
   private:
     std::shared_ptr<VirtualRuntime> runtime_;
@@ -86,6 +97,8 @@ class Session {
     std::shared_ptr<Desktop> desktop_;
     std::shared_ptr<SimStatusBar> statusBar_;
     std::shared_ptr<SystemImages> images_;
+    std::shared_ptr<SimUpdates> updates_;
+    std::shared_ptr<SimNotifications> notifications_;
 
     friend Session& installSimulatedSession();
 };

@@ -1,0 +1,47 @@
+#include "app/UserDriverDelegate.h"
+
+#include <iostream>
+
+#include "app/UpdaterManager.h"
+#include "platform/appkit/NSApplication.h"
+#include "platform/runtime/Runtime.h"
+#include "platform/usernotifications/UNUserNotificationCenter.h"
+
+namespace corvane {
+
+using namespace platform;
+
+UserDriverDelegate& UserDriverDelegate::shared() {
+    static auto* delegate = new UserDriverDelegate();
+    return *delegate;
+}
+
+void UserDriverDelegate::standardUserDriverWillHandleShowingUpdate(
+    bool, const SUAppcastItem& update, const SPUUserUpdateState& state) {
+    std::cout << "User updater check" << std::endl;
+    if (state.userInitiated)
+        return;
+    std::cout << "System updater check" << std::endl;
+    NSApplication::shared().setActivationPolicy(ActivationPolicy::regular);
+    runtime().mainQueue().asyncAfter(kBadgeDelay,
+                                     [] { NSApplication::shared().dockTile().setBadgeLabel("1"); });
+
+    UNMutableNotificationContent content;
+    content.title = "A new update is available";
+    content.body = "Version " + update.displayVersionString + " is now available";
+    UNUserNotificationCenter::currentNotificationCenter().addNotificationRequest(
+        UNNotificationRequest::requestWithIdentifier(UpdaterManager::kNotificationIdentifier,
+                                                     std::move(content)));
+}
+
+void UserDriverDelegate::standardUserDriverDidReceiveUserAttentionForUpdate(const SUAppcastItem&) {
+    NSApplication::shared().dockTile().setBadgeLabel("");
+    UNUserNotificationCenter::currentNotificationCenter()
+        .removeDeliveredNotificationsWithIdentifiers({UpdaterManager::kNotificationIdentifier});
+}
+
+void UserDriverDelegate::standardUserDriverWillFinishUpdateSession() {
+    NSApplication::shared().setActivationPolicy(ActivationPolicy::accessory);
+}
+
+}  // namespace corvane
