@@ -43,7 +43,12 @@ struct ScenarioEvent {
         key,
         activateApp,
         openMenu,
-        menu
+        menu,
+        updateFound,
+        clickNotification,
+        dismissNotification,
+        attendUpdate,
+        finishUpdateSession
     };
     double t = 0;
     Kind kind = Kind::wheel;
@@ -70,6 +75,13 @@ struct ScenarioEvent {
     std::int32_t pid = 0;
     // menu: the identifier of the status menu's item chosen
     std::string item;
+    /// updateFound: a check finds `version` (one the user asked for, or the scheduled one);
+    /// clickNotification, dismissNotification: the notification `identifier`.
+    struct UpdateInput {
+        std::string version;
+        bool userInitiated = false;
+        std::string identifier;
+    } update;
 };
 
 /// A whole scenario file.

@@ -10,8 +10,9 @@
 namespace corvane::session {
 
 /// An event that cannot be played: a window that is not open, a label found nowhere in it,
-/// an element that does not take the action, a menu item that cannot be chosen. The message
-/// names the event and the window or item.
+/// an element that does not take the action, a menu item that cannot be chosen, a
+/// notification not shown, no update offered. The message names the event and the window
+/// or item.
 class SessionError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -37,7 +38,9 @@ class SessionDriver {
     /// with per-process counts and point sums, display-link frames, the HUD messages shown
     /// (text, time, duration), the window identifiers open at the end, whether the
     /// application terminated, whether the status item is shown, the settings document the
-    /// store holds, and the URLs asked to open (when there were any).
+    /// store holds, the URLs asked to open (when there were any), the activation policy and
+    /// the Dock badge at the end, and every notification delivered (with the time it was
+    /// taken away, if it was).
     void report(std::ostream& out) const;
 
   private:
@@ -47,6 +50,7 @@ class SessionDriver {
     /// The user clicks the status item ("openMenu") and chooses an item of its menu ("menu"):
     /// records the menu as it opened, and the choice.
     void clickStatusItem(const ScenarioEvent& event);
+    void playUpdateInput(const ScenarioEvent& event) const;
 
     Scenario scenario_;
     /// The lines of the "show" events and the status menu's openings played, with their
