@@ -1,6 +1,7 @@
-// Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message
-// and of the status item's open menu into the folder given as the first argument (default
-// "pictures"), for a person to look at. Runs on the simulated session, offscreen.
+// Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
+// of the status item's open menu and of the Updates tab (as the settings window will host
+// it) into the folder given as the first argument (default "pictures"), for a person to
+// look at. Runs on the simulated session, offscreen.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,8 @@
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
+#include "platform/ui/View.h"
+#include "preferences/UpdatesView.h"
 
 namespace {
 
@@ -58,5 +61,14 @@ int main(int argc, char** argv) {
     const bool menuWritten =
         platform::writeStatusMenuPicture(*StatusBarManager::shared().statusItem, menuPath);
     std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
-    return ok && menuWritten ? 0 : 1;
+    ok = menuWritten && ok;
+
+    // The settings window pads each tab by 20 points and gives it a width of 460.
+    WindowManager::shared().openWindow(
+        "preferences", "Updates",
+        platform::ui::View(UpdatesView{}).padding(20).frame(460, std::nullopt),
+        platform::NSNormalWindowLevel, 3);
+    rt.runPending();
+    ok = write(*WindowManager::shared().window("preferences"), folder / "updates-tab.png") && ok;
+    return ok ? 0 : 1;
 }
