@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/CorvaneApp.h"
+#include "app/StatusBarManager.h"
 #include "app/UpdaterManager.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/sim/Session.h"
@@ -97,6 +98,14 @@ TEST_F(UpdaterGlueTest, UserInitiatedCheckChangesNothing) {
     EXPECT_EQ(policy(), ActivationPolicy::accessory);
     EXPECT_EQ(badge(), "");
     EXPECT_TRUE(sim::session().notifications().history().empty());
+}
+
+// The status menu's hidden "Check for Updates…" action checks as the user asked.
+TEST_F(UpdaterGlueTest, MenuActionChecksAsTheUserAsked) {
+    StatusBarManager::shared().menu.checkForUpdates();
+    rt().runPending();
+    EXPECT_EQ(printed(), "User updater check\n");
+    EXPECT_EQ(sim::session().updates().checkCount(), 1);
 }
 
 // Attention clears the badge and takes the notification away; the end of the session takes
