@@ -5,6 +5,7 @@
 
 #include "app/AboutView.h"
 #include "app/ActiveApp.h"
+#include "app/UpdaterManager.h"
 #include "app/WindowManager.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSWindow.h"
@@ -190,7 +191,8 @@ void AppMenu::toggleDisableForCurrentApp() {
 }
 
 void AppMenu::checkForUpdates() {
-    // The update service offers no controller to ask yet; no shown item leads here.
+    // No shown item leads here: the item stays hidden.
+    UpdaterManager::shared().updaterController->checkForUpdates(nullptr);
 }
 
 void AppMenu::quit() {

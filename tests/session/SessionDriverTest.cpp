@@ -252,6 +252,26 @@ INSTANTIATE_TEST_SUITE_P(
                     "events[0].status: out of range"}),
     [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
 
+INSTANTIATE_TEST_SUITE_P(
+    UpdateEvents, MalformedScenario,
+    ::testing::Values(
+        BadScenario{"found_no_version", oneEvent(R"({"type": "updateFound"})"),
+                    "events[0].version: missing"},
+        BadScenario{"found_empty_version", oneEvent(R"({"type": "updateFound", "version": ""})"),
+                    "events[0].version: must not be empty"},
+        BadScenario{
+            "found_initiated_text",
+            oneEvent(R"({"type": "updateFound", "version": "2.5", "userInitiated": "yes"})"),
+            "events[0].userInitiated: expected true or false"},
+        BadScenario{"click_no_identifier", oneEvent(R"({"type": "clickNotification"})"),
+                    "events[0].identifier: missing"},
+        BadScenario{"dismiss_number",
+                    oneEvent(R"({"type": "dismissNotification", "identifier": 3})"),
+                    "events[0].identifier: expected a string"},
+        BadScenario{"attend_version", oneEvent(R"({"type": "attendUpdate", "version": "2.5"})"),
+                    "events[0].version: unknown member"}),
+    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+
 // A version reads as its three numbers; missing parts are 0.
 TEST(ScenarioReader, ReadsTheOsVersion) {
     json s = minimal();
@@ -637,7 +657,12 @@ INSTANTIATE_TEST_SUITE_P(
         RunErrorCase{"hudNotUp", R"({"type": "key", "window": "hud", "key": "escape"})",
                      "events[0]: window \"hud\" is not open"},
         RunErrorCase{"hiddenMenuItem", R"({"type": "menu", "item": "checkForUpdates"})",
-                     "events[0]: menu item \"checkForUpdates\": no such item"}),
+                     "events[0]: menu item \"checkForUpdates\": no such item"},
+        RunErrorCase{"noNotification",
+                     R"({"type": "clickNotification", "identifier": "UpdateCheck"})",
+                     "events[0]: no notification \"UpdateCheck\" is shown"},
+        RunErrorCase{"nothingOffered", R"({"type": "finishUpdateSession"})",
+                     "events[0]: no update is being offered"}),
     [](const ::testing::TestParamInfo<RunErrorCase>& row) { return std::string(row.param.name); });
 
 /// The status menu's rows as "identifier:title:state", separators as "-".
@@ -925,6 +950,71 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<UnansweredCase>& row) {
         return std::string(row.param.name);
     });
+
+/// Plays `text` and returns its output lines, with what the system printed to standard
+/// output (the driver's `{"t": T, "stdout": TEXT}` lines) in `printed`, a line each.
+std::vector<json> playPrinting(const std::string& text, std::string& printed) {
+    auto lines = playText(text);
+    for (const auto& line : lines) {
+        if (line.contains("stdout"))
+            printed += line["stdout"].get<std::string>() + "\n";
+    }
+    return lines;
+}
+
+// The update-reminder example: the scheduled check at 1 s finds 2.5 (both lines printed, the
+// reminder delivered), the click at 3 s takes it away and brings the update into view (a
+// user-initiated check, one line), and the session's end at 6 s leaves the accessory policy
+// with no badge.
+TEST(SessionDriver, UpdateReminderScenarioOffersGentlyAndEndsAsAnAccessory) {
+    const char* dir = std::getenv("CORVANE_EXAMPLES");
+    std::ifstream file(std::string(dir != nullptr ? dir : "examples") + "/update-reminder.json");
+    std::stringstream text;
+    text << file.rdbuf();
+    std::string printed;
+    const auto lines = playPrinting(text.str(), printed);
+
+    EXPECT_EQ(printed, "User updater check\nSystem updater check\nUser updater check\n");
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["activationPolicy"], "accessory");
+    EXPECT_EQ(summary["dockBadge"], "");
+    EXPECT_EQ(summary["notifications"], json::parse(R"([{"t": 1.0, "identifier": "UpdateCheck",
+        "title": "A new update is available", "body": "Version 2.5 is now available",
+        "removed": 3.0}])"));
+}
+
+// Found by a check the user asked for, an update prints one line and leaves the policy, the
+// badge and the notifications alone.
+TEST(SessionDriver, UserInitiatedUpdateFoundChangesNothing) {
+    json s = minimal();
+    s["until"] = 2;
+    s["events"] = {
+        {{"t", 1}, {"type", "updateFound"}, {"version", "2.5"}, {"userInitiated", true}}};
+    std::string printed;
+    const auto lines = playPrinting(s.dump(), printed);
+    EXPECT_EQ(printed, "User updater check\n");
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["activationPolicy"], "accessory");
+    EXPECT_EQ(summary["dockBadge"], "");
+    EXPECT_EQ(summary["notifications"], json::array());
+}
+
+// A scheduled finding while an update is already offered cannot be played: no scheduled
+// check is arranged then.
+TEST(SessionDriver, ScheduledFindingWhileOfferedEndsTheRun) {
+    json s = minimal();
+    s["until"] = 3;
+    s["events"] = {{{"t", 1}, {"type", "updateFound"}, {"version", "2.5"}},
+                   {{"t", 2}, {"type", "updateFound"}, {"version", "2.6"}}};
+    ::testing::internal::CaptureStdout();
+    try {
+        playText(s.dump());
+        ADD_FAILURE() << "played";
+    } catch (const SessionError& e) {
+        EXPECT_EQ(std::string(e.what()), "events[1]: no scheduled update check is arranged");
+    }
+    ::testing::internal::GetCapturedStdout();
+}
 
 }  // namespace
 }  // namespace corvane::session

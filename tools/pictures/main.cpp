@@ -1,7 +1,8 @@
 // Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
-// of the status item's open menu and of the offer to move into the Applications folder
-// (without and with the administrator's password) into the folder given as the first argument
-// (default "pictures"), for a person to look at. Runs on the simulated session, offscreen.
+// of the status item's open menu, of the offer to move into the Applications folder (without
+// and with the administrator's password) and of the Updates tab (as the settings window will
+// host it) into the folder given as the first argument (default "pictures"), for a person to
+// look at. Runs on the simulated session, offscreen.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -16,6 +17,8 @@
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
+#include "platform/ui/View.h"
+#include "preferences/UpdatesView.h"
 
 namespace {
 
@@ -75,6 +78,16 @@ int main(int argc, char** argv) {
     const bool menuWritten =
         platform::writeStatusMenuPicture(*StatusBarManager::shared().statusItem, menuPath);
     std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
+    ok = menuWritten && ok;
+
+    // The settings window pads each tab by 20 points and gives it a width of 460.
+    WindowManager::shared().openWindow(
+        "preferences", "Updates",
+        platform::ui::View(UpdatesView{}).padding(20).frame(460, std::nullopt),
+        platform::NSNormalWindowLevel, 3);
+    rt.runPending();
+    ok = write(*WindowManager::shared().window("preferences"), folder / "updates-tab.png") && ok;
+    WindowManager::shared().closeAll();
 
     // The move offer as the application makes it, launched from the download folder.
     auto alerts = std::make_shared<DrawnAlerts>();
@@ -87,5 +100,5 @@ int main(int argc, char** argv) {
     files.setWritable("/Applications", false);
     alerts->next = folder / "move-alert-authenticate.png";
     AppMover::moveToApplicationsIfNeeded();
-    return ok && menuWritten && alerts->ok ? 0 : 1;
+    return ok && alerts->ok ? 0 : 1;
 }

@@ -327,6 +327,48 @@ bool readFault(const Reader& r, const std::string& type, ScenarioEvent& e) {
     return true;
 }
 
+/// The update events: "updateFound" (a check finds a version), "clickNotification" and
+/// "dismissNotification" (what the user does with a notification), "attendUpdate" and
+/// "finishUpdateSession" (what the user does with the update offered). False for any other
+/// type.
+bool readUpdateInput(const Reader& r, const std::string& type, ScenarioEvent& e) {
+    using Kind = ScenarioEvent::Kind;
+    static const std::pair<const char*, Kind> kinds[] = {
+        {"updateFound", Kind::updateFound},
+        {"clickNotification", Kind::clickNotification},
+        {"dismissNotification", Kind::dismissNotification},
+        {"attendUpdate", Kind::attendUpdate},
+        {"finishUpdateSession", Kind::finishUpdateSession},
+    };
+    const auto kind = std::find_if(std::begin(kinds), std::end(kinds),
+                                   [&](const auto& k) { return type == k.first; });
+    if (kind == std::end(kinds))
+        return false;
+    e.kind = kind->second;
+    auto nonEmpty = [&](const char* member) {
+        std::string text = r.string(member, true);
+        if (text.empty())
+            throw ScenarioError(r.at(member) + ": must not be empty");
+        return text;
+    };
+    switch (e.kind) {
+        case Kind::updateFound:
+            r.onlyKnown({"t", "type", "version", "userInitiated"});
+            e.update.version = nonEmpty("version");
+            e.update.userInitiated = r.boolean("userInitiated", false);
+            break;
+        case Kind::clickNotification:
+        case Kind::dismissNotification:
+            r.onlyKnown({"t", "type", "identifier"});
+            e.update.identifier = nonEmpty("identifier");
+            break;
+        default:
+            r.onlyKnown({"t", "type"});
+            break;
+    }
+    return true;
+}
+
 ScenarioEvent readEvent(const json& value, const std::string& place) {
     Reader r(value, place);
     ScenarioEvent e;
@@ -371,7 +413,7 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
     } else if (type == "menu") {
         readMenuChoice(r, e);
     } else if (!readWindowInput(r, type, e) && !readScriptedAnswer(r, type, e) &&
-               !readFault(r, type, e)) {
+               !readUpdateInput(r, type, e) && !readFault(r, type, e)) {
         static const std::pair<const char*, ScenarioEvent::Kind> kinds[] = {
             {"leftMouseDown", ScenarioEvent::Kind::leftMouseDown},
             {"sessionResign", ScenarioEvent::Kind::sessionResign},
@@ -473,6 +515,16 @@ const char* toString(ScenarioEvent::Kind kind) {
             return "refuseTapCreation";
         case ScenarioEvent::Kind::failNextCopies:
             return "failNextCopies";
+        case ScenarioEvent::Kind::updateFound:
+            return "updateFound";
+        case ScenarioEvent::Kind::clickNotification:
+            return "clickNotification";
+        case ScenarioEvent::Kind::dismissNotification:
+            return "dismissNotification";
+        case ScenarioEvent::Kind::attendUpdate:
+            return "attendUpdate";
+        case ScenarioEvent::Kind::finishUpdateSession:
+            return "finishUpdateSession";
     }
     return "?";
 }

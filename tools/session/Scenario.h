@@ -57,6 +57,11 @@ struct ScenarioEvent {
         alertAnswer,
         adminScript,
         taskExit,
+        updateFound,
+        clickNotification,
+        dismissNotification,
+        attendUpdate,
+        finishUpdateSession,
         // Faults of the session, last; those at t 0 are in place before launch.
         disableTapsBySystem,
         stallDisplay,
@@ -106,6 +111,13 @@ struct ScenarioEvent {
 
     /// Whether the event is one of the session's faults.
     bool isFault() const { return kind >= Kind::disableTapsBySystem; }
+    /// updateFound: a check finds `version` (one the user asked for, or the scheduled one);
+    /// clickNotification, dismissNotification: the notification `identifier`.
+    struct UpdateInput {
+        std::string version;
+        bool userInitiated = false;
+        std::string identifier;
+    } update;
 };
 
 /// A whole scenario file.

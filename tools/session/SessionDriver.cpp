@@ -13,6 +13,7 @@
 
 #include "app/CorvaneApp.h"
 #include "app/HUDManager.h"
+#include "app/UpdaterManager.h"
 #include "app/WindowManager.h"
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/RunningApplication.h"
@@ -51,6 +52,18 @@ ActivationPolicy policyOf(const std::string& name) {
     if (name == "prohibited")
         return ActivationPolicy::prohibited;
     return ActivationPolicy::regular;
+}
+
+const char* policyName(ActivationPolicy policy) {
+    switch (policy) {
+        case ActivationPolicy::regular:
+            return "regular";
+        case ActivationPolicy::accessory:
+            return "accessory";
+        case ActivationPolicy::prohibited:
+            return "prohibited";
+    }
+    return "?";
 }
 
 const char* typeName(CGEventType type) {
@@ -301,6 +314,14 @@ void SessionDriver::perform(const ScenarioEvent& e) {
             if (e.t > 0)
                 giveScriptedAnswer(e);
             break;
+        // The update framework's findings and the user's answers arrive on the main thread.
+        case ScenarioEvent::Kind::updateFound:
+        case ScenarioEvent::Kind::clickNotification:
+        case ScenarioEvent::Kind::dismissNotification:
+        case ScenarioEvent::Kind::attendUpdate:
+        case ScenarioEvent::Kind::finishUpdateSession:
+            playUpdateInput(e);
+            break;
         default:
             if (!appliedAtLaunch(e))
                 applyFault(e);
@@ -353,6 +374,39 @@ void SessionDriver::giveScriptedAnswer(const ScenarioEvent& e) {
 
 bool SessionDriver::running() {
     return NSApplication::shared().isRunning() && !sim::session().tasks().exitStatus();
+}
+
+void SessionDriver::playUpdateInput(const ScenarioEvent& e) const {
+    const std::string place = "events[" + std::to_string(&e - scenario_.events.data()) + "]";
+    auto& updates = sim::session().updates();
+    auto& notifications = sim::session().notifications();
+    const std::string notification = "no notification \"" + e.update.identifier + "\" is shown";
+    switch (e.kind) {
+        case ScenarioEvent::Kind::updateFound:
+            updates.offerUpdate(e.update.version);
+            // The user asks as the check button or menu item does; else the schedule runs.
+            if (e.update.userInitiated)
+                UpdaterManager::shared().updaterController->checkForUpdates(nullptr);
+            else if (!updates.runScheduledCheckNow())
+                throw SessionError(place + ": no scheduled update check is arranged");
+            return;
+        case ScenarioEvent::Kind::clickNotification:
+            if (!notifications.click(e.update.identifier))
+                throw SessionError(place + ": " + notification);
+            return;
+        case ScenarioEvent::Kind::dismissNotification:
+            if (!notifications.dismiss(e.update.identifier))
+                throw SessionError(place + ": " + notification);
+            return;
+        case ScenarioEvent::Kind::attendUpdate:
+            if (!updates.attendUpdate())
+                throw SessionError(place + ": no update is being offered");
+            return;
+        default:
+            if (!updates.finishUpdateSession())
+                throw SessionError(place + ": no update is being offered");
+            return;
+    }
 }
 
 void SessionDriver::playWindowInput(const ScenarioEvent& e) {
@@ -506,6 +560,19 @@ void SessionDriver::report(std::ostream& out) const {
     if (!opened.empty())
         summary["openedURLs"] = opened;
     reportMove(summary);
+    summary["activationPolicy"] = policyName(NSApplication::shared().activationPolicy());
+    summary["dockBadge"] = NSApplication::shared().dockTile().badgeLabel();
+    ordered_json notifications = ordered_json::array();
+    for (const auto& n : sim::session().notifications().history()) {
+        ordered_json item{{"t", scenarioTimeOf(n.mediaTime)},
+                          {"identifier", n.request.identifier},
+                          {"title", n.request.content.title},
+                          {"body", n.request.content.body}};
+        if (n.removedAt)
+            item["removed"] = scenarioTimeOf(*n.removedAt);
+        notifications.push_back(std::move(item));
+    }
+    summary["notifications"] = notifications;
     out << ordered_json{{"summary", summary}}.dump() << '\n';
 }
 

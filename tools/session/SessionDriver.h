@@ -13,8 +13,9 @@
 namespace corvane::session {
 
 /// An event that cannot be played: a window that is not open, a label found nowhere in it,
-/// an element that does not take the action, a menu item that cannot be chosen. The message
-/// names the event and the window or item.
+/// an element that does not take the action, a menu item that cannot be chosen, a
+/// notification not shown, no update offered. The message names the event and the window
+/// or item.
 class SessionError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
@@ -44,7 +45,9 @@ class SessionDriver {
     /// were written and whether they were capped, display-link frames, the HUD messages shown
     /// (text, time, duration), the window identifiers open at the end, whether the
     /// application terminated, whether the status item is shown, the settings document the
-    /// store holds, and the URLs asked to open (when there were any).
+    /// store holds, the URLs asked to open (when there were any), the activation policy and
+    /// the Dock badge at the end, and every notification delivered (with the time it was
+    /// taken away, if it was).
     void report(std::ostream& out) const;
 
   private:
@@ -61,6 +64,7 @@ class SessionDriver {
     /// Whether the application still runs: not terminated, the process not exited.
     static bool running();
     void reportMove(nlohmann::ordered_json& summary) const;
+    void playUpdateInput(const ScenarioEvent& event) const;
 
     Scenario scenario_;
     std::uint64_t firstEventPlace_ = 0;

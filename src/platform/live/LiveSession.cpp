@@ -9,6 +9,7 @@
 #include "platform/live/LiveDisplays.h"
 #include "platform/live/LiveEventStream.h"
 #include "platform/live/LiveTasks.h"
+#include "platform/live/LiveUpdates.h"
 #include "platform/live/LiveWorkspace.h"
 #include "platform/log/OSLog.h"
 
@@ -31,6 +32,7 @@ std::shared_ptr<ThreadRuntime> installLiveSession() {
     installAccessibilityBackend(std::make_shared<LiveAccessibility>());
     installTaskBackend(std::make_shared<LiveTasks>());
     installAppleScriptBackend(std::make_shared<LiveAppleScript>());
+    installUpdateBackend(std::make_shared<LiveUpdates>());
 
     // The defaults domain is the application's identifier, as the main bundle states it.
     const std::string domain = Bundle::main().infoString("CFBundleIdentifier").value_or("corvane");

@@ -11,6 +11,7 @@
 
 #include "platform/appkit/NSAlert.h"
 #include "platform/foundation/FileManager.h"
+#include "platform/qt/DesktopNotifications.h"
 #include "platform/qt/QtAlerts.h"
 #include "platform/qt/QtFileManager.h"
 #include "platform/qt/QtSupport.h"
@@ -106,6 +107,7 @@ void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime, int terminationF
     installFileManagerBackend(std::make_shared<QtFileManager>());
     installAlertBackend(std::make_shared<QtAlerts>());
     ensureQtApplication();
+    installDesktopNotifications();
     NSApplication::shared().setEventLoop(
         std::make_shared<QtMainLoop>(std::move(runtime), terminationFd));
 }

@@ -29,8 +29,9 @@ class QtMainLoop final : public NSApplication::EventLoop {
 
 /// Makes the Qt event loop the application's main run loop, running `runtime`'s main work
 /// (the live session's runtime) and watching `terminationFd` as `QtMainLoop` says, and installs
-/// the Qt backends of the desktop: message boxes for alerts and the file manager with the
-/// desktop's Trash. Call on the main thread, after the live session is set up.
+/// the Qt backends of the desktop: message boxes for alerts, the file manager with the
+/// desktop's Trash, and the desktop's notification service for the application's
+/// notifications. Call on the main thread, after the live session is set up.
 void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime, int terminationFd = -1);
 
 }  // namespace corvane::platform::qt

@@ -16,6 +16,8 @@
 #include "platform/quartz/DisplayBackend.h"
 #include "platform/quartz/EventBackend.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/sparkle/UpdateBackend.h"
+#include "platform/usernotifications/UserNotificationsBackend.h"
 
 namespace corvane::platform::sim {
 
@@ -38,7 +40,9 @@ Session::Session()
       files_(std::make_shared<FileSystem>()),
       alerts_(std::make_shared<Alerts>()),
       scripts_(std::make_shared<AppleScripts>()),
-      tasks_(std::make_shared<Tasks>(*runtime_)) {}
+      tasks_(std::make_shared<Tasks>(*runtime_)),
+      updates_(std::make_shared<SimUpdates>()),
+      notifications_(std::make_shared<SimNotifications>()) {}
 
 Session& installSimulatedSession() {
     static std::mutex mutex;
@@ -63,6 +67,8 @@ Session& installSimulatedSession() {
     installAlertBackend(session->alerts_);
     installAppleScriptBackend(session->scripts_);
     installTaskBackend(session->tasks_);
+    installUpdateBackend(session->updates_);
+    installUserNotificationsBackend(session->notifications_);
     installed.store(session);
     return *session;
 }

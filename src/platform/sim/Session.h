@@ -11,8 +11,10 @@
 #include "platform/sim/SimAlerts.h"
 #include "platform/sim/SimAppleScripts.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimNotifications.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimTasks.h"
+#include "platform/sim/SimUpdates.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SystemImages.h"
 #include "platform/sim/VirtualRuntime.h"
@@ -22,8 +24,8 @@ namespace corvane::platform::sim {
 
 /// The simulated desktop session: one object that owns the virtual runtime, the window
 /// server, the workspace, the displays and their display links, the desktop, the
-/// Accessibility trust, the files, the alerts, the scripts and the child processes, and holds
-/// every fault knob. Knobs are named one way:
+/// Accessibility trust, the files, the alerts, the scripts and the child processes, the update
+/// feed and the notification centre, and holds every fault knob. Knobs are named one way:
 /// `failNext<Op>(count)` makes the next `count` operations fail, `set<Op>Refused(bool)`
 /// makes every one fail while set. Installed once per process, before anything uses the
 /// platform, by `installSimulatedSession`; never destroyed. Like the rest of the simulated
@@ -49,6 +51,8 @@ class Session {
     Alerts& alerts() { return *alerts_; }
     AppleScripts& scripts() { return *scripts_; }
     Tasks& tasks() { return *tasks_; }
+    SimUpdates& updates() { return *updates_; }
+    SimNotifications& notifications() { return *notifications_; }
 
     // Fault knobs.
 
@@ -100,6 +104,12 @@ class Session {
     void failNextRemove(int count) { files_->failNextRemove(count); }
     /// The next `count` scripts cannot be made.
     void failNextScriptCreation(int count) { scripts_->failNextCreation(count); }
+    /// The next `count` update checks fail to read the feed.
+    void failNextUpdateCheck(int count) { updates_->failNextUpdateCheck(count); }
+    /// While set, the user refuses notifications when the application asks.
+    void setNotificationAuthorizationRefused(bool refused) {
+        notifications_->setNotificationAuthorizationRefused(refused);
+    }
 
   private:
     std::shared_ptr<VirtualRuntime> runtime_;
@@ -115,6 +125,8 @@ class Session {
     std::shared_ptr<Alerts> alerts_;
     std::shared_ptr<AppleScripts> scripts_;
     std::shared_ptr<Tasks> tasks_;
+    std::shared_ptr<SimUpdates> updates_;
+    std::shared_ptr<SimNotifications> notifications_;
 
     friend Session& installSimulatedSession();
 };

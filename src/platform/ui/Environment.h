@@ -5,14 +5,20 @@
 #include <optional>
 #include <string>
 
+#include "platform/foundation/URL.h"
 #include "platform/ui/Style.h"
 
 namespace corvane::platform::ui {
 
 class ButtonStyle;
 
-/// Opens a web address in the default browser (the environment's open-URL action).
-using OpenURLAction = std::function<void(const std::string& url)>;
+/// Opens a URL with its default handler, a web page in the default browser (the
+/// environment's open-URL action).
+using OpenURLAction = std::function<void(const URL& url)>;
+
+/// The open-URL action every view finds unless a view sets another: the workspace opens the
+/// URL.
+void openURLWithWorkspace(const URL& url);
 
 /// Values that flow from a view to everything inside it. A modifier sets one for its
 /// content; the innermost setting wins.
@@ -32,7 +38,7 @@ struct EnvironmentValues {
     std::optional<KeyboardShortcut> keyboardShortcut;
     /// The drawing scale of `scaleEffect`, about the centre; layout is unchanged.
     double scale = 1;
-    OpenURLAction openURL;
+    OpenURLAction openURL = openURLWithWorkspace;
 };
 
 }  // namespace corvane::platform::ui
