@@ -16,6 +16,7 @@
 #include "platform/quartz/DisplayBackend.h"
 #include "platform/quartz/EventBackend.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/servicemanagement/LoginItemBackend.h"
 
 namespace corvane::platform::sim {
 
@@ -34,7 +35,8 @@ Session::Session()
       displayLinks_(std::make_shared<DisplayLinks>(*runtime_, *displays_)),
       desktop_(std::make_shared<Desktop>()),
       statusBar_(std::make_shared<SimStatusBar>()),
-      images_(std::make_shared<SystemImages>()) {}
+      images_(std::make_shared<SystemImages>()),
+      loginItems_(std::make_shared<SimLoginItems>()) {}
 
 Session& installSimulatedSession() {
     static std::mutex mutex;
@@ -55,6 +57,7 @@ Session& installSimulatedSession() {
     installDesktopBackend(session->desktop_);
     installStatusBarBackend(session->statusBar_);
     installImageBackend(session->images_);
+    installLoginItemBackend(session->loginItems_);
     installed.store(session);
     return *session;
 }

@@ -8,6 +8,7 @@
 #include "platform/sim/Desktop.h"
 #include "platform/sim/DisplayLinks.h"
 #include "platform/sim/Displays.h"
+#include "platform/sim/SimLoginItems.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimWorkspace.h"
 #include "platform/sim/SystemImages.h"
@@ -17,8 +18,8 @@
 namespace corvane::platform::sim {
 
 /// The simulated desktop session: one object that owns the virtual runtime, the window
-/// server, the workspace, the displays and their display links, the desktop and the
-/// Accessibility trust, and holds every fault knob. Knobs are named one way:
+/// server, the workspace, the displays and their display links, the desktop, the
+/// Accessibility trust and the login items, and holds every fault knob. Knobs are named one way:
 /// `failNext<Op>(count)` makes the next `count` operations fail, `set<Op>Refused(bool)`
 /// makes every one fail while set. Installed once per process, before anything uses the
 /// platform, by `installSimulatedSession`; never destroyed. Like the rest of the simulated
@@ -40,6 +41,7 @@ class Session {
     SimStatusBar& statusBar() { return *statusBar_; }
     /// The system symbols and image assets that exist.
     SystemImages& images() { return *images_; }
+    SimLoginItems& loginItems() { return *loginItems_; }
 
     // Fault knobs.
 
@@ -83,6 +85,16 @@ class Session {
     }
     /// Status items made while set come without a button.
     void setStatusItemButtonRefused(bool refused) { statusBar_->setProvidesButtons(!refused); }
+    /// The next `count` login-service registrations of the application throw.
+    void failNextLoginItemRegister(int count) { loginItems_->failNextRegister(count); }
+    /// The next `count` login-service unregistrations of the application throw.
+    void failNextLoginItemUnregister(int count) { loginItems_->failNextUnregister(count); }
+    /// Every older login-item change (by identifier) is refused while set.
+    void setLoginItemSetEnabledRefused(bool refused) { loginItems_->setSetEnabledRefused(refused); }
+    /// The user's job list cannot be had while set.
+    void setJobDictionariesRefused(bool refused) {
+        loginItems_->setJobDictionariesRefused(refused);
+    }
 
   private:
     std::shared_ptr<VirtualRuntime> runtime_;
@@ -94,6 +106,7 @@ class Session {
     std::shared_ptr<Desktop> desktop_;
     std::shared_ptr<SimStatusBar> statusBar_;
     std::shared_ptr<SystemImages> images_;
+    std::shared_ptr<SimLoginItems> loginItems_;
 
     friend Session& installSimulatedSession();
 };
