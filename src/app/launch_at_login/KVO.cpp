@@ -17,4 +17,8 @@ void KVO::setIsEnabled(bool enabled) {
     LaunchAtLogin::setIsEnabled(enabled);
 }
 
+bool KVO::respondsToSelector(std::string_view selector) const {
+    return selector == "isEnabled" || selector == "setIsEnabled:";
+}
+
 }  // namespace corvane::LaunchAtLogin

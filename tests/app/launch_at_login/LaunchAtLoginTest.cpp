@@ -101,6 +101,7 @@ TEST_P(LaunchAtLoginVersionTest, NotificationsSurroundTheChange) {
     EXPECT_THAT(heard, ElementsAre("observable will, enabled no", "kvo will, enabled no",
                                    "kvo did, enabled yes", "published yes"));
     EXPECT_TRUE(LaunchAtLogin::Observable::shared().isEnabled());
+    EXPECT_TRUE(LaunchAtLogin::KVO::shared().respondsToSelector("setIsEnabled:"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Versions, LaunchAtLoginVersionTest,
