@@ -1,6 +1,7 @@
-// Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message
-// and of the status item's open menu into the folder given as the first argument (default
-// "pictures"), for a person to look at. Runs on the simulated session, offscreen.
+// Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
+// of the status item's open menu and of the General settings tab into the folder given as the
+// first argument (default "pictures"), for a person to look at. Runs on the simulated session,
+// offscreen.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,6 +14,8 @@
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
+#include "preferences/GeneralView.h"
+#include "settings/SettingsManager.h"
 
 namespace {
 
@@ -58,5 +61,13 @@ int main(int argc, char** argv) {
     const bool menuWritten =
         platform::writeStatusMenuPicture(*StatusBarManager::shared().statusItem, menuPath);
     std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
+
+    // The General tab with the 20-point margin the settings window gives its tabs.
+    WindowManager::shared().openWindow(
+        "preferences", "General",
+        platform::ui::View(GeneralView{SettingsManager::shared()}).padding(20),
+        platform::NSNormalWindowLevel, 3);
+    rt.runPending();
+    ok = write(*WindowManager::shared().window("preferences"), folder / "general-tab.png") && ok;
     return ok && menuWritten ? 0 : 1;
 }
