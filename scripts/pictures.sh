@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Writes PNG pictures of the permission window, of a HUD message and of the status menu into
-# pictures/ (not tracked by git), drawn offscreen on the simulated session.
+# Writes PNG pictures of the permission window, of a HUD message, of the status menu and of
+# the General settings tab into pictures/ (not tracked by git), drawn offscreen on the
+# simulated session.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
