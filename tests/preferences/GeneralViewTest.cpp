@@ -152,6 +152,17 @@ TEST_F(GeneralViewTest, MenuBarIconHidesAndShowsTheStatusItemAtOnce) {
     EXPECT_TRUE(stored().appSettings.showMenuIcon);
 }
 
+// A value the user defaults cannot write is kept in memory and shown by its switch; the
+// stored document stays as it was.
+TEST_F(GeneralViewTest, AnUnwrittenValueStaysInMemoryAndOnTheSwitch) {
+    open();
+    defaults_->failWritesForTesting(true);
+    toggle("Reverse wheel direction", true);
+    EXPECT_TRUE(SettingsManager::shared().scrollBase().reverse);
+    EXPECT_TRUE(shows("Reverse wheel direction"));
+    EXPECT_EQ(defaults_->persisted().count("corvaneSettings"), 0u);
+}
+
 struct LaunchCase {
     std::string name;
     OperatingSystemVersion version;
