@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes PNG pictures of the permission window, of a HUD message, of the status menu and of
-# the move offer and the Updates tab into pictures/ (not tracked by git), drawn offscreen on the
-# simulated session.
+# the move offer, the General tab and the Updates tab into pictures/ (not tracked by git), drawn
+# offscreen on the simulated session.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh

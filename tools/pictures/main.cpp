@@ -1,8 +1,8 @@
 // Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
 // of the status item's open menu, of the offer to move into the Applications folder (without
-// and with the administrator's password) and of the Updates tab (as the settings window will
-// host it) into the folder given as the first argument (default "pictures"), for a person to
-// look at. Runs on the simulated session, offscreen.
+// and with the administrator's password), of the General tab and of the Updates tab (as the
+// settings window will host them) into the folder given as the first argument (default
+// "pictures"), for a person to look at. Runs on the simulated session, offscreen.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -18,7 +18,9 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
 #include "platform/ui/View.h"
+#include "preferences/GeneralView.h"
 #include "preferences/UpdatesView.h"
+#include "settings/SettingsManager.h"
 
 namespace {
 
@@ -80,6 +82,16 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
     ok = menuWritten && ok;
 
+    // The General tab with the 20-point margin the settings window gives its tabs.
+    WindowManager::shared().openWindow(
+        "preferences", "General",
+        platform::ui::View(GeneralView{SettingsManager::shared()}).padding(20),
+        platform::NSNormalWindowLevel, 3);
+    rt.runPending();
+    ok = write(*WindowManager::shared().window("preferences"), folder / "general-tab.png") && ok;
+    WindowManager::shared().closeAll();
+    rt.runPending();
+
     // The settings window pads each tab by 20 points and gives it a width of 460.
     WindowManager::shared().openWindow(
         "preferences", "Updates",
@@ -88,6 +100,7 @@ int main(int argc, char** argv) {
     rt.runPending();
     ok = write(*WindowManager::shared().window("preferences"), folder / "updates-tab.png") && ok;
     WindowManager::shared().closeAll();
+    rt.runPending();
 
     // The move offer as the application makes it, launched from the download folder.
     auto alerts = std::make_shared<DrawnAlerts>();

@@ -11,6 +11,7 @@
 #include "platform/live/LiveTasks.h"
 #include "platform/live/LiveUpdates.h"
 #include "platform/live/LiveWorkspace.h"
+#include "platform/live/XdgAutostart.h"
 #include "platform/log/OSLog.h"
 
 namespace corvane::platform::live {
@@ -34,8 +35,12 @@ std::shared_ptr<ThreadRuntime> installLiveSession() {
     installAppleScriptBackend(std::make_shared<LiveAppleScript>());
     installUpdateBackend(std::make_shared<LiveUpdates>());
 
-    // The defaults domain is the application's identifier, as the main bundle states it.
+    // The defaults domain and the autostart entry are named by the application's identifier,
+    // as the main bundle states it.
     const std::string domain = Bundle::main().infoString("CFBundleIdentifier").value_or("corvane");
+    installLoginItemBackend(std::make_shared<XdgAutostart>(
+        XdgAutostart::defaultFolder(), XdgAutostart::currentProgram(), domain,
+        Bundle::main().infoString("CFBundleName").value_or("Corvane")));
     UserDefaults::installStandardStore(
         std::make_shared<FileDefaultsStore>(FileDefaultsStore::defaultPath(domain)));
     LogStore::shared().setEchoToStandardError(true);

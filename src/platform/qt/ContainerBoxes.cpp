@@ -128,8 +128,16 @@ class StackBox final : public ElementBox {
             }
         } else {
             // The least flexible child is offered its share first; what it leaves goes to
-            // the others.
-            std::vector<std::pair<double, std::size_t>> order;
+            // the others. Spacers give way: the other children share the length less the
+            // spacers' minimum lengths, and the spacers share what those leave.
+            struct Entry {
+                bool spacer;
+                double flexibility;
+                std::size_t index;
+            };
+            std::vector<Entry> order;
+            double reserved = 0;
+            std::size_t spacers = 0;
             for (std::size_t i = 0; i < children_.size(); ++i) {
                 if (children_[i]->isEmpty())
                     continue;
@@ -137,17 +145,28 @@ class StackBox final : public ElementBox {
                     alongOf(children_[i]->sizeThatFits(proposalOn(ax, 0.0, across)), ax);
                 const double most =
                     alongOf(children_[i]->sizeThatFits(proposalOn(ax, kInfinity, across)), ax);
-                order.emplace_back(most - least, i);
+                const bool spacer = children_[i]->isSpacer();
+                if (spacer) {
+                    reserved += least;
+                    ++spacers;
+                }
+                order.push_back({spacer, most - least, i});
             }
-            std::stable_sort(order.begin(), order.end(),
-                             [](const auto& a, const auto& b) { return a.first < b.first; });
-            double remaining = std::max(0.0, *along - spacing);
-            std::size_t left = order.size();
-            for (const auto& [flexibility, i] : order) {
-                (void)flexibility;
+            std::stable_sort(order.begin(), order.end(), [](const Entry& a, const Entry& b) {
+                return a.spacer != b.spacer ? b.spacer : a.flexibility < b.flexibility;
+            });
+            double remaining = std::max(0.0, *along - spacing - reserved);
+            std::size_t left = order.size() - spacers;
+            for (const Entry& entry : order) {
+                if (entry.spacer && left == 0) {
+                    remaining += reserved;  // the spacers' turn
+                    reserved = 0;
+                    left = spacers;
+                }
                 const double share = remaining / static_cast<double>(left--);
-                sizes[i] = children_[i]->sizeThatFits(proposalOn(ax, share, across));
-                remaining = std::max(0.0, remaining - alongOf(sizes[i], ax));
+                sizes[entry.index] =
+                    children_[entry.index]->sizeThatFits(proposalOn(ax, share, across));
+                remaining = std::max(0.0, remaining - alongOf(sizes[entry.index], ax));
             }
         }
         double total = spacing;

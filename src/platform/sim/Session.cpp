@@ -16,6 +16,7 @@
 #include "platform/quartz/DisplayBackend.h"
 #include "platform/quartz/EventBackend.h"
 #include "platform/runtime/Runtime.h"
+#include "platform/servicemanagement/LoginItemBackend.h"
 #include "platform/sparkle/UpdateBackend.h"
 #include "platform/usernotifications/UserNotificationsBackend.h"
 
@@ -42,7 +43,8 @@ Session::Session()
       scripts_(std::make_shared<AppleScripts>()),
       tasks_(std::make_shared<Tasks>(*runtime_)),
       updates_(std::make_shared<SimUpdates>()),
-      notifications_(std::make_shared<SimNotifications>()) {}
+      notifications_(std::make_shared<SimNotifications>()),
+      loginItems_(std::make_shared<SimLoginItems>()) {}
 
 Session& installSimulatedSession() {
     static std::mutex mutex;
@@ -69,6 +71,7 @@ Session& installSimulatedSession() {
     installTaskBackend(session->tasks_);
     installUpdateBackend(session->updates_);
     installUserNotificationsBackend(session->notifications_);
+    installLoginItemBackend(session->loginItems_);
     installed.store(session);
     return *session;
 }

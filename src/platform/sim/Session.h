@@ -11,6 +11,7 @@
 #include "platform/sim/SimAlerts.h"
 #include "platform/sim/SimAppleScripts.h"
 #include "platform/sim/SimFileSystem.h"
+#include "platform/sim/SimLoginItems.h"
 #include "platform/sim/SimNotifications.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimTasks.h"
@@ -25,7 +26,8 @@ namespace corvane::platform::sim {
 /// The simulated desktop session: one object that owns the virtual runtime, the window
 /// server, the workspace, the displays and their display links, the desktop, the
 /// Accessibility trust, the files, the alerts, the scripts and the child processes, the update
-/// feed and the notification centre, and holds every fault knob. Knobs are named one way:
+/// feed, the notification centre and the login items, and holds every fault knob. Knobs are
+/// named one way:
 /// `failNext<Op>(count)` makes the next `count` operations fail, `set<Op>Refused(bool)`
 /// makes every one fail while set. Installed once per process, before anything uses the
 /// platform, by `installSimulatedSession`; never destroyed. Like the rest of the simulated
@@ -53,6 +55,7 @@ class Session {
     Tasks& tasks() { return *tasks_; }
     SimUpdates& updates() { return *updates_; }
     SimNotifications& notifications() { return *notifications_; }
+    SimLoginItems& loginItems() { return *loginItems_; }
 
     // Fault knobs.
 
@@ -110,6 +113,16 @@ class Session {
     void setNotificationAuthorizationRefused(bool refused) {
         notifications_->setNotificationAuthorizationRefused(refused);
     }
+    /// The next `count` login-service registrations of the application throw.
+    void failNextLoginItemRegister(int count) { loginItems_->failNextRegister(count); }
+    /// The next `count` login-service unregistrations of the application throw.
+    void failNextLoginItemUnregister(int count) { loginItems_->failNextUnregister(count); }
+    /// Every older login-item change (by identifier) is refused while set.
+    void setLoginItemSetEnabledRefused(bool refused) { loginItems_->setSetEnabledRefused(refused); }
+    /// The user's job list cannot be had while set.
+    void setJobDictionariesRefused(bool refused) {
+        loginItems_->setJobDictionariesRefused(refused);
+    }
 
   private:
     std::shared_ptr<VirtualRuntime> runtime_;
@@ -127,6 +140,7 @@ class Session {
     std::shared_ptr<Tasks> tasks_;
     std::shared_ptr<SimUpdates> updates_;
     std::shared_ptr<SimNotifications> notifications_;
+    std::shared_ptr<SimLoginItems> loginItems_;
 
     friend Session& installSimulatedSession();
 };

@@ -44,6 +44,25 @@ TEST(StackLayoutTest, SpacerPushesTheLastChildToTheEdge) {
     EXPECT_NEAR(CGRectGetMidY(b.frame), 5, 0.5);
 }
 
+// A spacer gives way: a wrapping text beside it keeps its one-line width while it fits beside
+// the spacer's minimum length, and wraps only beyond that.
+TEST(StackLayoutTest, ASpacerShrinksBeforeATextWraps) {
+    const std::string words = "several words that fit on one line";
+    const double oneLine = NSHostingView(Text(words)).intrinsicContentSize().width;
+    for (double width : {oneLine + 30, oneLine / 2}) {
+        NSHostingView host(
+            HStack(VerticalAlignment::top, std::nullopt,
+                   {Text(words).fixedSize(false, true), Spacer(), Text("B").frame(20, 10)})
+                .frame(width, std::nullopt));
+        const ElementInfo text = infoOf(host, "text", words);
+        if (width > oneLine)
+            EXPECT_NEAR(text.frame.width, oneLine, 0.5);
+        else
+            EXPECT_LE(text.frame.width, width - 20 - kDefaultSpacing + 0.5);
+        EXPECT_NEAR(CGRectGetMidX(infoOf(host, "text", "B").frame), width - 10, 0.5);
+    }
+}
+
 // A column aligns its children on its leading or trailing edge.
 TEST(StackLayoutTest, ColumnAlignment) {
     for (auto [alignment, expectedX] : {std::pair{HorizontalAlignment::leading, 0.0},

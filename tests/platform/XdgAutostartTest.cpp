@@ -1,0 +1,74 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/live/XdgAutostart.h"
+#include "support/TemporaryFolder.h"
+
+namespace corvane::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using live::XdgAutostart;
+
+class XdgAutostartTest : public ::testing::Test {
+  protected:
+    XdgAutostart autostart(std::optional<std::string> program) const {
+        return XdgAutostart(folder(), std::move(program), "org.example.App", "Example");
+    }
+
+    std::filesystem::path folder() const { return folder_.path() / "autostart"; }
+
+    corvane::testing::TemporaryFolder folder_{"corvane-xdg"};
+};
+
+// The program's path is written as one quoted argument, whatever it holds: quotes,
+// backticks, dollars and backslashes escaped inside the quotes, backslashes escaped again
+// for the value, and percent signs doubled so that none reads as a field code.
+TEST_F(XdgAutostartTest, ExecQuotesThePath) {
+    auto items = autostart("/opt/My Apps/a\"b`c$d\\e/100%/app");
+    items.registerMainApp();
+    EXPECT_EQ(corvane::testing::TemporaryFolder::read(items.entryPath("org.example.App")),
+              "[Desktop Entry]\nType=Application\nName=Example\n"
+              "Exec=\"/opt/My Apps/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e/100%%/app\"\n");
+    EXPECT_FALSE(fs::exists(folder() / "org.example.App.desktop.part"));
+}
+
+// Without a known program the application cannot be found and registering fails; so does a
+// path that an entry cannot carry, and a name that is no file name.
+TEST_F(XdgAutostartTest, RefusesWhatAnEntryCannotCarry) {
+    auto unknown = autostart(std::nullopt);
+    EXPECT_EQ(unknown.mainAppStatus(), SMAppService::Status::notFound);
+    EXPECT_THROW(unknown.registerMainApp(), SMAppServiceError);
+    EXPECT_FALSE(unknown.setLoginItemEnabled("org.example.Helper", true));
+
+    auto newline = autostart("/opt/app\nX-Evil=1");
+    EXPECT_THROW(newline.registerMainApp(), SMAppServiceError);
+    EXPECT_FALSE(fs::exists(newline.entryPath("org.example.App")));
+
+    auto items = autostart("/opt/app");
+    EXPECT_FALSE(items.setLoginItemEnabled("../escape", true));
+    EXPECT_FALSE(fs::exists(folder_.path() / "escape.desktop"));
+}
+
+// The user's jobs are the entries of the folder, labelled by name, "OnDemand" while not
+// switched off; a folder not made yet holds none.
+TEST_F(XdgAutostartTest, JobsAreTheEntries) {
+    auto items = autostart("/opt/app");
+    EXPECT_THAT(items.userJobDictionaries(), ::testing::Optional(::testing::IsEmpty()));
+    ASSERT_TRUE(items.setLoginItemEnabled("org.example.Helper", true));
+    std::ofstream(folder() / "other.desktop") << "[Desktop Entry]\nHidden=true\n";
+    std::ofstream(folder() / "notes.txt") << "not an entry";
+
+    EXPECT_THAT(
+        items.userJobDictionaries(),
+        ::testing::Optional(::testing::UnorderedElementsAre(
+            PlistValue(PlistDictionary{{"Label", "org.example.Helper"}, {"OnDemand", true}}),
+            PlistValue(PlistDictionary{{"Label", "other"}, {"OnDemand", false}}))));
+}
+
+}  // namespace
+}  // namespace corvane::platform
