@@ -118,7 +118,8 @@ void BM_handleScrollEvent_smoothed(benchmark::State& state) {
             s.PauseTiming();
             const auto before = allocations.load();
             rt.advance(0.001);
-            ScrollEngineCV::shared().reset();
+            rt.runOnQueueForTesting(ScrollEngineCV::shared().stateQueueForTesting(),
+                                    [] { ScrollEngineCV::shared().reset(); });
             sim::session().windowServer().clearPostedEvents();
             sim::session().windowServer().clearReceivedEvents();
             allocations.store(before);  // not the event's

@@ -2,6 +2,8 @@
 // fibers, and one tick through `handleInput` while the display link runs.
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
 #include "scroll/ScrollEngineCV.h"
@@ -34,24 +36,33 @@ void dropPostedEvents(benchmark::State& state, std::int64_t iteration, std::size
     }
 }
 
+/// Runs `work` at once as work of the engine's state queue, where its animation runs.
+void onStateQueue(const std::function<void()>& work) {
+    sim::virtualRuntime().runOnQueueForTesting(ScrollEngineCV::shared().stateQueueForTesting(),
+                                               work);
+}
+
 // One frame at 120 Hz with range(0) fibers in mid-animation, each frame moving by whole
 // points, so that every frame copies the template and posts.
 void BM_frameStep(benchmark::State& state) {
     ScrollEngineCV& engine = ScrollEngineCV::shared();
-    engine.reset();
-    constexpr double kDuration = 1e6;  // the fibers outlast the run
-    constexpr double kStart = 1000;
-    for (std::int64_t i = 0; i < state.range(0); ++i) {
-        // Half-way through its animation, a fiber of 1e9 points moves ~10 points a frame.
-        engine.enqueue(kDuration, kStart - kDuration / 2, 0.5, 0.05, 0.03, wheelTick(), 0, 1e9, 0);
-    }
-    double t = kStart;
-    std::int64_t iteration = 0;
     std::size_t posts = 0;
-    for (auto _ : state) {
-        engine.frameStep(t += 1.0 / 120);
-        dropPostedEvents(state, ++iteration, posts);
-    }
+    onStateQueue([&] {
+        engine.reset();
+        constexpr double kDuration = 1e6;  // the fibers outlast the run
+        constexpr double kStart = 1000;
+        for (std::int64_t i = 0; i < state.range(0); ++i) {
+            // Half-way through its animation, a fiber of 1e9 points moves ~10 points a frame.
+            engine.enqueue(kDuration, kStart - kDuration / 2, 0.5, 0.05, 0.03, wheelTick(), 0, 1e9,
+                           0);
+        }
+        double t = kStart;
+        std::int64_t iteration = 0;
+        for (auto _ : state) {
+            engine.frameStep(t += 1.0 / 120);
+            dropPostedEvents(state, ++iteration, posts);
+        }
+    });
     posts += takePostedEvents();
     state.SetItemsProcessed(state.iterations());
     // Events posted per frame: 1 shows that every frame copied the template and posted.
@@ -75,7 +86,7 @@ void BM_handleInput(benchmark::State& state) {
         if (++iteration % 30 == 0) {
             state.PauseTiming();
             rt.runPending();
-            engine.reset();
+            onStateQueue([&] { engine.reset(); });
             state.ResumeTiming();
         }
     }

@@ -2,6 +2,7 @@
 
 #include "app/CustomWindow.h"
 #include "platform/appkit/NSApplication.h"
+#include "platform/dispatch/DispatchPrecondition.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/runtime/Runtime.h"
 #include "settings/Logger.h"
@@ -20,8 +21,14 @@ WindowManager::WindowManager() {
 }
 
 std::shared_ptr<NSWindow> WindowManager::window(const std::string& identifier) const {
+    CORVANE_ASSERT_MAIN_THREAD();
     auto it = windows_.find(identifier);
     return it == windows_.end() ? nullptr : it->second;
+}
+
+void WindowManager::removeWindow(const std::string& identifier) {
+    CORVANE_ASSERT_MAIN_THREAD();
+    windows_.erase(identifier);
 }
 
 bool WindowManager::bringToFront(const std::string& identifier) {
@@ -36,6 +43,7 @@ bool WindowManager::bringToFront(const std::string& identifier) {
 void WindowManager::openWindow(const std::string& identifier, const std::string& title,
                                std::shared_ptr<NSViewController> contentViewController,
                                NSWindowLevel level, NSWindowStyleMask styleMask) {
+    CORVANE_ASSERT_MAIN_THREAD();
     if (bringToFront(identifier))
         return;
     auto window =
@@ -51,6 +59,7 @@ void WindowManager::openWindow(const std::string& identifier, const std::string&
 
 void WindowManager::openWindow(const std::string& identifier, const std::string& title,
                                ui::View view, NSWindowLevel level, NSWindowStyleMask styleMask) {
+    CORVANE_ASSERT_MAIN_THREAD();
     if (bringToFront(identifier))
         return;
     auto hosting = std::make_shared<NSHostingController>(std::move(view));
@@ -94,6 +103,7 @@ void WindowManager::present(const std::string& identifier,
                 return;
             }
             auto handle = [this, identifier, number] {
+                CORVANE_ASSERT_MAIN_THREAD();
                 // The manager lives as long as the process. Only the window that closes is
                 // dropped: a newer window under the same identifier stays registered.
                 auto registered = this->window(identifier);
@@ -112,6 +122,7 @@ void WindowManager::present(const std::string& identifier,
 }
 
 void WindowManager::closeAll() {
+    CORVANE_ASSERT_MAIN_THREAD();
     const auto open = windows_;
     for (const auto& [identifier, window] : open)
         window->close();

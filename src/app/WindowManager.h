@@ -6,6 +6,7 @@
 
 #include "platform/appkit/NSViewController.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/dispatch/DispatchPrecondition.h"
 #include "platform/ui/View.h"
 
 namespace corvane {
@@ -24,12 +25,13 @@ class WindowManager {
 
     /// The open windows by identifier.
     const std::map<std::string, std::shared_ptr<platform::NSWindow>>& windows() const {
+        CORVANE_ASSERT_MAIN_THREAD();
         return windows_;
     }
     /// The window open under `identifier`, or null.
     std::shared_ptr<platform::NSWindow> window(const std::string& identifier) const;
     /// Forgets `identifier` (its window, if any, is left as it is).
-    void removeWindow(const std::string& identifier) { windows_.erase(identifier); }
+    void removeWindow(const std::string& identifier);
 
     /// Opens a window showing `contentViewController`'s view, sized to it, centred, key and
     /// in front; or brings the window open under `identifier` to the front.

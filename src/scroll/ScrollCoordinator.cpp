@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/dispatch/DispatchPrecondition.h"
 #include "platform/process/StandardOutput.h"
 #include "platform/runtime/Runtime.h"
 #include "scroll/AxisData.h"
@@ -96,6 +97,7 @@ std::shared_ptr<EventTapInterceptor> ScrollCoordinator::installTap(CGEventTapPla
 }
 
 void ScrollCoordinator::start() {
+    CORVANE_ASSERT_MAIN_THREAD();
     if (!SettingsManager::shared().settings().scrollBase.smooth || isActive) return;
     isActive = true;
     try {
@@ -112,6 +114,7 @@ void ScrollCoordinator::start() {
 }
 
 void ScrollCoordinator::stop() {
+    CORVANE_ASSERT_MAIN_THREAD();
     if (!isActive) return;
     isActive = false;
     ScrollEngineCV::shared().stop();
@@ -121,6 +124,7 @@ void ScrollCoordinator::stop() {
 }
 
 CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
+    CORVANE_ASSERT_MAIN_THREAD();
     ScrollUtils& utils = ScrollUtils::shared();
     if (CGEventGetIntegerValueField(event, kCGEventSourceUserData) == utils.ownEventStamp) {
         return event;
@@ -210,6 +214,7 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
 }
 
 void ScrollCoordinator::handleFlagsChanged(const CGEventRef& event) {
+    CORVANE_ASSERT_MAIN_THREAD();
     const std::int64_t keyCode = CGEventGetIntegerValueField(event, kCGKeyboardEventKeycode);
     if (keyCode < 54 || keyCode > 62 || keyCode == 57) return;  // 57: Caps Lock
     const ModifierKeyGroup* group = ModifierKeyGroup::containing(keyCode);
@@ -229,6 +234,9 @@ void ScrollCoordinator::handleFlagsChanged(const CGEventRef& event) {
     if (pressed && engine.isDisplayLinkRunning()) engine.stop();
 }
 
-void ScrollCoordinator::handleMouseDown() { ScrollEngineCV::shared().stop(); }
+void ScrollCoordinator::handleMouseDown() {
+    CORVANE_ASSERT_MAIN_THREAD();
+    ScrollEngineCV::shared().stop();
+}
 
 }  // namespace corvane

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/dispatch/DispatchPrecondition.h"
 #include "platform/quartz/CGEventPost.h"
 #include "platform/runtime/Runtime.h"
 #include "scroll/AnimationFunctions.h"
@@ -50,6 +51,7 @@ void ScrollEngineCV::enqueue(double tickDuration, double tickStartTime,
                              double tickAccelerationLimit, double tickAccelerationThreshold,
                              double tickFollowerTau, platform::CGEventRef event,
                              platform::pid_t pid, double dy, double dx) {
+    CORVANE_ASSERT_ON_QUEUE(*stateQ);
     duration = tickDuration;
     startTime = tickStartTime;
     accelerationLimit = tickAccelerationLimit;
@@ -69,6 +71,7 @@ void ScrollEngineCV::enqueue(double tickDuration, double tickStartTime,
 }
 
 double ScrollEngineCV::computeAcceleration() {
+    CORVANE_ASSERT_ON_QUEUE(*stateQ);
     return accelerationFor(startTime, accelerationLimit, accelerationTreshold, lastEventTime,
                            smoothedTickGap);
 }
@@ -92,6 +95,7 @@ double ScrollEngineCV::accelerationFor(double tickTime, double limit, double thr
 }
 
 void ScrollEngineCV::checkDirection(double dy, double dx) {
+    CORVANE_ASSERT_ON_QUEUE(*stateQ);
     const AxisPair d{dy > 0 ? 1.0 : -1.0, dx > 0 ? 1.0 : -1.0};
     if (d == delta) {
         return;
@@ -107,6 +111,7 @@ void ScrollEngineCV::checkDirection(double dy, double dx) {
 }
 
 void ScrollEngineCV::frameStep(double t) {
+    CORVANE_ASSERT_ON_QUEUE(*stateQ);
     const AnimationFunction curve = animationFunction;
     for (std::size_t i = 0; i < queue.size();) {
         ScrollFiber& fiber = queue[i];
@@ -196,6 +201,7 @@ void ScrollEngineCV::stop() {
 }
 
 void ScrollEngineCV::endAnimation() {
+    CORVANE_ASSERT_ON_QUEUE(*stateQ);
     if (platform::CVDisplayLinkRef link = poster.load()) {
         platform::CVDisplayLinkStop(link);
     }
@@ -203,6 +209,7 @@ void ScrollEngineCV::endAnimation() {
 }
 
 void ScrollEngineCV::resetAfterEnd() {
+    CORVANE_ASSERT_ON_QUEUE(*stateQ);
     // The frame that ended the animation found no fiber, so every fiber here came later.
     if (queue.empty()) {
         reset();
@@ -226,6 +233,7 @@ void ScrollEngineCV::resetAfterEnd() {
 }
 
 void ScrollEngineCV::reset() {
+    CORVANE_ASSERT_ON_QUEUE(*stateQ);
     ref = EventTemplate{};
     queue.clear();
     posted = {};

@@ -131,6 +131,9 @@ class ScrollEngineCV {
     StateForTesting stateForTesting() const;
     /// The display link, if any.
     platform::CVDisplayLinkRef posterForTesting() const { return poster.load(); }
+    /// The queue that owns the animation state, so that a test can run the state-queue
+    /// functions as its work.
+    platform::DispatchQueue& stateQueueForTesting() const { return *stateQ; }
     /// Replaces the easing curve (on the state queue's thread).
     void setAnimationFunctionForTesting(AnimationFunction function) {
         animationFunction = function;
@@ -159,8 +162,8 @@ class ScrollEngineCV {
     /// The reset that ending the animation queues. Ticks queued behind the frame that ended
     /// it were reported taken: they keep their fibers and the link is started again.
     void resetAfterEnd();
-    void writeLastFrameTime(double time);
-    double readLastFrameTime() const;
+    void writeLastFrameTime(double time) CORVANE_EXCLUDES(frameTimeLock);
+    double readLastFrameTime() const CORVANE_EXCLUDES(frameTimeLock);
 
     // The fields, in the order the design lists them.
 
@@ -187,7 +190,8 @@ class ScrollEngineCV {
     double accelerationLimit;     ///< the largest multiplier
     EventTemplate ref;            ///< the template of posted events
     std::shared_ptr<platform::Timer> watchdog;  ///< the repeating rebuild check
-    double lastFrameTime = 0;  ///< when the link last delivered a frame; under the lock
+    /// When the link last delivered a frame, seconds; read and written under the lock.
+    double lastFrameTime CORVANE_GUARDED_BY(frameTimeLock) = 0;
     mutable platform::UnfairLock frameTimeLock;  ///< guards `lastFrameTime` alone
     double lastRebuildTime = 0;                  ///< when the watchdog last rebuilt the link
     double rebuildCooldown = 3.0;  ///< shortest time between two watchdog rebuilds, seconds

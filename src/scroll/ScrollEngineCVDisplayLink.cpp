@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <mutex>
 
+#include "platform/dispatch/DispatchPrecondition.h"
 #include "platform/quartz/CGDisplay.h"
 #include "platform/runtime/Runtime.h"
 #include "scroll/EventProcess.h"
@@ -27,6 +27,7 @@ constexpr double kWatchdogStallLimit = 2.0;
 bool ScrollEngineCV::handleInput(const platform::CGEventRef& event, double tickDuration,
                                  double tickAccelerationLimit, double tickAccelerationThreshold,
                                  double tickFollowerTau, double dy, double dx) {
+    CORVANE_ASSERT_MAIN_THREAD();
     platform::CGEventRef copy = platform::CGEventCreateCopy(event);
     const platform::pid_t pid = eventProcess(event, platform::kCGEventTargetUnixProcessID);
 
@@ -111,6 +112,7 @@ bool ScrollEngineCV::startPoster(platform::CVDisplayLinkRef link) {
 }
 
 std::optional<std::uint32_t> ScrollEngineCV::displayID(const platform::CGEventRef& event) const {
+    CORVANE_ASSERT_MAIN_THREAD();
     platform::CGDirectDisplayID display = 0;
     std::uint32_t count = 0;
     const platform::CGError error =
@@ -122,6 +124,7 @@ std::optional<std::uint32_t> ScrollEngineCV::displayID(const platform::CGEventRe
 }
 
 void ScrollEngineCV::rebuildDisplayLink(std::uint32_t display) {
+    CORVANE_ASSERT_MAIN_THREAD();
     if (platform::CVDisplayLinkRef old = poster.exchange(nullptr)) {
         platform::CVDisplayLinkStop(old);
     }
@@ -159,6 +162,7 @@ platform::CVReturn ScrollEngineCV::displayLinkCallback(platform::CVDisplayLink* 
 }
 
 void ScrollEngineCV::startWatchdog() {
+    CORVANE_ASSERT_MAIN_THREAD();
     if (watchdog) {
         return;
     }
@@ -169,6 +173,7 @@ void ScrollEngineCV::startWatchdog() {
 }
 
 void ScrollEngineCV::watchdogTick() {
+    CORVANE_ASSERT_MAIN_THREAD();
     if (!platform::CVDisplayLinkIsRunning(poster.load())) {
         return;
     }
@@ -197,6 +202,7 @@ void ScrollEngineCV::watchdogTick() {
 }
 
 std::string ScrollEngineCV::statusDescription() const {
+    CORVANE_ASSERT_MAIN_THREAD();
     const platform::CVDisplayLinkRef link = poster.load();
     const char* state = !link                                    ? "absent"
                         : platform::CVDisplayLinkIsRunning(link) ? "running"
@@ -235,12 +241,12 @@ void ScrollEngineCV::queueTick(PendingTick tick) {
 }
 
 void ScrollEngineCV::writeLastFrameTime(double time) {
-    std::lock_guard lock(frameTimeLock);
+    platform::UnfairLockGuard lock(frameTimeLock);
     lastFrameTime = time;
 }
 
 double ScrollEngineCV::readLastFrameTime() const {
-    std::lock_guard lock(frameTimeLock);
+    platform::UnfairLockGuard lock(frameTimeLock);
     return lastFrameTime;
 }
 

@@ -29,6 +29,7 @@ SettingsManager& SettingsManager::shared() {
 SettingsManager::SettingsManager() : settings_(*this, announceAndLoad(key)) {}
 
 void SettingsManager::setSettings(CorvaneSettings settings) {
+    CORVANE_ASSERT_MAIN_THREAD();
     settings_.set(std::move(settings));
     save();
 }
@@ -46,6 +47,7 @@ void SettingsManager::setScrollAdvanced(ScrollAdvanced scrollAdvanced) {
 }
 
 void SettingsManager::save() {
+    CORVANE_ASSERT_MAIN_THREAD();
     auto document = encodeSettings(settings());
     if (!document) return;
     platform::UserDefaults::standard().set(key, platform::Data(document->begin(), document->end()));

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/combine/Published.h"
+#include "platform/dispatch/DispatchPrecondition.h"
 #include "settings/CorvaneSettings.h"
 
 namespace corvane {
@@ -20,7 +21,10 @@ public:
     const std::string key = "corvaneSettings";
 
     /// The current value. Read it where it is needed; copy it to keep it.
-    const CorvaneSettings& settings() const { return settings_.get(); }
+    const CorvaneSettings& settings() const {
+        CORVANE_ASSERT_MAIN_THREAD();
+        return settings_.get();
+    }
     /// Notifies observers, stores the value, then saves.
     void setSettings(CorvaneSettings settings);
     /// Changes the value in place as one assignment: one notification, one save.

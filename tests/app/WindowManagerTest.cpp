@@ -7,6 +7,7 @@
 #include "platform/appkit/NSScreen.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "support/SimSession.h"
+#include "support/ThreadCheckTest.h"
 
 namespace corvane {
 namespace {
@@ -145,6 +146,23 @@ TEST_F(WindowManagerTest, CloseAllPostsOncePerWindowAndEmptiesTheRegistry) {
     EXPECT_TRUE(manager().windows().empty());
     EXPECT_FALSE(permission->isVisible());
     EXPECT_FALSE(about->isVisible());
+}
+
+using WindowManagerThreadTest = testing::ThreadCheckTest;
+
+// The registry is used from the main thread only: opening a window from another queue ends
+// the process.
+TEST_F(WindowManagerThreadTest, OpeningOffTheMainThreadIsCaught) {
+    auto queue = otherQueue();
+    EXPECT_DEATH(
+        {
+            queue->async([] {
+                WindowManager::shared().openWindow("about", "", content("About"),
+                                                   NSNormalWindowLevel, 3);
+            });
+            rt().runPending();
+        },
+        "WindowManager::openWindow ran on \"Test.other\", but runs only on the main thread");
 }
 
 }  // namespace

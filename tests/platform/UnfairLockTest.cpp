@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -20,7 +19,7 @@ TEST(UnfairLock, ExcludesConcurrentHolders) {
     for (int i = 0; i < kThreads; ++i) {
         threads.emplace_back([&] {
             for (int n = 0; n < kIncrements; ++n) {
-                std::lock_guard guard(lock);
+                UnfairLockGuard guard(lock);
                 ++counter;
             }
         });

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/quartz/CGEvent.h"
@@ -36,6 +37,12 @@ inline platform::CGEventRef wheelTick(platform::CGPoint location = {100, 100},
 
 inline ScrollEngineCV& engine() {
     return ScrollEngineCV::shared();
+}
+
+/// Runs `work` at once as work of the engine's state queue: how a test calls the functions
+/// that run only on "ScrollEngine.stateQ" by hand.
+inline void onStateQueue(const std::function<void()>& work) {
+    rt().runOnQueueForTesting(engine().stateQueueForTesting(), work);
 }
 
 /// `handleInput` with the default values.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "platform/sim/Session.h"
 #include "scroll/EngineTestSupport.h"
@@ -20,18 +21,25 @@ using namespace platform;
 using testing::engine;
 using testing::rt;
 
-/// Drives `enqueue` and `frameStep` on the test's thread, as the state queue would.
+/// Drives `enqueue` and `frameStep` by hand, as work of the state queue.
 class EngineStepTest : public ::testing::Test {
   protected:
+    template <class... Args>
+    static void enqueue(Args&&... args) {
+        testing::onStateQueue([&] { engine().enqueue(std::forward<Args>(args)...); });
+    }
+    static void frameStep(double t) {
+        testing::onStateQueue([t] { engine().frameStep(t); });
+    }
     /// Enqueues a tick of `dy` at `time` with threshold 0.05 s and limit 7 (or `limit`).
     double accelerate(double time, double limit = 7, double threshold = 0.05) {
-        engine().enqueue(0.35, time, limit, threshold, 0.03, nullptr, 0, 90, 0);
+        enqueue(0.35, time, limit, threshold, 0.03, nullptr, 0, 90, 0);
         return engine().stateForTesting().acceleration;
     }
     /// Enqueues one fiber of `dy` at `start`, lasting `duration`, followed by `tau`.
     void fiber(double dy, double start, double duration, double tau = 0.03,
                CGEventRef event = testing::wheelTick(), pid_t pid = 0) {
-        engine().enqueue(duration, start, 0.5, 0.05, tau, std::move(event), pid, dy, 0);
+        enqueue(duration, start, 0.5, 0.05, tau, std::move(event), pid, dy, 0);
     }
     ScrollEngineCV::StateForTesting state() const { return engine().stateForTesting(); }
 };
@@ -94,8 +102,8 @@ TEST_F(EngineStepTest, ALimitBelowOneLeavesTheMemoryAlone) {
 // previous template and its process.
 TEST_F(EngineStepTest, EnqueueKeepsTheTemplate) {
     CGEventRef first = testing::wheelTick({1, 1}, 7);
-    engine().enqueue(0.2, 10, 4, 0.04, 0.02, first, 7, 90, 0);
-    engine().enqueue(0.3, 11, 5, 0.06, 0.01, nullptr, 9, 90, 0);
+    enqueue(0.2, 10, 4, 0.04, 0.02, first, 7, 90, 0);
+    enqueue(0.3, 11, 5, 0.06, 0.01, nullptr, 9, 90, 0);
     const auto s = state();
     EXPECT_EQ(s.ref.event, first);
     EXPECT_EQ(s.ref.pid, 7);
@@ -120,12 +128,12 @@ TEST_F(EngineStepTest, AReversalWithoutARunningLinkOnlyRecordsTheDirection) {
 // The first frame after a reset follows with dt 1/60, a frame 0.5 s later with dt 0.1.
 TEST_F(EngineStepTest, FrameIntervalIsCappedAndDefaulted) {
     fiber(1000, 1, 0);  // ends at its first frame
-    engine().frameStep(2);
+    frameStep(2);
     const double target = state().target.y;
     const double first = (1 - std::exp(-(1.0 / 60) / 0.03)) * target;
     EXPECT_DOUBLE_EQ(state().output.y, first);
     EXPECT_EQ(state().lastFrameStamp, 2);
-    engine().frameStep(2.5);
+    frameStep(2.5);
     EXPECT_DOUBLE_EQ(state().output.y, first + (1 - std::exp(-0.1 / 0.03)) * (target - first));
 }
 
@@ -133,7 +141,7 @@ TEST_F(EngineStepTest, FrameIntervalIsCappedAndDefaulted) {
 TEST_F(EngineStepTest, ATinyTimeConstantJumpsToTheTarget) {
     fiber(90, 1, 0.35, 0.001);
     for (double t : {1.01, 1.05, 1.2, 1.3}) {
-        engine().frameStep(t);
+        frameStep(t);
         EXPECT_EQ(state().output, state().target) << t;
         EXPECT_GT(state().target.y, 0);
     }
@@ -142,12 +150,12 @@ TEST_F(EngineStepTest, ATinyTimeConstantJumpsToTheTarget) {
 // The fiber follows the curve: each frame adds curve(p) x step minus what it had applied.
 TEST_F(EngineStepTest, FibersFollowTheCurve) {
     fiber(90, 1, 0.5, 0.001);
-    engine().frameStep(1.25);
+    frameStep(1.25);
     const auto s = state();
     ASSERT_EQ(s.queue.size(), 1u);
     EXPECT_DOUBLE_EQ(s.queue[0].last.y, 0.6742832268048948 * 90);
     EXPECT_DOUBLE_EQ(s.target.y, 0.6742832268048948 * 90);
-    engine().frameStep(1.5);
+    frameStep(1.5);
     EXPECT_TRUE(state().queue.empty());
     EXPECT_DOUBLE_EQ(state().target.y, 90);
 }
@@ -170,7 +178,7 @@ double linear(double p) {
 TEST_P(EngineRoundingTest, RoundsHalvesAwayFromZero) {
     engine().setAnimationFunctionForTesting(linear);
     fiber(GetParam().step, 1, 1, 0.001);
-    engine().frameStep(2);
+    frameStep(2);
     const auto events = testing::posted();
     if (GetParam().expectedPost == 0) {
         EXPECT_TRUE(events.empty());
@@ -203,7 +211,7 @@ class EnginePostTest : public EngineStepTest, public ::testing::WithParamInterfa
 TEST_P(EnginePostTest, PostsTheTemplateWithTheMovement) {
     CGEventRef event = testing::wheelTick({5, 6}, GetParam().pid);
     fiber(90, 1, 0, 0.001, event, GetParam().pid);
-    engine().frameStep(2);
+    frameStep(2);
     const auto events = testing::posted();
     ASSERT_EQ(events.size(), 1u);
     const CGEvent& e = events[0].event;
@@ -231,17 +239,17 @@ INSTANTIATE_TEST_SUITE_P(Targets, EnginePostTest,
 // nothing is sent.
 TEST_F(EngineStepTest, NoTemplateOrAFailedCopyPostsNothing) {
     fiber(40, 1, 0.35, 0.001, nullptr);
-    engine().frameStep(1.2);
+    frameStep(1.2);
     EXPECT_TRUE(testing::posted().empty());
     EXPECT_GT(state().posted.y, 0);
 
     fiber(40, 1.2, 0.35, 0.001);  // brings a template
     sim::session().failNextEventCopy(1);
     const double before = state().posted.y;
-    engine().frameStep(1.3);
+    frameStep(1.3);
     EXPECT_TRUE(testing::posted().empty());
     EXPECT_GT(state().posted.y, before);
-    engine().frameStep(1.35);
+    frameStep(1.35);
     EXPECT_EQ(testing::posted().size(), 1u);
 }
 
@@ -251,7 +259,7 @@ TEST_F(EngineStepTest, SettlingPostsTheRestAndResets) {
     fiber(90, 1, 0.35);
     double t = 1;
     for (int frame = 0; frame < 120 && state().posted.y != 90; ++frame) {
-        engine().frameStep(t += 1.0 / 60);
+        frameStep(t += 1.0 / 60);
     }
     EXPECT_GE(t, 1.35);  // not before the fiber ended
     EXPECT_EQ(testing::postedTotal(), (AxisPair{90, 0}));
@@ -274,7 +282,7 @@ class EngineNonFiniteStepTest : public EngineStepTest,
 TEST_P(EngineNonFiniteStepTest, IsNotQueued) {
     fiber(GetParam(), 1, 0.35);
     EXPECT_TRUE(state().queue.empty());
-    engine().frameStep(1.1);
+    frameStep(1.1);
     EXPECT_TRUE(testing::posted().empty());
 }
 
@@ -288,7 +296,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, EngineNonFiniteStepTest,
 TEST_F(EngineStepTest, ANonFiniteMovementIsNeverPosted) {
     fiber(1.7e308, 1, 0, 0.001);
     fiber(1.7e308, 1, 0, 0.001);
-    engine().frameStep(2);
+    frameStep(2);
     EXPECT_TRUE(std::isinf(state().target.y));
     EXPECT_TRUE(testing::posted().empty());
     EXPECT_EQ(state().posted, (AxisPair{}));

@@ -51,7 +51,8 @@ class EngineDisplayLinkTest : public ::testing::Test {
 // The first tick on a display queues a reset, makes a link for it, queues the tick, starts
 // the link, records the frame time and is taken.
 TEST_F(EngineDisplayLinkTest, TheFirstTickBuildsAndStartsALink) {
-    engine().enqueue(0.35, 1, 7, 0.05, 0.03, nullptr, 0, 5, 0);  // a leftover fiber
+    // A leftover fiber.
+    testing::onStateQueue([] { engine().enqueue(0.35, 1, 7, 0.05, 0.03, nullptr, 0, 5, 0); });
     const double now = rt().mediaTime();
     ASSERT_TRUE(tick(90));
     EXPECT_TRUE(engine().isDisplayLinkRunning());

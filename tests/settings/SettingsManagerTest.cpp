@@ -10,6 +10,7 @@
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsManager.h"
 #include "settings/SettingsTestSupport.h"
+#include "support/ThreadCheckTest.h"
 
 namespace corvane {
 namespace {
@@ -214,6 +215,19 @@ TEST(GeneralLogger, UsesTheMainBundleIdentifier) {
     EXPECT_EQ(entries.back(), (platform::LogEntry{"com.example.corvane", "general",
                                                   platform::OSLogType::defaultType,
                                                   "Module initialized: ScrollEngineCV"}));
+}
+
+using SettingsThreadTest = testing::ThreadCheckTest;
+
+// The store is used from the main thread only: a write from another queue ends the process.
+TEST_F(SettingsThreadTest, AWriteOffTheMainThreadIsCaught) {
+    auto queue = otherQueue();
+    EXPECT_DEATH(
+        {
+            queue->async([] { SettingsManager::shared().setScrollBase(ScrollBase{}); });
+            testing::rt().runPending();
+        },
+        "ran on \"Test.other\", but runs only on the main thread");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <condition_variable>
 
 #include "platform/live/SteadyClock.h"
+#include "platform/live/ThreadRuntime.h"
 
 namespace corvane::platform::live {
 
@@ -45,7 +46,10 @@ CVReturn LiveDisplayLink::start() {
     run_->grid = grid_;
     run_->callback = callback_;
     run_->context = context_;
-    thread_ = std::thread([run = run_] { tick(run); });
+    thread_ = std::thread([run = run_, name = "CVDisplayLink " + std::to_string(display_)] {
+        ThreadRuntime::labelCurrentThread(name);
+        tick(run);
+    });
     return kCVReturnSuccess;
 }
 

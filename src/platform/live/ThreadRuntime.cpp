@@ -11,6 +11,9 @@ namespace corvane::platform::live {
 
 namespace {
 
+/// The calling thread's label; empty for a thread that never named itself.
+thread_local std::string currentThreadLabelStorage;
+
 /// A queue whose work runs on one work loop.
 class LoopQueue : public DispatchQueue {
 public:
@@ -50,7 +53,10 @@ class SerialQueue final : public LoopQueue {
 public:
     SerialQueue(std::string label, QualityOfService qos)
         : LoopQueue(std::make_shared<WorkLoop>(), std::move(label), qos),
-          thread_([loop = loop()] { loop->runUntilStopped(); }),
+          thread_([loop = loop(), name = LoopQueue::label()] {
+              ThreadRuntime::labelCurrentThread(name);
+              loop->runUntilStopped();
+          }),
           threadId_(thread_.get_id()) {}
 
     ~SerialQueue() override {
@@ -141,6 +147,17 @@ ThreadRuntime::~ThreadRuntime() = default;
 
 double ThreadRuntime::mediaTime() const {
     return steadySeconds();
+}
+
+std::string ThreadRuntime::currentThreadLabel() const {
+    if (isMainThread()) {
+        return "main";
+    }
+    return currentThreadLabelStorage.empty() ? "an unnamed thread" : currentThreadLabelStorage;
+}
+
+void ThreadRuntime::labelCurrentThread(std::string label) {
+    currentThreadLabelStorage = std::move(label);
 }
 
 double ThreadRuntime::wallTime() const {

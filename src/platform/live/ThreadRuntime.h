@@ -33,6 +33,11 @@ class ThreadRuntime final : public Runtime, public MainThreadPump {
     std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats,
                                          std::function<void(Timer&)> block) override;
     bool isMainThread() const override { return std::this_thread::get_id() == mainThread_; }
+    std::string currentThreadLabel() const override;
+
+    /// Names the calling thread for `currentThreadLabel` (a queue's or a display link's
+    /// thread names itself when it starts).
+    static void labelCurrentThread(std::string label);
 
     /// Runs main-queue work and main-run-loop timers on the main thread until `stop`.
     void run();

@@ -40,6 +40,9 @@ class Runtime {
 
     /// Whether the caller runs on the main thread (the main run loop's lane).
     virtual bool isMainThread() const = 0;
+    /// Where the caller runs, for diagnostics: "main", a serial queue's label, a display
+    /// link's thread ("CVDisplayLink 1"), or "an unnamed thread".
+    virtual std::string currentThreadLabel() const = 0;
 };
 
 /// The installed runtime; throws std::logic_error before one is installed.

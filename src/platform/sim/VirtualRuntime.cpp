@@ -169,11 +169,15 @@ std::shared_ptr<DispatchQueue> VirtualRuntime::makeSerialQueue(std::string label
 
 std::shared_ptr<DispatchSourceTimer> VirtualRuntime::makeTimerSource(
     std::shared_ptr<DispatchQueue> queue) {
-    auto* laneQueue = dynamic_cast<LaneQueue*>(queue.get());
+    return std::make_shared<LaneTimerSource>(*this, laneOf(*queue));
+}
+
+VirtualRuntime::LaneId VirtualRuntime::laneOf(const DispatchQueue& queue) {
+    const auto* laneQueue = dynamic_cast<const LaneQueue*>(&queue);
     if (laneQueue == nullptr) {
-        throw std::logic_error("VirtualRuntime: a timer source needs a queue of this runtime");
+        throw std::logic_error("VirtualRuntime: the queue is not one of this runtime");
     }
-    return std::make_shared<LaneTimerSource>(*this, laneQueue->lane());
+    return laneQueue->lane();
 }
 
 std::shared_ptr<Timer> VirtualRuntime::scheduleTimer(double interval, bool repeats,
@@ -216,15 +220,24 @@ void VirtualRuntime::runUntil(double mediaTime) {
         }
         now_ = std::max(now_, task.due);
         *task.cancelled = true;  // it ran; a later cancel is a no-op
-        struct LaneScope {
-            LaneId& current;
-            LaneId previous;
-            ~LaneScope() { current = previous; }
-        } scope{currentLane_, currentLane_};
-        currentLane_ = task.lane;
-        task.work();
+        runOnLane(task.lane, task.work);
     }
     now_ = std::max(now_, mediaTime);
+}
+
+void VirtualRuntime::runOnLane(LaneId lane, const std::function<void()>& work) {
+    struct LaneScope {
+        LaneId& current;
+        LaneId previous;
+        ~LaneScope() { current = previous; }
+    } scope{currentLane_, currentLane_};
+    currentLane_ = lane;
+    work();
+}
+
+void VirtualRuntime::runOnQueueForTesting(const DispatchQueue& queue,
+                                          const std::function<void()>& work) {
+    runOnLane(laneOf(queue), work);
 }
 
 void VirtualRuntime::jump(double seconds) {

@@ -54,6 +54,7 @@ class VirtualRuntime final : public Runtime {
     std::shared_ptr<Timer> scheduleTimer(double interval, bool repeats,
                                          std::function<void(Timer&)> block) override;
     bool isMainThread() const override { return currentLane_ == kMainLane; }
+    std::string currentThreadLabel() const override { return laneName(currentLane_); }
 
     /// A new lane of work (a queue or a display-link thread), named for diagnostics.
     LaneId makeLane(std::string name);
@@ -82,6 +83,11 @@ class VirtualRuntime final : public Runtime {
     /// Moves the clock forward without running anything.
     void jump(double seconds);
 
+    /// Runs `work` at once as work of `queue` (a queue of this runtime), as a queued item
+    /// would run, without running anything else or moving the clock: for a test that drives
+    /// a queue's functions by hand.
+    void runOnQueueForTesting(const DispatchQueue& queue, const std::function<void()>& work);
+
     /// How many work items one fast-forward may run before it fails as runaway work.
     void setRunawayLimitForTesting(std::size_t limit) { runawayLimit_ = limit; }
     /// Due time of the earliest queued work, or infinity when nothing is queued. Cancelled
@@ -101,6 +107,11 @@ class VirtualRuntime final : public Runtime {
             return a.due != b.due ? a.due > b.due : a.sequence > b.sequence;
         }
     };
+
+    /// The lane of a queue of this runtime; throws std::logic_error for any other queue.
+    static LaneId laneOf(const DispatchQueue& queue);
+    /// Runs `work` as work of `lane`.
+    void runOnLane(LaneId lane, const std::function<void()>& work);
 
     double now_ = kStartMediaTime;
     // A bound on the work one fast-forward may run, so that work that keeps re-queueing itself
