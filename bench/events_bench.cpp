@@ -8,6 +8,7 @@
 #include "platform/quartz/CGEventTap.h"
 #include "platform/quartz/CGWindowList.h"
 #include "platform/sim/Session.h"
+#include "platform/sim/WheelEvent.h"
 #include "scroll/AxisData.h"
 #include "scroll/IsTrackpadEvent.h"
 #include "scroll/ScrollUtils.h"
@@ -19,12 +20,7 @@ using namespace corvane;
 using namespace corvane::platform;
 
 CGEventRef wheelTick() {
-    auto event = CGEventCreate(CGEventType::scrollWheel);
-    event->setIntegerValue(kCGScrollWheelEventDeltaAxis1, 1);
-    event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, 10);
-    event->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis1, 1.0);
-    event->setIntegerValue(kCGEventTargetUnixProcessID, 100);
-    return event;
+    return sim::WheelEvent{.target = 100, .lineY = 1, .pointY = 10, .fixedY = 1.0}.create();
 }
 
 void launchApplications() {

@@ -6,6 +6,7 @@
 
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
+#include "platform/sim/WheelEvent.h"
 #include "scroll/ScrollEngineCV.h"
 
 namespace {
@@ -14,11 +15,7 @@ using namespace corvane;
 using namespace corvane::platform;
 
 CGEventRef wheelTick() {
-    CGEventRef event = CGEventCreate(CGEventType::scrollWheel);
-    event->setLocation({100, 100});
-    event->setIntegerValue(kCGScrollWheelEventDeltaAxis1, 1);
-    event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, 10);
-    return event;
+    return sim::WheelEvent{.location = {100, 100}, .lineY = 1, .pointY = 10}.create();
 }
 
 /// Posted events are recorded by the session; counted into `posts` and dropped now and then,

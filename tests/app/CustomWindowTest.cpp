@@ -10,6 +10,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSHostingView.h"
 #include "platform/sim/Session.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {

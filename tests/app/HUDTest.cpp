@@ -9,6 +9,7 @@
 #include "platform/appkit/NSScreen.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {

@@ -17,6 +17,7 @@
 #include "preferences/PreferencesTabViewController.h"
 #include "scroll/ScrollCoordinator.h"
 #include "settings/SettingsManager.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {

@@ -7,6 +7,7 @@
 #include "platform/foundation/LocalizedStrings.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {

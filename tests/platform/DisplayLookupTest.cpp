@@ -5,10 +5,13 @@
 
 #include "platform/quartz/CGDisplay.h"
 #include "platform/sim/Session.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane::platform {
 namespace {
+
+using testing::PrintTo;
 
 struct LookupCase {
     std::string name;
@@ -16,7 +19,6 @@ struct LookupCase {
     CGError lookupError;
     CGError expectedError;
     std::vector<CGDirectDisplayID> expected;
-    friend void PrintTo(const LookupCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class DisplayLookupTest : public ::testing::TestWithParam<LookupCase> {

@@ -7,10 +7,13 @@
 #include "platform/corevideo/CVDisplayLink.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/SimDisplayLink.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane::platform {
 namespace {
+
+using testing::PrintTo;
 
 using testing::rt;
 
@@ -150,7 +153,6 @@ struct CreationCase {
     std::optional<sim::DisplayLinkCreationFailure> failure;
     CVReturn expectedResult;
     bool expectLink;
-    friend void PrintTo(const CreationCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class SimDisplayLinkCreationTest : public SimDisplayLinkTest,

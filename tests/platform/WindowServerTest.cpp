@@ -7,6 +7,8 @@
 
 #include "platform/corefoundation/CFRunLoop.h"
 #include "platform/quartz/CGWindowList.h"
+#include "platform/sim/WheelEvent.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane::platform::sim {
@@ -47,9 +49,7 @@ CGEventRef probeCallback(CGEventTapProxy, CGEventType, CGEventRef event, void* u
 }
 
 CGEventRef wheel(std::int64_t lines = 1) {
-    auto event = CGEventCreate(CGEventType::scrollWheel);
-    event->setIntegerValue(kCGScrollWheelEventDeltaAxis1, lines);
-    return event;
+    return WheelEvent{.lineY = lines}.create();
 }
 
 class WindowServerTest : public ::testing::Test {

@@ -7,6 +7,7 @@
 #include "platform/foundation/URL.h"
 #include "platform/process/Libproc.h"
 #include "platform/sim/Session.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane::platform {

@@ -8,6 +8,7 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "preferences/ForegroundStyleCompat.h"
 #include "preferences/OnChangeCompat.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {

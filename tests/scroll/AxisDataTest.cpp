@@ -4,6 +4,8 @@
 
 #include <limits>
 
+#include "platform/sim/WheelEvent.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {
@@ -35,15 +37,14 @@ class AxisDataTest : public ::testing::TestWithParam<AxisCase> {};
 // counts as motion; Shift moves the vertical wheel to the horizontal axis.
 TEST_P(AxisDataTest, ChoosesTheUsableValue) {
     const AxisCase& c = GetParam();
-    auto event = CGEventCreate(CGEventType::scrollWheel);
-    event->setIntegerValue(kCGScrollWheelEventDeltaAxis1, c.vertical.line);
-    event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, c.vertical.point);
-    event->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis1, c.vertical.fixedPoint);
-    event->setIntegerValue(kCGScrollWheelEventDeltaAxis2, c.horizontal.line);
-    event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis2, c.horizontal.point);
-    event->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis2, c.horizontal.fixedPoint);
-    if (c.shift)
-        event->setFlags(kCGEventFlagMaskShift | kCGEventFlagMaskCommand);
+    auto event = platform::sim::WheelEvent{
+        .lineY = c.vertical.line,
+        .lineX = c.horizontal.line,
+        .pointY = c.vertical.point,
+        .pointX = c.horizontal.point,
+        .fixedY = c.vertical.fixedPoint,
+        .fixedX = c.horizontal.fixedPoint,
+        .flags = c.shift ? kCGEventFlagMaskShift | kCGEventFlagMaskCommand : 0}.create();
     EXPECT_EQ(axisData(event, c.axis), c.expected);
 }
 

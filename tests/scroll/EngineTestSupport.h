@@ -6,6 +6,7 @@
 
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
+#include "platform/sim/WheelEvent.h"
 #include "scroll/AxisPair.h"
 #include "scroll/ScrollEngineCV.h"
 #include "support/SimSession.h"
@@ -24,15 +25,13 @@ struct TickValues {
 /// `location`, aimed at `pid`.
 inline platform::CGEventRef wheelTick(platform::CGPoint location = {100, 100},
                                       platform::pid_t pid = 0) {
-    using namespace platform;
-    CGEventRef event = CGEventCreate(CGEventType::scrollWheel);
-    event->setLocation(location);
-    event->setIntegerValue(kCGEventTargetUnixProcessID, pid);
-    event->setIntegerValue(kCGScrollWheelEventDeltaAxis1, 1);
-    event->setIntegerValue(kCGScrollWheelEventDeltaAxis2, 0);
-    event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, 10);
-    event->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis1, 1);
-    return event;
+    return platform::sim::WheelEvent{.location = location,
+                                     .target = pid,
+                                     .lineY = 1,
+                                     .lineX = 0,
+                                     .pointY = 10,
+                                     .fixedY = 1}
+        .create();
 }
 
 inline ScrollEngineCV& engine() {

@@ -6,13 +6,17 @@
 
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
+#include "platform/sim/WheelEvent.h"
 #include "scroll/ScrollCoordinator.h"
 #include "scroll/ScrollEngineCV.h"
 #include "settings/SettingsManager.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {
 namespace {
+
+using testing::PrintTo;
 
 using namespace platform;
 using sim::SimWorkspace;
@@ -36,16 +40,15 @@ std::ostream& operator<<(std::ostream& os, const EngineCall& c) {
 /// A wheel event aimed at `target`; each axis with its line, point and fixed-point deltas.
 CGEventRef wheel(double pointY, double pointX = 0, pid_t target = kEditor, std::int64_t lineY = 0,
                  double fixedY = 0, std::int64_t lineX = 0, double fixedX = 0) {
-    CGEventRef e = CGEventCreate(CGEventType::scrollWheel);
-    e->setLocation({100, 100});
-    e->setIntegerValue(kCGEventTargetUnixProcessID, target);
-    e->setIntegerValue(kCGScrollWheelEventDeltaAxis1, lineY);
-    e->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, pointY);
-    e->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis1, fixedY);
-    e->setIntegerValue(kCGScrollWheelEventDeltaAxis2, lineX);
-    e->setDoubleValue(kCGScrollWheelEventPointDeltaAxis2, pointX);
-    e->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis2, fixedX);
-    return e;
+    return sim::WheelEvent{.location = {100, 100},
+                           .target = target,
+                           .lineY = lineY,
+                           .lineX = lineX,
+                           .pointY = pointY,
+                           .pointX = pointX,
+                           .fixedY = fixedY,
+                           .fixedX = fixedX}
+        .create();
 }
 
 CGEventRef flagsChanged(std::int64_t keyCode, CGEventFlags flags) {
@@ -113,8 +116,6 @@ struct DecisionCase {
     bool engineAnswer;
     std::string name;
 };
-
-void PrintTo(const DecisionCase& c, std::ostream* os) { *os << c.name; }
 
 std::vector<DecisionCase> decisionCases() {
     std::vector<DecisionCase> cases;

@@ -12,10 +12,13 @@
 #include "scroll/OwnEventStamp.h"
 #include "scroll/ScrollEngineCV.h"
 #include "settings/SettingsManager.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {
 namespace {
+
+using testing::PrintTo;
 
 using namespace platform;
 using testing::engine;
@@ -164,7 +167,6 @@ struct RoundingCase {
     std::string name;
     double step;
     double expectedPost;  ///< 0: nothing posted
-    friend void PrintTo(const RoundingCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class EngineRoundingTest : public EngineStepTest,
@@ -200,7 +202,6 @@ struct TargetCase {
     std::string name;
     pid_t pid;
     std::optional<pid_t> expectedPid;  ///< none: the session
-    friend void PrintTo(const TargetCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class EnginePostTest : public EngineStepTest, public ::testing::WithParamInterface<TargetCase> {};

@@ -7,10 +7,13 @@
 
 #include "platform/sim/Session.h"
 #include "scroll/EngineTestSupport.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {
 namespace {
+
+using testing::PrintTo;
 
 using namespace platform;
 using ::testing::Contains;
@@ -70,7 +73,6 @@ struct NoDisplayCase {
     std::string name;
     CGPoint location;
     CGError lookupError;
-    friend void PrintTo(const NoDisplayCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class EngineNoDisplayTest : public EngineDisplayLinkTest,

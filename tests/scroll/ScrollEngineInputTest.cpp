@@ -7,10 +7,13 @@
 #include "platform/sim/Session.h"
 #include "scroll/EngineTestSupport.h"
 #include "scroll/OwnEventStamp.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {
 namespace {
+
+using testing::PrintTo;
 
 using namespace platform;
 using testing::engine;
@@ -63,7 +66,6 @@ struct ReversalCase {
     std::string name;
     double dy;
     double dx;
-    friend void PrintTo(const ReversalCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class EngineReversalTest : public ::testing::TestWithParam<ReversalCase> {};

@@ -5,11 +5,13 @@
 
 #include "platform/quartz/CGWindowList.h"
 #include "platform/sim/Session.h"
+#include "platform/sim/WheelEvent.h"
 #include "scroll/IsTrackpadEvent.h"
 #include "scroll/ModifierKey.h"
 #include "scroll/ModifierKeyGroup.h"
 #include "scroll/ScrollUtils.h"
 #include "settings/SettingsManager.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {
@@ -20,10 +22,8 @@ using platform::sim::SimWorkspace;
 using platform::sim::WindowServer;
 using testing::PrintTo;
 
-CGEventRef wheelTo(std::int64_t targetPid) {
-    auto event = CGEventCreate(CGEventType::scrollWheel);
-    event->setIntegerValue(kCGEventTargetUnixProcessID, targetPid);
-    return event;
+CGEventRef wheelTo(pid_t targetPid) {
+    return sim::WheelEvent{.target = targetPid}.create();
 }
 
 // ---- Continuous devices ----
@@ -40,8 +40,7 @@ class IsTrackpadEventTest : public ::testing::TestWithParam<TrackpadCase> {};
 // Any of the momentum phase, scroll phase and scroll count not zero makes an event
 // continuous (NaN is not zero).
 TEST_P(IsTrackpadEventTest, ContinuousFields) {
-    auto event = CGEventCreate(CGEventType::scrollWheel);
-    event->setIntegerValue(kCGScrollWheelEventDeltaAxis1, 1);
+    auto event = sim::WheelEvent{.lineY = 1}.create();
     if (GetParam().field)
         event->setDoubleValue(*GetParam().field, GetParam().value);
     EXPECT_EQ(isTrackpadEvent(event), GetParam().expected);
@@ -63,9 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(IsTrackpadEventVendorTest, VendorDaemonEventsAreWheelTicks) {
     sim::session().workspace().launch(
         {.processIdentifier = 300, .bundleIdentifier = kVendorDaemonBundleIdentifier});
-    auto event = CGEventCreate(CGEventType::scrollWheel);
-    event->setDoubleValue(kCGScrollWheelEventScrollPhase, 1);
-    event->setIntegerValue(kCGEventSourceUnixProcessID, 300);
+    auto event = sim::WheelEvent{.source = 300, .scrollPhase = 1}.create();
     EXPECT_FALSE(isTrackpadEvent(event));
     event->setIntegerValue(kCGEventSourceUnixProcessID, 301);
     EXPECT_TRUE(isTrackpadEvent(event));

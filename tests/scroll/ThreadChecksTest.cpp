@@ -8,6 +8,7 @@
 
 #include "scroll/EngineTestSupport.h"
 #include "scroll/ScrollCoordinator.h"
+#include "support/CaseTable.h"
 #include "support/ThreadCheckTest.h"
 
 namespace corvane {

@@ -17,9 +17,12 @@
 #include "SessionDriver.h"
 #include "platform/log/OSLog.h"
 #include "platform/sim/Session.h"
+#include "support/CaseTable.h"
 
 namespace corvane::session {
 namespace {
+
+using testing::PrintTo;
 
 using nlohmann::json;
 
@@ -57,10 +60,6 @@ TEST_P(MalformedScenario, NamesThePlace) {
     } catch (const ScenarioError& e) {
         EXPECT_THAT(e.what(), ::testing::HasSubstr(GetParam().message));
     }
-}
-
-void PrintTo(const BadScenario& b, std::ostream* os) {
-    *os << b.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(

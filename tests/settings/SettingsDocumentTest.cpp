@@ -8,9 +8,12 @@
 
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsTestSupport.h"
+#include "support/CaseTable.h"
 
 namespace corvane {
 namespace {
+
+using testing::PrintTo;
 
 using nlohmann::json;
 using testing::kDefaultDocument;
@@ -132,8 +135,6 @@ struct BrokenDocument {
     const char* name;
     std::function<std::string()> make;
 };
-
-void PrintTo(const BrokenDocument& d, std::ostream* os) { *os << d.name; }
 
 std::string edited(const std::function<void(json&)>& edit) {
     json doc = defaultJson();

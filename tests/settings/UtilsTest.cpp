@@ -6,6 +6,7 @@
 
 #include "platform/foundation/Bundle.h"
 #include "platform/sim/Session.h"
+#include "support/CaseTable.h"
 #include "support/SimSession.h"
 
 namespace corvane {

@@ -28,6 +28,7 @@
 #include "platform/sim/Session.h"
 #include "platform/sim/SimDisplayLink.h"
 #include "platform/sim/SimStatusBar.h"
+#include "platform/sim/WheelEvent.h"
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsManager.h"
 
@@ -107,20 +108,20 @@ CGEventRef makeEvent(const ScenarioEvent& e) {
     CGEventRef event;
     switch (e.kind) {
         case ScenarioEvent::Kind::wheel:
-            event = CGEventCreate(CGEventType::scrollWheel);
-            event->setIntegerValue(kCGEventTargetUnixProcessID, e.target);
-            event->setIntegerValue(kCGEventSourceUnixProcessID, e.source);
-            event->setIntegerValue(kCGScrollWheelEventDeltaAxis1, e.lineY);
-            event->setIntegerValue(kCGScrollWheelEventDeltaAxis2, e.lineX);
-            event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, e.pointY);
-            event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis2, e.pointX);
-            event->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis1, e.fixedY);
-            event->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis2, e.fixedX);
-            event->setDoubleValue(kCGScrollWheelEventScrollPhase, e.scrollPhase);
-            event->setDoubleValue(kCGScrollWheelEventMomentumPhase, e.momentumPhase);
-            event->setDoubleValue(kCGScrollWheelEventScrollCount, e.scrollCount);
-            event->setLocation({e.locationX, e.locationY});
-            event->setFlags(e.flags);
+            event = sim::WheelEvent{.location = {e.locationX, e.locationY},
+                                    .target = e.target,
+                                    .source = e.source,
+                                    .lineY = e.lineY,
+                                    .lineX = e.lineX,
+                                    .pointY = e.pointY,
+                                    .pointX = e.pointX,
+                                    .fixedY = e.fixedY,
+                                    .fixedX = e.fixedX,
+                                    .scrollPhase = e.scrollPhase,
+                                    .momentumPhase = e.momentumPhase,
+                                    .scrollCount = e.scrollCount,
+                                    .flags = e.flags}
+                        .create();
             break;
         case ScenarioEvent::Kind::flagsChanged:
             event = CGEventCreate(CGEventType::flagsChanged);
