@@ -3,35 +3,15 @@
 // this program).
 #include <benchmark/benchmark.h>
 
-// The replacement operator new/delete pair below is matched; GCC cannot see that.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <cstdint>
 
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
+#include "platform/sim/WheelEvent.h"
 #include "scroll/ScrollCoordinator.h"
 #include "scroll/ScrollEngineCV.h"
 #include "settings/SettingsManager.h"
-
-namespace {
-std::atomic<std::uint64_t> allocations{0};
-}
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
+#include "support/allocations/AllocationCounter.h"
 
 namespace {
 
@@ -41,13 +21,9 @@ using namespace corvane::platform;
 constexpr pid_t kEditor = 501;
 
 CGEventRef wheelTick() {
-    CGEventRef event = CGEventCreate(CGEventType::scrollWheel);
-    event->setLocation({100, 100});
-    event->setIntegerValue(kCGEventTargetUnixProcessID, kEditor);
-    event->setIntegerValue(kCGScrollWheelEventDeltaAxis1, 1);
-    event->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, 10);
-    event->setDoubleValue(kCGScrollWheelEventFixedPtDeltaAxis1, 1);
-    return event;
+    return sim::WheelEvent{
+        .location = {100, 100}, .target = kEditor, .lineY = 1, .pointY = 10, .fixedY = 1}
+        .create();
 }
 
 void setUpSession() {
@@ -65,14 +41,28 @@ void setUpSession() {
     });
 }
 
+/// Allocations made by work outside the timing, which the per-event count leaves out.
+std::uint64_t untimedAllocations = 0;
+
+/// Runs `work` outside the timing and outside the allocation count.
+template <class Work>
+void untimed(benchmark::State& state, Work&& work) {
+    state.PauseTiming();
+    const std::uint64_t before = corvane::testing::threadAllocations();
+    work();
+    untimedAllocations += corvane::testing::threadAllocations() - before;
+    state.ResumeTiming();
+}
+
 /// Runs `body` per iteration and reports the heap allocations per iteration.
 template <class Body>
 void measure(benchmark::State& state, Body&& body) {
     std::uint64_t counted = 0;
     for (auto _ : state) {
-        const std::uint64_t before = allocations.load(std::memory_order_relaxed);
+        const std::uint64_t before =
+            corvane::testing::threadAllocations() - untimedAllocations;
         body(state);
-        counted += allocations.load(std::memory_order_relaxed) - before;
+        counted += corvane::testing::threadAllocations() - untimedAllocations - before;
     }
     state.counters["allocs_per_event"] =
         static_cast<double>(counted) / static_cast<double>(state.iterations());
@@ -115,15 +105,13 @@ void BM_handleScrollEvent_smoothed(benchmark::State& state) {
     measure(state, [&](benchmark::State& s) {
         benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(event));
         if (++i % 16 == 0) {
-            s.PauseTiming();
-            const auto before = allocations.load();
-            rt.advance(0.001);
-            rt.runOnQueueForTesting(ScrollEngineCV::shared().stateQueueForTesting(),
-                                    [] { ScrollEngineCV::shared().reset(); });
-            sim::session().windowServer().clearPostedEvents();
-            sim::session().windowServer().clearReceivedEvents();
-            allocations.store(before);  // not the event's
-            s.ResumeTiming();
+            untimed(s, [&] {
+                rt.advance(0.001);
+                rt.runOnQueueForTesting(ScrollEngineCV::shared().stateQueueForTesting(),
+                                        [] { ScrollEngineCV::shared().reset(); });
+                sim::session().windowServer().clearPostedEvents();
+                sim::session().windowServer().clearReceivedEvents();
+            });
         }
     });
 }
