@@ -173,7 +173,7 @@ TEST_P(ScrollDecisionTable, ActsAsTheRowSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ScrollDecisionTable, ::testing::ValuesIn(decisionCases()),
-                         [](const ::testing::TestParamInfo<DecisionCase>& row) { return row.param.name; });
+                         testing::CaseName());
 
 // --- classification before the decision ----------------------------------------------------
 

@@ -166,7 +166,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "events[0].item: unknown member"},
         BadScenario{"top_level_array", [](json& s) { s = json::array(); },
                     "scenario: expected an object"}),
-    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+    testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     WindowEvents, MalformedScenario,
@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadScenario{"key_unknown",
                     oneEvent(R"({"type": "key", "window": "about", "key": "hyper+q"})"),
                     "events[0].key: expected a key"}),
-    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+    testing::CaseName());
 
 // The fault events: a display they name must exist, a count is at least 1, a stall lasts.
 INSTANTIATE_TEST_SUITE_P(
@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                         s["events"] = {{{"t", 0}, {"type", "disableTapsBySystem"}, {"id", 1}}};
                     },
                     "events[0].id: unknown member"}),
-    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+    testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     MoveEvents, MalformedScenario,
@@ -249,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadScenario{"task_status",
                     oneEvent(R"({"type": "taskExit", "launchPath": "/bin/sh", "status": 300})"),
                     "events[0].status: out of range"}),
-    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+    testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     UpdateEvents, MalformedScenario,
@@ -269,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "events[0].identifier: expected a string"},
         BadScenario{"attend_version", oneEvent(R"({"type": "attendUpdate", "version": "2.5"})"),
                     "events[0].version: unknown member"}),
-    [](const ::testing::TestParamInfo<BadScenario>& row) { return std::string(row.param.name); });
+    testing::CaseName());
 
 // A version reads as its three numbers; missing parts are 0.
 TEST(ScenarioReader, ReadsTheOsVersion) {
@@ -307,10 +307,6 @@ struct UnreadableText {
     std::string text;
     const char* message;
 };
-void PrintTo(const UnreadableText& u, std::ostream* os) {
-    *os << u.name;
-}
-
 const UnreadableText kUnreadableTexts[] = {
     {"until_beyond_double", withMember(R"("until": 1e400)"), "number overflow parsing '1e400'"},
     {"point_beyond_double",
@@ -335,9 +331,7 @@ TEST_P(UnreadableScenarioText, IsTheReadersError) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, UnreadableScenarioText, ::testing::ValuesIn(kUnreadableTexts),
-                         [](const ::testing::TestParamInfo<UnreadableText>& row) {
-                             return std::string(row.param.name);
-                         });
+                         testing::CaseName());
 
 // Nesting up to the bound is read; a settings document is passed on as its text.
 TEST(ScenarioReader, ReadsNestingUpToTheBound) {
@@ -636,10 +630,6 @@ TEST_P(WindowEventError, EndsTheRun) {
     }
 }
 
-void PrintTo(const RunErrorCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Table, WindowEventError,
     ::testing::Values(
@@ -662,7 +652,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "events[0]: no notification \"UpdateCheck\" is shown"},
         RunErrorCase{"nothingOffered", R"({"type": "finishUpdateSession"})",
                      "events[0]: no update is being offered"}),
-    [](const ::testing::TestParamInfo<RunErrorCase>& row) { return std::string(row.param.name); });
+    testing::CaseName());
 
 /// The status menu's rows as "identifier:title:state", separators as "-".
 std::vector<std::string> rowsOf(const json& menu) {
@@ -810,7 +800,6 @@ struct HandBackCase {
     json fault;          ///< at 0.1 s
     double x;            ///< where the tick at 0.5 s points
     std::string logged;  ///< why that tick passes
-    friend void PrintTo(const HandBackCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class FaultHandBackTest : public FaultScenarioTest,
@@ -838,7 +827,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {{"t", 0.1}, {"type", "failLinkCreation"}, {"id", 2}},
                      2400,
                      "CVDisplayLinkCreateWithCGDisplay failed for display 2, code -6660"}),
-    [](const ::testing::TestParamInfo<HandBackCase>& row) { return row.param.name; });
+    testing::CaseName());
 
 // A tick whose copy fails is taken but, with no template, nothing is posted for it.
 TEST_F(FaultScenarioTest, FailedCopyTakesTheTickWithoutPosting) {
@@ -946,9 +935,7 @@ INSTANTIATE_TEST_SUITE_P(
             "passwordPrompt",
             R"([{"t": 0, "type": "alertAnswer", "button": "Move to Applications Folder"}])",
             "at t=0.000: the administrator password prompt appeared with no outcome given"}),
-    [](const ::testing::TestParamInfo<UnansweredCase>& row) {
-        return std::string(row.param.name);
-    });
+    testing::CaseName());
 
 /// Plays `text` and returns its output lines, with what the system printed to standard
 /// output (the driver's `{"t": T, "stdout": TEXT}` lines) in `printed`, a line each.

@@ -198,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenDocument{"block_beyond_int64",
                        [] { return edited([](json& d) { d["scrollAdvanced"]["block"] = {9223372036854775808ULL}; }); }},
         BrokenDocument{"scrollBase_array", [] { return edited([](json& d) { d["scrollBase"] = json::array(); }); }}),
-    [](const ::testing::TestParamInfo<BrokenDocument>& row) { return std::string(row.param.name); });
+    testing::CaseName());
 
 // Unknown members anywhere are ignored; member order does not matter.
 TEST(SettingsDocumentReader, IgnoresUnknownMembersAndOrder) {
