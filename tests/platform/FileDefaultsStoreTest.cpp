@@ -12,6 +12,7 @@
 
 #include "platform/live/DefaultsFile.h"
 #include "platform/log/OSLog.h"
+#include "support/CaseTable.h"
 
 namespace corvane::platform::live {
 namespace {
@@ -138,9 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UnreadableCase{"keyNotUtf8", "\"\xff\xfe\"", R"({"bool": true})"},
                       UnreadableCase{"nestedDeep", R"("deep")", nestedDictionaries(50'000)},
                       UnreadableCase{"notTagged", R"("plain")", R"([1, 2, 3])"}),
-    [](const ::testing::TestParamInfo<UnreadableCase>& row) {
-        return std::string(row.param.name);
-    });
+    testing::CaseName());
 
 // A value set under the key of an unreadable entry takes its place.
 TEST_F(FileDefaultsStoreTest, UnreadableEntryGivesWayToANewValueUnderItsKey) {

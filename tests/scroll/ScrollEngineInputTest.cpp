@@ -141,7 +141,6 @@ struct EndCase {
     testing::TickValues values;
     int ticks;             ///< 0.2 s apart
     bool postsWholeSteps;  ///< the posts add up to every tick's step
-    friend void PrintTo(const EndCase& row, std::ostream* out) { *out << row.name; }
 };
 
 class EngineEndTest : public ::testing::TestWithParam<EndCase> {};
