@@ -17,6 +17,8 @@
 namespace corvane::platform::live {
 namespace {
 
+using testing::PrintTo;
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -98,9 +100,6 @@ struct UnreadableCase {
     std::string keyText;
     std::string valueText;
 };
-void PrintTo(const UnreadableCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class FileDefaultsUnreadableEntry : public FileDefaultsStoreTest,
                                     public ::testing::WithParamInterface<UnreadableCase> {

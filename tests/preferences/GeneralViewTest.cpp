@@ -14,6 +14,7 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
+#include "platform/sim/WheelEvent.h"
 #include "preferences/ForegroundStyleCompat.h"
 #include "preferences/GeneralView.h"
 #include "scroll/ScrollCoordinator.h"
@@ -119,10 +120,7 @@ TEST_P(GeneralSmoothTest, StoresAtOnceAndLeavesTheCoordinatorAlone) {
     EXPECT_EQ(stored().scrollBase, (ScrollBase{!running, true, false}));
     EXPECT_EQ(ScrollCoordinator::shared().isActive, running);
 
-    CGEventRef tick = CGEventCreate(CGEventType::scrollWheel);
-    tick->setIntegerValue(kCGEventTargetUnixProcessID, kEditor);
-    tick->setIntegerValue(kCGScrollWheelEventDeltaAxis1, 1);
-    tick->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, 10);
+    CGEventRef tick = sim::WheelEvent{.target = kEditor, .lineY = 1, .pointY = 10}.create();
     sim::session().windowServer().scheduleHardwareEvent(rt().mediaTime() + 0.1, tick);
     rt().advance(1);
     const auto received = sim::session().windowServer().receivedEvents();
