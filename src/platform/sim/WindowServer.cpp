@@ -129,8 +129,10 @@ void WindowServer::record(pid_t pid, EventOrigin origin, const CGEvent& event) {
     std::lock_guard lock(mutex_);
     ReceivedTotals& totals = receivedTotals_[pid];
     ++totals.events;
-    totals.pointY += event.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
-    totals.pointX += event.doubleValue(kCGScrollWheelEventPointDeltaAxis2);
+    totals.pointY +=
+        static_cast<long double>(event.doubleValue(kCGScrollWheelEventPointDeltaAxis1));
+    totals.pointX +=
+        static_cast<long double>(event.doubleValue(kCGScrollWheelEventPointDeltaAxis2));
     keepLatest(received_, ReceivedEvent{now, pid, origin, event});
 }
 
