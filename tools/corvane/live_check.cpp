@@ -11,6 +11,7 @@
 #include "platform/live/TerminationSignals.h"
 #include "platform/log/OSLog.h"
 #include "platform/qt/QtMainLoop.h"
+#include "platform/qt/QtServices.h"
 #include "platform/qt/TrayStatusBar.h"
 
 namespace {
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
     corvane::platform::qt::installQtMainLoop(
         runtime, corvane::platform::live::TerminationSignals::install());
     corvane::platform::qt::installTrayStatusBar();
+    corvane::platform::qt::installQtServices();
     runtime->mainQueue().asyncAfter(seconds,
                                     [] { corvane::platform::NSApplication::shared().terminate(); });
     const int status = corvane::CorvaneApp::main();

@@ -6,6 +6,7 @@
 #include "platform/live/LiveSession.h"
 #include "platform/live/TerminationSignals.h"
 #include "platform/qt/QtMainLoop.h"
+#include "platform/qt/QtServices.h"
 #include "platform/qt/TrayStatusBar.h"
 
 int main() {
@@ -13,5 +14,6 @@ int main() {
     auto runtime = live::installLiveSession();
     qt::installQtMainLoop(std::move(runtime), live::TerminationSignals::install());
     qt::installTrayStatusBar();
+    qt::installQtServices();
     return corvane::CorvaneApp::main();
 }

@@ -58,6 +58,7 @@ struct ElementInfo {
     std::string kind;   ///< "text", "image", "button", "toggle", "slider", "list", "row",
                         ///< "divider", "groupBox", "stack", "spacer", "native", "empty"
     std::string label;  ///< the text shown, a control's title, an image's name
+    std::string accessibilityLabel;  ///< the localized accessibility label, if any
     CGRect frame;
     bool enabled = true;
     bool visible = true;
@@ -104,7 +105,8 @@ class ElementHandle {
     std::shared_ptr<Target> target_;
 };
 
-/// The first element whose kind and label match, among `elements`.
+/// The first element of `kind` whose label or accessibility label is `label`, among
+/// `elements`.
 std::optional<ElementHandle> findElement(const std::vector<ElementHandle>& elements,
                                          const std::string& kind, const std::string& label);
 

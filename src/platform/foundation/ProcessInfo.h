@@ -1,6 +1,7 @@
 #pragma once
 
 #include <compare>
+#include <optional>
 #include <string>
 
 namespace corvane::platform {
@@ -35,9 +36,19 @@ class ProcessInfo {
     /// The simulated session's knob: the version the system reports from now on.
     void setOperatingSystemVersion(OperatingSystemVersion version) { version_ = version; }
 
+    /// The system's version as people read it, for reports: the simulated session writes
+    /// "Version 15.1 (Simulated)" from `operatingSystemVersion` (the patch only when not 0);
+    /// the live application the desktop's own product name.
+    std::string operatingSystemVersionString() const;
+    /// Replaces that text (none: formed from the version again).
+    void setOperatingSystemVersionString(std::optional<std::string> text) {
+        versionString_ = std::move(text);
+    }
+
   private:
     ProcessInfo() = default;
     OperatingSystemVersion version_{15, 1, 0};
+    std::optional<std::string> versionString_;
 };
 
 /// The availability check of the running system: whether it is macOS `major`.`minor`.`patch`

@@ -139,4 +139,15 @@ void drawSystemSymbol(QPainter& painter, const std::string& name, const QRectF& 
     painter.restore();
 }
 
+QPixmap systemSymbolPixmap(const std::string& name, const QFont& font, const QColor& color) {
+    const QSizeF size = systemSymbolSize(name, font);
+    if (size.isEmpty())
+        return {};
+    QPixmap pixmap(size.toSize().expandedTo(QSize(1, 1)));
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    drawSystemSymbol(painter, name, QRectF(QPointF(0, 0), size), font, color);
+    return pixmap;
+}
+
 }  // namespace corvane::platform::qt

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPainter>
+#include <QPixmap>
 #include <QRectF>
 #include <QSizeF>
 #include <string>
@@ -24,5 +25,9 @@ QSizeF systemSymbolSize(const std::string& name, const QFont& font);
 /// Draws the symbol centred in `rect` in `color`.
 void drawSystemSymbol(QPainter& painter, const std::string& name, const QRectF& rect,
                       const QFont& font, const QColor& color);
+
+/// The symbol drawn in `font` and `color` on a transparent pixmap of its own size (a null
+/// pixmap for an unknown symbol), for controls that show an icon beside their title.
+QPixmap systemSymbolPixmap(const std::string& name, const QFont& font, const QColor& color);
 
 }  // namespace corvane::platform::qt

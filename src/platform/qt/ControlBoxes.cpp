@@ -1,10 +1,12 @@
 // The boxes of the value controls: toggles (switches and checkboxes) and sliders.
 #include <QCheckBox>
+#include <QIcon>
 #include <QSlider>
 #include <algorithm>
 #include <cmath>
 
 #include "platform/foundation/LocalizedStrings.h"
+#include "platform/qt/Artwork.h"
 #include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
 #include "platform/qt/LayoutGeometry.h"
@@ -41,6 +43,14 @@ class ToggleBox final : public ElementBox {
             QSignalBlocker block(checkbox_);
             checkbox_->setText(showsLabel() ? title : QString());
             checkbox_->setFont(qt::environmentFont(env));
+            // The symbol stands before the title, in the title's font and colour.
+            const QPixmap symbol =
+                showsLabel() && toggle_.systemImage
+                    ? qt::systemSymbolPixmap(*toggle_.systemImage, qt::environmentFont(env),
+                                             qt::foregroundColor(env))
+                    : QPixmap();
+            checkbox_->setIcon(QIcon(symbol));
+            checkbox_->setIconSize(symbol.size());
             checkbox_->setChecked(on);
             checkbox_->setEnabled(env.isEnabled);
         }

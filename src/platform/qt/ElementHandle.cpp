@@ -116,7 +116,7 @@ std::optional<ElementHandle> findElement(const std::vector<ElementHandle>& eleme
                                          const std::string& kind, const std::string& label) {
     for (const auto& element : elements) {
         const ElementInfo info = element.info();
-        if (info.kind == kind && info.label == label)
+        if (info.kind == kind && (info.label == label || info.accessibilityLabel == label))
             return element;
     }
     return std::nullopt;

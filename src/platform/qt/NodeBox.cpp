@@ -2,6 +2,7 @@
 
 #include <type_traits>
 
+#include "platform/foundation/LocalizedStrings.h"
 #include "platform/qt/Host.h"
 #include "platform/qt/NodeBoxImpl.h"
 
@@ -145,6 +146,13 @@ void NodeBox::apply(const View& view, const EnvironmentValues& outer) {
     for (std::size_t i = 0; i < specs.size(); ++i)
         impl.layers[i]->configure(specs[i], impl.env);
     impl.element->update(view, impl.env);
+    // Only a widget of this node's own carries its label (a stack has none).
+    if (QWidget* w = hitWidget(); w != nullptr && w != impl.container.data()) {
+        const auto* label = view.modifier<AccessibilityLabelModifier>();
+        w->setAccessibleName(label ? QString::fromStdString(
+                                         LocalizedStrings::main().localizedString(label->label))
+                                   : QString());
+    }
 
     // Presentations follow their bindings.
     std::vector<const Modifier*> wanted;
@@ -275,6 +283,8 @@ ElementInfo NodeBox::describe() const {
             info.toolTip = layer->toolTip();
     }
     impl.element->describe(info);
+    if (const auto* label = impl.view.modifier<AccessibilityLabelModifier>())
+        info.accessibilityLabel = LocalizedStrings::main().localizedString(label->label);
     return info;
 }
 

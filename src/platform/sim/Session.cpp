@@ -6,6 +6,7 @@
 
 #include "platform/accessibility/AccessibilityBackend.h"
 #include "platform/appkit/DesktopBackend.h"
+#include "platform/appkit/PasteboardBackend.h"
 #include "platform/appkit/ImageBackend.h"
 #include "platform/appkit/StatusBarBackend.h"
 #include "platform/appkit/WorkspaceBackend.h"
@@ -44,7 +45,8 @@ Session::Session()
       tasks_(std::make_shared<Tasks>(*runtime_)),
       updates_(std::make_shared<SimUpdates>()),
       notifications_(std::make_shared<SimNotifications>()),
-      loginItems_(std::make_shared<SimLoginItems>()) {}
+      loginItems_(std::make_shared<SimLoginItems>()),
+      pasteboard_(std::make_shared<SimPasteboard>()) {}
 
 Session& installSimulatedSession() {
     static std::mutex mutex;
@@ -72,6 +74,7 @@ Session& installSimulatedSession() {
     installUpdateBackend(session->updates_);
     installUserNotificationsBackend(session->notifications_);
     installLoginItemBackend(session->loginItems_);
+    installPasteboardBackend(session->pasteboard_);
     installed.store(session);
     return *session;
 }

@@ -13,6 +13,7 @@
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimLoginItems.h"
 #include "platform/sim/SimNotifications.h"
+#include "platform/sim/SimPasteboard.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimTasks.h"
 #include "platform/sim/SimUpdates.h"
@@ -26,8 +27,8 @@ namespace corvane::platform::sim {
 /// The simulated desktop session: one object that owns the virtual runtime, the window
 /// server, the workspace, the displays and their display links, the desktop, the
 /// Accessibility trust, the files, the alerts, the scripts and the child processes, the update
-/// feed, the notification centre and the login items, and holds every fault knob. Knobs are
-/// named one way:
+/// feed, the notification centre, the login items and the general pasteboard, and holds every
+/// fault knob. Knobs are named one way:
 /// `failNext<Op>(count)` makes the next `count` operations fail, `set<Op>Refused(bool)`
 /// makes every one fail while set. Installed once per process, before anything uses the
 /// platform, by `installSimulatedSession`; never destroyed. Like the rest of the simulated
@@ -56,6 +57,8 @@ class Session {
     SimUpdates& updates() { return *updates_; }
     SimNotifications& notifications() { return *notifications_; }
     SimLoginItems& loginItems() { return *loginItems_; }
+    /// The general pasteboard, read by tests and the driver.
+    SimPasteboard& pasteboard() { return *pasteboard_; }
 
     // Fault knobs.
 
@@ -123,6 +126,8 @@ class Session {
     void setJobDictionariesRefused(bool refused) {
         loginItems_->setJobDictionariesRefused(refused);
     }
+    /// Every write to the general pasteboard is refused while set.
+    void setPasteboardWriteRefused(bool refused) { pasteboard_->setWriteRefused(refused); }
 
   private:
     std::shared_ptr<VirtualRuntime> runtime_;
@@ -141,6 +146,7 @@ class Session {
     std::shared_ptr<SimUpdates> updates_;
     std::shared_ptr<SimNotifications> notifications_;
     std::shared_ptr<SimLoginItems> loginItems_;
+    std::shared_ptr<SimPasteboard> pasteboard_;
 
     friend Session& installSimulatedSession();
 };

@@ -128,6 +128,11 @@ struct SheetModifier {
 struct EnvironmentModifier {
     std::function<void(EnvironmentValues&)> apply;
 };
+/// What assistive technologies (and the session driver) call the element, for a control
+/// that shows no text of its own.
+struct AccessibilityLabelModifier {
+    std::string label;
+};
 
 using Modifier =
     std::variant<PaddingModifier, FrameModifier, FlexibleFrameModifier, FixedSizeModifier,
@@ -136,6 +141,6 @@ using Modifier =
                  DisabledModifier, ToggleStyleModifier, ButtonStyleModifier, LabelsHiddenModifier,
                  ListStyleModifier, HelpModifier, KeyboardShortcutModifier, TagModifier, IdModifier,
                  OnTapGestureModifier, OnHoverModifier, OnChangeModifier, PopoverModifier,
-                 SheetModifier, EnvironmentModifier>;
+                 SheetModifier, EnvironmentModifier, AccessibilityLabelModifier>;
 
 }  // namespace corvane::platform::ui

@@ -131,6 +131,10 @@ View View::onHover(std::function<void(bool)> action) const {
     return with(OnHoverModifier{std::move(action)});
 }
 
+View View::accessibilityLabel(std::string key) const {
+    return with(AccessibilityLabelModifier{std::move(key)});
+}
+
 View View::popover(Binding<bool> isPresented, std::optional<Edge> arrowEdge,
                    std::function<View()> content) const {
     return with(PopoverModifier{std::move(isPresented), arrowEdge, false, std::move(content)});

@@ -115,6 +115,8 @@ class View {
     View keyboardShortcut(KeyboardShortcut shortcut) const;
     View tag(std::string tag) const;
     View id(std::string id) const;
+    /// A localizable key, looked up like a text's.
+    View accessibilityLabel(std::string key) const;
 
     // Events.
     View onTapGesture(int count, std::function<void()> action) const;

@@ -1,0 +1,25 @@
+#include "settings/WholeNumber.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+namespace corvane {
+
+std::string wholeNumberText(double value) {
+    if (std::isnan(value))
+        return "nan";
+    if (std::isinf(value))
+        return value > 0 ? "inf" : "-inf";
+    // -2^63 and 2^63, exact as doubles: every truncated value in [lower, upper) fits.
+    constexpr double kLower = -9223372036854775808.0;
+    constexpr double kUpper = 9223372036854775808.0;
+    if (value >= kLower && value < kUpper)
+        return std::to_string(static_cast<std::int64_t>(value));
+    // Whole already (a double this large has no fraction): its exact decimal digits.
+    char text[400];
+    std::snprintf(text, sizeof text, "%.0f", value);
+    return text;
+}
+
+}  // namespace corvane
