@@ -16,9 +16,9 @@ std::string wholeNumberText(double value) {
     constexpr double kUpper = 9223372036854775808.0;
     if (value >= kLower && value < kUpper)
         return std::to_string(static_cast<std::int64_t>(value));
-    // Whole already (a double this large has no fraction): its exact decimal digits.
-    char text[400];
-    std::snprintf(text, sizeof text, "%.0f", value);
+    // A double this large has no fraction; all its digits (up to 309) would not fit a label.
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
     return text;
 }
 

@@ -75,6 +75,7 @@ struct ElementInfo {
     std::optional<std::string> tag;
     bool selected = false;  ///< list rows
     std::string toolTip;
+    std::optional<Color> background;  ///< the colour of the outermost background fill
     double scale = 1;
     /// Which presentation shows it: none for the host itself, else "popover" or "sheet".
     std::string presentation;

@@ -146,9 +146,17 @@ class DecorationLayer final : public LayerBox {
         widget_->setToolTip(QString::fromStdString(spec.help));
         widget_->setEnabled(env.isEnabled);
         help_ = spec.help;
+        background_.reset();
+        for (const auto& fill : spec.fills) {
+            if (const auto* color = std::get_if<Color>(&fill.style)) {
+                background_ = *color;
+                break;
+            }
+        }
     }
     QWidget* widget() const override { return widget_; }
     std::string toolTip() const override { return help_; }
+    std::optional<Color> background() const override { return background_; }
     QSizeF sizeThatFits(const Proposal& p) override { return inner_->sizeThatFits(p); }
     void place(const QRectF& r) override {
         widget_->setGeometry(pixelRect(r));
@@ -158,6 +166,7 @@ class DecorationLayer final : public LayerBox {
   private:
     QPointer<DecorationWidget> widget_;
     std::string help_;
+    std::optional<Color> background_;
 };
 
 }  // namespace

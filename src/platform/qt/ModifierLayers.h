@@ -43,6 +43,8 @@ class LayerBox : public Box {
     virtual void configure(const LayerSpec& spec, const EnvironmentValues& env) = 0;
     virtual QWidget* widget() const { return nullptr; }
     virtual std::string toolTip() const { return {}; }
+    /// The colour of the layer's first background fill, if it has one.
+    virtual std::optional<Color> background() const { return std::nullopt; }
 
   protected:
     char kind_;

@@ -281,6 +281,8 @@ ElementInfo NodeBox::describe() const {
     for (const auto& layer : impl.layers) {
         if (!layer->toolTip().empty())
             info.toolTip = layer->toolTip();
+        if (!info.background)
+            info.background = layer->background();
     }
     impl.element->describe(info);
     if (const auto* label = impl.view.modifier<AccessibilityLabelModifier>())

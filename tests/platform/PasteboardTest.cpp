@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "platform/appkit/NSPasteboard.h"
+#include "platform/sim/SimPasteboard.h"
+
+namespace corvane::platform {
+namespace {
+
+// The general pasteboard is the simulated session's unless another was installed: a clear
+// drops every type and counts a change; a string reads back under its type only; a refused
+// write leaves the pasteboard as the clear left it.
+TEST(PasteboardTest, ClearSetAndReadBack) {
+    auto& pasteboard = NSPasteboard::generalPasteboard();
+    auto sim = sim::SimPasteboard::shared();
+    EXPECT_EQ(pasteboard.stringForType(NSPasteboardTypeString), std::nullopt);
+    EXPECT_TRUE(pasteboard.setString("old", "public.html"));
+
+    EXPECT_EQ(pasteboard.clearContents(), 1);
+    EXPECT_EQ(pasteboard.stringForType("public.html"), std::nullopt);
+    EXPECT_TRUE(pasteboard.setString("line 1\nline 2 \u2014 \u00e9", NSPasteboardTypeString));
+    EXPECT_EQ(sim->stringForType(NSPasteboardTypeString), "line 1\nline 2 \u2014 \u00e9");
+
+    EXPECT_EQ(pasteboard.clearContents(), 2);
+    sim->setRefusesWrites(true);
+    EXPECT_FALSE(pasteboard.setString("lost", NSPasteboardTypeString));
+    EXPECT_EQ(pasteboard.stringForType(NSPasteboardTypeString), std::nullopt);
+    EXPECT_EQ(sim->changeCount(), 2);
+}
+
+}  // namespace
+}  // namespace corvane::platform
