@@ -422,6 +422,7 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
             {"reopen", ScenarioEvent::Kind::reopen},
             {"quit", ScenarioEvent::Kind::quit},
             {"openMenu", ScenarioEvent::Kind::openMenu},
+            {"copyDiagnostics", ScenarioEvent::Kind::copyDiagnostics},
         };
         bool known = false;
         for (const auto& [name, kind] : kinds) {
@@ -497,6 +498,8 @@ const char* toString(ScenarioEvent::Kind kind) {
             return "openMenu";
         case ScenarioEvent::Kind::menu:
             return "menu";
+        case ScenarioEvent::Kind::copyDiagnostics:
+            return "copyDiagnostics";
         case ScenarioEvent::Kind::alertAnswer:
             return "alertAnswer";
         case ScenarioEvent::Kind::adminScript:

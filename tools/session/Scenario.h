@@ -62,6 +62,7 @@ struct ScenarioEvent {
         dismissNotification,
         attendUpdate,
         finishUpdateSession,
+        copyDiagnostics,
         // Faults of the session, last; those at t 0 are in place before launch.
         disableTapsBySystem,
         stallDisplay,

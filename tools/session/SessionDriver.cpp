@@ -12,10 +12,12 @@
 #include <variant>
 
 #include "app/CorvaneApp.h"
+#include "app/DiagnosticsReport.h"
 #include "app/HUDManager.h"
 #include "app/UpdaterManager.h"
 #include "app/WindowManager.h"
 #include "platform/appkit/NSApplication.h"
+#include "platform/appkit/NSPasteboard.h"
 #include "platform/appkit/RunningApplication.h"
 #include "platform/appkit/WindowInspection.h"
 #include "platform/foundation/Bundle.h"
@@ -308,6 +310,14 @@ void SessionDriver::perform(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::menu:
             clickStatusItem(e);
             break;
+        case ScenarioEvent::Kind::copyDiagnostics: {
+            copyDiagnostics();
+            ordered_json line{{"t", e.t}, {"pasteboard", nullptr}};
+            if (auto text = NSPasteboard::generalPasteboard().stringForType(NSPasteboardTypeString))
+                line["pasteboard"] = *text;
+            shown_.emplace_back(e.t, line.dump());
+            break;
+        }
         // Answers at the start are given before launch (see play).
         case ScenarioEvent::Kind::alertAnswer:
         case ScenarioEvent::Kind::adminScript:

@@ -39,8 +39,10 @@ class SessionDriver {
     /// given.
     void play();
     /// One line per event an application received, with the line of each "show" event, of
-    /// each opening of the status menu and a `{"t": T, "stdout": TEXT}` line per line the
-    /// system printed to standard output among them in time order, then `{"summary": {...}}`
+    /// each opening of the status menu, of each diagnostics copy (`{"t": T, "pasteboard":
+    /// TEXT}`, the pasteboard's string after the copy, null when it holds none) and a
+    /// `{"t": T, "stdout": TEXT}` line per line the system printed to standard output among
+    /// them in time order, then `{"summary": {...}}`
     /// with per-process counts and point sums of every event received, how many event lines
     /// were written and whether they were capped, display-link frames, the HUD messages shown
     /// (text, time, duration), the window identifiers open at the end, whether the
@@ -69,7 +71,8 @@ class SessionDriver {
     Scenario scenario_;
     std::uint64_t firstEventPlace_ = 0;
     /// The lines the run wrote besides the received events (the "show" events' windows, the
-    /// status menu's openings, what the system printed), with their scenario times, in order.
+    /// status menu's openings, the diagnostics copies, what the system printed), with their
+    /// scenario times, in order.
     std::vector<std::pair<double, std::string>> shown_;
 };
 
