@@ -1,7 +1,8 @@
 // Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
 // of the status item's open menu, of the offer to move into the Applications folder (without
-// and with the administrator's password), of the General tab and of the Updates tab (as the
-// settings window will host them) into the folder given as the first argument (default
+// and with the administrator's password), of the General, Updates and Scrolling tabs (as the
+// settings window will host them; the Scrolling tab also with its Advanced sheet and the
+// sheet's block-keys popover) into the folder given as the first argument (default
 // "pictures"), for a person to look at. Runs on the simulated session, offscreen.
 #include <cstdio>
 #include <filesystem>
@@ -14,10 +15,12 @@
 #include "app/WindowManager.h"
 #include "platform/appkit/NSAlert.h"
 #include "platform/appkit/StatusMenuPicture.h"
+#include "platform/appkit/WindowInspection.h"
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
 #include "platform/ui/View.h"
+#include "preferences/AdvancedView.h"
 #include "preferences/GeneralView.h"
 #include "preferences/UpdatesView.h"
 #include "settings/SettingsManager.h"
@@ -99,6 +102,27 @@ int main(int argc, char** argv) {
         platform::NSNormalWindowLevel, 3);
     rt.runPending();
     ok = write(*WindowManager::shared().window("preferences"), folder / "updates-tab.png") && ok;
+    WindowManager::shared().closeAll();
+    rt.runPending();
+
+    // The Scrolling tab, with an edited block list so that the reset is enabled; then its
+    // sheet, opened with "Advanced…", and the block-keys popover of the sheet.
+    ScrollAdvanced edited;
+    edited.block = {55, 59};
+    SettingsManager::shared().setScrollAdvanced(edited);
+    WindowManager::shared().openWindow(
+        "preferences", "Scrolling",
+        platform::ui::View(AdvancedView{}).padding(20).frame(460, std::nullopt),
+        platform::NSNormalWindowLevel, 3);
+    rt.runPending();
+    auto& scrolling = *WindowManager::shared().window("preferences");
+    ok = write(scrolling, folder / "scrolling-tab.png") && ok;
+    (void)platform::performElementAction(scrolling, "Advanced\u2026", {});
+    rt.runPending();
+    ok = write(scrolling, folder / "scrolling-advanced-sheet.png") && ok;
+    (void)platform::performElementAction(scrolling, "Block keys:", {});
+    rt.runPending();
+    ok = write(scrolling, folder / "scrolling-block-keys.png") && ok;
     WindowManager::shared().closeAll();
     rt.runPending();
 
