@@ -31,7 +31,7 @@ View AdvancedView::body() const {
                    Divider(),
                    HStack(VerticalAlignment::top, std::nullopt,
                           {Text("").frame(kLabelColumn, std::nullopt),
-                           Button("Advanced…", [self] { self.showAdvancedSheet.set(true); }),
+                           Button("Advanced\u2026", [self] { self.showAdvancedSheet.set(true); }),
                            Button("Reset to defaults", [self] { self.resetScrollAdvanced(); })
                                .disabled(atDefaults)})})
         .sheet(showAdvancedSheet.binding(), nullptr, [self] { return self.advancedSheet(); });
