@@ -13,9 +13,7 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/URL.h"
 #include "platform/quartz/CGEvent.h"
-#include "platform/sim/AccessibilityTrust.h"
-#include "platform/sim/SimPasteboard.h"
-#include "platform/sim/SimWorkspace.h"
+#include "platform/sim/Session.h"
 #include "scroll/ScrollCoordinator.h"
 #include "settings/SettingsManager.h"
 #include "support/SimSession.h"
@@ -24,7 +22,6 @@ namespace corvane {
 namespace {
 
 using namespace platform;
-using sim::SimWorkspace;
 using ::testing::ElementsAre;
 using testing::PrintTo;
 using testing::rt;
@@ -57,7 +54,7 @@ class DiagnosticsReportTest : public ::testing::Test {
   protected:
     void launch(pid_t pid, std::optional<std::string> bundleId,
                 std::optional<std::string> name = std::nullopt) {
-        SimWorkspace::shared().launch(
+        sim::session().workspace().launch(
             {.processIdentifier = pid, .bundleIdentifier = bundleId, .localizedName = name});
     }
 };
@@ -114,7 +111,7 @@ TEST_F(DiagnosticsReportTest, PipelineWhileRunningAndAfterStop) {
 // Permission withdrawn, settings changed: the lines follow; the numbers drop their fraction,
 // and a value no whole number holds is still written readably.
 TEST_F(DiagnosticsReportTest, PermissionAndSettingsLines) {
-    sim::AccessibilityTrust::shared().setTrusted(false);
+    sim::session().accessibility().setTrusted(false);
     auto& store = SettingsManager::shared();
     store.setScrollBase({false, true, true});
     ScrollAdvanced advanced;
@@ -156,7 +153,7 @@ class ProcessDescriptionTest : public DiagnosticsReportTest,
         launch(401, "com.example.editor", "Editor");
         launch(402, "com.example.unnamed");
         launch(403, std::nullopt);
-        SimWorkspace::shared().setProcessPath(404, "/usr/libexec/wheeld");
+        sim::session().workspace().setProcessPath(404, "/usr/libexec/wheeld");
     }
 };
 
@@ -226,7 +223,7 @@ TEST_F(DiagnosticsReportTest, CopyPutsTheReportOnThePasteboard) {
     EXPECT_THAT(testing::loggedMessages(),
                 ::testing::Contains("Diagnostics copied to clipboard").Times(1));
 
-    sim::SimPasteboard::shared()->setRefusesWrites(true);
+    sim::session().setPasteboardWriteRefused(true);
     copyDiagnostics();
     EXPECT_EQ(pasteboard.stringForType(NSPasteboardTypeString), std::nullopt);
     EXPECT_EQ(HUDManager::shared().shownMessages().size(), 2u);

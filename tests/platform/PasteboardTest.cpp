@@ -1,17 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "platform/appkit/NSPasteboard.h"
-#include "platform/sim/SimPasteboard.h"
+#include "platform/sim/Session.h"
 
 namespace corvane::platform {
 namespace {
 
-// The general pasteboard is the simulated session's unless another was installed: a clear
+// The general pasteboard of the simulated session: a clear
 // drops every type and counts a change; a string reads back under its type only; a refused
 // write leaves the pasteboard as the clear left it.
 TEST(PasteboardTest, ClearSetAndReadBack) {
     auto& pasteboard = NSPasteboard::generalPasteboard();
-    auto sim = sim::SimPasteboard::shared();
+    auto& session = sim::session();
+    auto* sim = &session.pasteboard();
     EXPECT_EQ(pasteboard.stringForType(NSPasteboardTypeString), std::nullopt);
     EXPECT_TRUE(pasteboard.setString("old", "public.html"));
 
@@ -21,7 +22,7 @@ TEST(PasteboardTest, ClearSetAndReadBack) {
     EXPECT_EQ(sim->stringForType(NSPasteboardTypeString), "line 1\nline 2 \u2014 \u00e9");
 
     EXPECT_EQ(pasteboard.clearContents(), 2);
-    sim->setRefusesWrites(true);
+    session.setPasteboardWriteRefused(true);
     EXPECT_FALSE(pasteboard.setString("lost", NSPasteboardTypeString));
     EXPECT_EQ(pasteboard.stringForType(NSPasteboardTypeString), std::nullopt);
     EXPECT_EQ(sim->changeCount(), 2);

@@ -9,6 +9,7 @@
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSPasteboard.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/appkit/WindowInspection.h"
 #include "preferences/AdvancedView.h"
 
 namespace corvane {
@@ -182,6 +183,40 @@ TEST_F(AdvancedViewTest, SheetAndTabShareTheValue) {
     rt().runPending();
     EXPECT_EQ(element(*host_, "slider", "Step size:").info().knobValue, 130);
     EXPECT_TRUE(element(*host_, "button", "Reset to defaults").info().enabled);
+}
+
+// The tab is played as a user plays it, by the texts the window shows: slide "Step size:",
+// open the sheet, open the blocking keys beside "Block keys:" and switch Option off, copy
+// the diagnostics, close the sheet and reset.
+TEST_F(AdvancedViewTest, PlayableByItsTexts) {
+    show();
+    auto act = [this](const std::string& label, ElementAction action) {
+        const auto result = performElementAction(*window_, label, action);
+        EXPECT_EQ(result.outcome, ElementActionResult::Outcome::done) << label;
+        rt().runPending();
+    };
+    using Kind = ElementAction::Kind;
+    act("Step size:", {.kind = Kind::slide, .value = 120});
+    EXPECT_EQ(store().scrollAdvanced().step, 120);
+    act("Advanced\u2026", {.kind = Kind::press});
+    act("Acceleration limit:", {.kind = Kind::slide, .value = 3});
+    act("Block keys:", {.kind = Kind::press});
+    act("Option", {.kind = Kind::toggle, .on = false});
+    EXPECT_EQ(store().scrollAdvanced().block, (std::vector<std::int64_t>{55, 59}));
+    act("Copy Diagnostics", {.kind = Kind::press});
+    EXPECT_TRUE(NSPasteboard::generalPasteboard().stringForType(NSPasteboardTypeString));
+    act("Done", {.kind = Kind::press});
+    EXPECT_FALSE(sheetShown());
+
+    const auto contents = inspectWindow(*window_);
+    bool resetEnabled = false;
+    for (const auto& e : contents.elements) {
+        if (e.label == "Reset to defaults")
+            resetEnabled = e.enabled;
+    }
+    EXPECT_TRUE(resetEnabled);
+    act("Reset to defaults", {.kind = Kind::press});
+    EXPECT_EQ(store().scrollAdvanced(), ScrollAdvanced{});
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ using ElementValue = std::variant<std::monostate, bool, double, std::string>;
 struct WindowElement {
     /// "text", "image", "button", "toggle", "slider", "list" or "row".
     std::string kind;
-    /// The visible text, or the accessibility label: an image's name; for a control without
-    /// a text of its own (a slider, a list), the text before it in reading order.
+    /// The accessibility label when the element has one, else the visible text: an image's
+    /// name; for a control without a text of its own (a slider, a list, any other view that
+    /// takes a click, read as a "button"), the text before it in reading order.
     std::string label;
     ElementValue value;
     bool enabled = true;

@@ -92,11 +92,17 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
                 if (info.selected)
                     into[list->second].element.value = label;
             }
-            if (!isReadKind(info.kind))
+            // Anything else that takes a click (a strip with a tap gesture) is read as a
+            // button, titled by its accessibility label or the text before it.
+            const bool tappable = node->view().modifier<ui::OnTapGestureModifier>() != nullptr;
+            if (!isReadKind(info.kind) && !tappable)
                 continue;
-            Found found{{info.kind, info.label, valueOf(info), enabled, host.presentation()},
+            Found found{{tappable && !isReadKind(info.kind) ? "button" : info.kind, info.label,
+                         valueOf(info), enabled, host.presentation()},
                         node,
                         &hosting};
+            if (!info.accessibilityLabel.empty())
+                found.element.label = info.accessibilityLabel;
             if (info.kind == "button") {
                 std::vector<std::shared_ptr<NodeBox>> label;
                 node->collect(label);
@@ -109,7 +115,8 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
                 textBefore = info.label;
             }
             // A control without a text of its own is titled by the text before it.
-            if (found.element.label.empty() && (info.kind == "slider" || info.kind == "list"))
+            if (found.element.label.empty() &&
+                (info.kind == "slider" || info.kind == "list" || tappable))
                 found.element.label = textBefore;
             into.push_back(std::move(found));
         }
