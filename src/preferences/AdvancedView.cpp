@@ -27,7 +27,7 @@ View AdvancedView::body() const {
     const bool atDefaults = settingsManager->scrollAdvanced() == ScrollAdvanced{};
     return VStack(HorizontalAlignment::leading, kStackSpacing,
                   {ScrollAdvancedSliderView{scrollAdvancedBinding(), kLabelColumn,
-                                            kTabControlColumn, false, true, false, 24},
+                                            kTabControlColumn, false, true, false, kTabRowSpacing},
                    Divider(),
                    HStack(VerticalAlignment::top, std::nullopt,
                           {Text("").frame(kLabelColumn, std::nullopt),
@@ -42,7 +42,7 @@ View AdvancedView::advancedSheet() const {
     return VStack(
                HorizontalAlignment::leading, kStackSpacing,
                {ScrollAdvancedSliderView{scrollAdvancedBinding(), kLabelColumn, kSheetControlColumn,
-                                         false, false, true, 12},
+                                         false, false, true, kSheetRowSpacing},
                 HStack(
                     VerticalAlignment::top, std::nullopt,
                     {Text("Block keys:").frame(kLabelColumn, std::nullopt, Alignment::trailing()),

@@ -19,6 +19,8 @@ struct AdvancedView {
     static constexpr double kSheetWidth = 420;          ///< points
     static constexpr double kSheetPadding = 16;         ///< points on every edge
     static constexpr double kStackSpacing = 12;         ///< points
+    static constexpr double kTabRowSpacing = 24;        ///< points between the tab's sliders
+    static constexpr double kSheetRowSpacing = 12;      ///< points between the sheet's
 
     platform::ui::ObservedObject<SettingsManager> settingsManager{SettingsManager::shared()};
     platform::ui::State<bool> showAdvancedSheet{false};

@@ -15,9 +15,16 @@ inline double steadySeconds() {
         .count();
 }
 
-/// The monotonic clock's time point for `seconds` of the live media clock.
+/// The monotonic clock's time point for `seconds` of the live media clock. A deadline the
+/// clock cannot hold (infinite for "never", or beyond about 292 years of nanoseconds) gives
+/// the clock's last or first time point instead of an out-of-range conversion.
 inline std::chrono::steady_clock::time_point steadyTimePoint(double seconds) {
     using Seconds = std::chrono::duration<double>;
+    constexpr double kLimit = 9.2e9;  ///< seconds, within the 64-bit nanosecond range
+    if (!(seconds < kLimit))
+        return std::chrono::steady_clock::time_point::max();
+    if (seconds < -kLimit)
+        return std::chrono::steady_clock::time_point::min();
     return std::chrono::steady_clock::time_point(
         std::chrono::duration_cast<std::chrono::steady_clock::duration>(Seconds(seconds)));
 }
