@@ -14,6 +14,7 @@
 #include "platform/foundation/URL.h"
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
+#include "platform/sim/WheelEvent.h"
 #include "scroll/ScrollCoordinator.h"
 #include "settings/SettingsManager.h"
 #include "support/SimSession.h"
@@ -42,12 +43,9 @@ std::string line(int n) {
 }
 
 CGEventRef wheelFrom(pid_t source, double scrollPhase = 0) {
-    CGEventRef e = CGEventCreate(CGEventType::scrollWheel);
-    e->setLocation({100, 100});
-    e->setIntegerValue(kCGEventSourceUnixProcessID, source);
-    e->setDoubleValue(kCGScrollWheelEventPointDeltaAxis1, 1);
-    e->setDoubleValue(kCGScrollWheelEventScrollPhase, scrollPhase);
-    return e;
+    return sim::WheelEvent{
+        .location = {100, 100}, .source = source, .pointY = 1, .scrollPhase = scrollPhase}
+        .create();
 }
 
 class DiagnosticsReportTest : public ::testing::Test {

@@ -164,7 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
                         s["events"] = {{{"t", 0}, {"type", "openMenu"}, {"item", "quit"}}};
                     },
                     "events[0].item: unknown member"},
-        BadScenario{"copy_with_arguments", [](json& s) { s["events"] = {{{"t", 0}, {"type", "copyDiagnostics"}, {"text", "x"}}}; }, "events[0].text: unknown member"},
+        BadScenario{"copy_with_arguments",
+                    [](json& s) {
+                        s["events"] = {{{"t", 0}, {"type", "copyDiagnostics"}, {"text", "x"}}};
+                    },
+                    "events[0].text: unknown member"},
         BadScenario{"top_level_array", [](json& s) { s = json::array(); },
                     "scenario: expected an object"}),
     testing::CaseName());
@@ -1012,16 +1016,17 @@ TEST(SessionDriver, DiagnosticsScenarioPrintsThePasteboard) {
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
         EXPECT_GE(lines[i]["t"].get<double>(), previous) << i;
         previous = lines[i]["t"].get<double>();
-        if (lines[i].contains("pasteboard")) copies.push_back(lines[i]);
+        if (lines[i].contains("pasteboard"))
+            copies.push_back(lines[i]);
     }
     ASSERT_EQ(copies.size(), 2u);
     EXPECT_EQ(copies[0]["t"], 0.5);
     const std::string before = copies[0]["pasteboard"];
     const std::string after = copies[1]["pasteboard"];
     EXPECT_THAT(before, ::testing::HasSubstr("\n- Last scroll event: none since launch\n"));
-    EXPECT_THAT(after, ::testing::HasSubstr(
-                           "\n- Last scroll event: 2.5s ago, classified as mouse, source: "
-                           "hardware/system (pid 0)\n"));
+    EXPECT_THAT(
+        after, ::testing::HasSubstr("\n- Last scroll event: 2.5s ago, classified as mouse, source: "
+                                    "hardware/system (pid 0)\n"));
     EXPECT_THAT(after, ::testing::EndsWith(
                            "- Logitech software: Logi Options+ (com.logi.optionsplus, pid 610)\n"
                            "- Other scroll utilities: Wheel Smoother (org.example.wheelsmoother, "

@@ -149,9 +149,9 @@ void NodeBox::apply(const View& view, const EnvironmentValues& outer) {
     // Only a widget of this node's own carries its label (a stack has none).
     if (QWidget* w = hitWidget(); w != nullptr && w != impl.container.data()) {
         const auto* label = view.modifier<AccessibilityLabelModifier>();
-        w->setAccessibleName(label ? QString::fromStdString(
-                                         LocalizedStrings::main().localizedString(label->label))
-                                   : QString());
+        w->setAccessibleName(
+            label ? QString::fromStdString(LocalizedStrings::main().localizedString(label->label))
+                  : QString());
     }
 
     // Presentations follow their bindings.

@@ -6,8 +6,8 @@
 
 #include "platform/accessibility/AccessibilityBackend.h"
 #include "platform/appkit/DesktopBackend.h"
-#include "platform/appkit/PasteboardBackend.h"
 #include "platform/appkit/ImageBackend.h"
+#include "platform/appkit/PasteboardBackend.h"
 #include "platform/appkit/StatusBarBackend.h"
 #include "platform/appkit/WorkspaceBackend.h"
 #include "platform/corefoundation/MachPortBackend.h"
