@@ -1,16 +1,16 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "platform/appkit/NSView.h"
+#include "platform/foundation/NSObject.h"
 
 namespace corvane::platform {
 
 enum class NSBezelStyle : int { push = 1, helpButton = 9 };
 enum class NSButtonType : int { momentaryLight = 0, momentaryPushIn = 7 };
 
-/// A platform push button. Its action runs on the main thread when it is clicked.
+/// A platform push button. A click sends its action to its target, on the main thread.
 class NSButton : public NSView {
   public:
     NSButton();
@@ -22,9 +22,13 @@ class NSButton : public NSView {
     void setBezelStyle(NSBezelStyle style);
     NSButtonType buttonType() const { return buttonType_; }
     void setButtonType(NSButtonType type) { buttonType_ = type; }
-    /// What a click runs (the target's action).
-    void setAction(std::function<void()> action) { action_ = std::move(action); }
-    /// Clicks the button as the user would.
+    /// The object a click sends the action to, not owned (whoever made the button keeps it
+    /// alive as long as the button); null: none.
+    NSObject* target() const { return target_; }
+    void setTarget(NSObject* target) { target_ = target; }
+    const Selector& action() const { return action_; }
+    void setAction(Selector action) { action_ = std::move(action); }
+    /// Clicks the button as the user would: the target performs the action.
     void performClick();
 
     CGSize intrinsicContentSize() const override;
@@ -33,7 +37,8 @@ class NSButton : public NSView {
     std::string title_;
     NSBezelStyle bezelStyle_ = NSBezelStyle::push;
     NSButtonType buttonType_ = NSButtonType::momentaryLight;
-    std::function<void()> action_;
+    NSObject* target_ = nullptr;
+    Selector action_;
 };
 
 }  // namespace corvane::platform

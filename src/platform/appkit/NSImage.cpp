@@ -31,6 +31,19 @@ std::optional<NSImage> NSImage::imageWithSystemSymbolName(
     return image;
 }
 
+std::optional<NSImage> NSImage::imageWithSymbolConfiguration(
+    const NSImageSymbolConfiguration& configuration) const {
+    if (source_ != Source::systemSymbol)
+        return std::nullopt;
+    const double from = symbolConfiguration_ ? symbolConfiguration_->pointSize
+                                             : NSImageSymbolConfiguration::kNaturalPointSize;
+    NSImage image = *this;
+    image.size_ = {size_.width * configuration.pointSize / from,
+                   size_.height * configuration.pointSize / from};
+    image.symbolConfiguration_ = configuration;
+    return image;
+}
+
 std::optional<NSImage> NSImage::imageNamed(const std::string& name) {
     auto size = backend().imageAssetSize(name);
     if (!size)

@@ -5,8 +5,24 @@
 #include <string>
 
 #include "platform/appkit/Geometry.h"
+#include "platform/ui/Style.h"
 
 namespace corvane::platform {
+
+/// How a symbol is drawn: its point size (the text size it matches) and its stroke weight.
+struct NSImageSymbolConfiguration {
+    /// Symbols are sized for text of this many points unless configured.
+    static constexpr double kNaturalPointSize = 13;
+
+    double pointSize = kNaturalPointSize;
+    ui::Font::Weight weight = ui::Font::Weight::regular;
+
+    static NSImageSymbolConfiguration configurationWithPointSize(double pointSize,
+                                                                 ui::Font::Weight weight) {
+        return {pointSize, weight};
+    }
+    bool operator==(const NSImageSymbolConfiguration&) const = default;
+};
 
 /// An image of the system's symbol set or of the application's own image assets. It carries
 /// no pixels: whoever draws it draws the symbol or asset it names at its size.
@@ -21,6 +37,11 @@ class NSImage {
     /// The image asset `name` of the main bundle, or none when there is no such asset.
     static std::optional<NSImage> imageNamed(const std::string& name);
 
+    /// This symbol drawn with `configuration`, its size scaled to the configured point size;
+    /// none for an image that is no symbol.
+    std::optional<NSImage> imageWithSymbolConfiguration(
+        const NSImageSymbolConfiguration& configuration) const;
+
     Source source() const { return source_; }
     const std::string& name() const { return name_; }
     const std::optional<std::string>& accessibilityDescription() const {
@@ -31,6 +52,9 @@ class NSImage {
     void setSize(CGSize size) { size_ = size; }
     /// A template image is drawn in the colour of its surroundings (menu text, the menu
     /// bar), only its shape taken from the image.
+    const std::optional<NSImageSymbolConfiguration>& symbolConfiguration() const {
+        return symbolConfiguration_;
+    }
     bool isTemplate() const { return template_; }
     void setTemplate(bool isTemplate) { template_ = isTemplate; }
 
@@ -44,6 +68,7 @@ class NSImage {
     std::string name_;
     std::optional<std::string> accessibilityDescription_;
     CGSize size_;
+    std::optional<NSImageSymbolConfiguration> symbolConfiguration_;
     bool template_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/appkit/Geometry.h"
+#include "platform/appkit/NSToolbar.h"
 #include "platform/appkit/NSView.h"
 #include "platform/appkit/NSViewController.h"
 #include "platform/appkit/Responder.h"
@@ -33,24 +34,6 @@ enum class NSWindowToolbarStyle { automatic, expanded, preference, unified, unif
 /// Posted on the default notification centre when a window is about to close; the user
 /// info's "windowNumber" names the window.
 inline const std::string NSWindowWillCloseNotification = "NSWindowWillCloseNotification";
-
-/// A window's toolbar.
-class NSToolbar {
-  public:
-    enum class DisplayMode { automatic, iconAndLabel, iconOnly, labelOnly };
-
-    explicit NSToolbar(std::string identifier) : identifier_(std::move(identifier)) {}
-    const std::string& identifier() const { return identifier_; }
-    bool showsBaselineSeparator() const { return showsBaselineSeparator_; }
-    void setShowsBaselineSeparator(bool shows) { showsBaselineSeparator_ = shows; }
-    DisplayMode displayMode() const { return displayMode_; }
-    void setDisplayMode(DisplayMode mode) { displayMode_ = mode; }
-
-  private:
-    std::string identifier_;
-    bool showsBaselineSeparator_ = true;
-    DisplayMode displayMode_ = DisplayMode::automatic;
-};
 
 class NSWindow;
 
@@ -107,9 +90,15 @@ class NSWindow : public NSResponder, public std::enable_shared_from_this<NSWindo
     CGSize contentSize() const;
 
     CGRect frame() const;
-    /// Moves and sizes the window; with `animate` the change is animated (it still takes
-    /// effect at once in the frame read back).
+    /// Moves and sizes the window. With `animate` the window is drawn moving to it over
+    /// `animationResizeTime` on the main queue's clock; the frame read back is the new one at
+    /// once.
     void setFrame(CGRect frame, bool display, bool animate = false);
+    /// Seconds an animated change from the frame drawn now to `frame` takes: 0.2 for every
+    /// 150 points of the largest change of an edge.
+    double animationResizeTime(CGRect frame) const;
+    /// The frame drawn now: during an animated change, the step on screen.
+    CGRect presentedFrame() const;
     void setFrameOrigin(CGPoint origin);
     /// The frame that holds a content rectangle of `contentRect` (adds the title bar).
     CGRect frameRectForContentRect(CGRect contentRect) const;

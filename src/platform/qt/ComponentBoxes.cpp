@@ -64,17 +64,21 @@ class RepresentableBox final : public ElementBox {
   private:
     std::optional<std::type_index> type_;
     std::shared_ptr<NSView> view_;
+    std::shared_ptr<void> coordinator_;  ///< the target of the view's actions
 };
 
 RepresentableBox::~RepresentableBox() {
     if (view_ && view_->impl().widget)
         view_->impl().widget->setParent(nullptr);
+    view_.reset();  // before the coordinator it may send actions to
 }
 void RepresentableBox::update(const View& view, const EnvironmentValues& env) {
     if (!view_) {
         const auto& element = *view.as<RepresentableElement>();
         type_ = element.representable->type();
-        view_ = element.representable->makeNSView();
+        auto made = element.representable->makeNSView(env);
+        view_ = std::move(made.view);
+        coordinator_ = std::move(made.coordinator);
         if (view_ && view_->impl().widget) {
             view_->impl().widget->setParent(container_);
             view_->impl().widget->show();

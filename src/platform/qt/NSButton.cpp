@@ -75,8 +75,8 @@ void NSButton::setBezelStyle(NSBezelStyle style) {
         impl().widget->update();
 }
 void NSButton::performClick() {
-    if (action_)
-        action_();
+    if (target_ != nullptr && !action_.empty())
+        target_->performSelector(action_);
 }
 CGSize NSButton::intrinsicContentSize() const {
     if (bezelStyle_ == NSBezelStyle::helpButton)

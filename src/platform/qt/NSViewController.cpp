@@ -21,7 +21,16 @@ void NSViewController::loadView() {
 }
 
 void NSHostingController::loadView() {
-    setView(std::make_shared<NSHostingView>(rootView_));
+    auto hosting = std::make_shared<NSHostingView>(rootView_);
+    // The view lives as long as this controller, which keeps it.
+    NSHostingView* view = hosting.get();
+    hosting->setIntrinsicSizeChangedHandler(
+        [this, view] { setPreferredContentSize(view->fittingSize()); });
+    setView(std::move(hosting));
+}
+NSHostingController::~NSHostingController() {
+    if (isViewLoaded())
+        hostingView().setIntrinsicSizeChangedHandler({});
 }
 NSHostingView& NSHostingController::hostingView() {
     return static_cast<NSHostingView&>(view());

@@ -20,6 +20,9 @@ namespace {
 
 int nextWindowNumber = 1;
 
+/// Seconds an animated frame change takes for every 150 points the frame changes by.
+constexpr double kResizeTimePer150Points = 0.2;
+
 // The offscreen platform has no window manager: no stacking order, no window opacity.
 bool hasWindowManager() {
     return QGuiApplication::platformName() != "offscreen";
@@ -52,6 +55,7 @@ NSWindow::NSWindow(CGRect contentRect, NSWindowStyleMask styleMask, NSBackingSto
     impl_->widget = new WindowWidget(*this);
     impl_->widget->titlebarHeight = titlebarHeightFor(*this);
     impl_->frame = frameRectForContentRect(contentRect);
+    impl_->presentedFrame = impl_->frame;
     impl_->firstResponder = this;
     impl().widget->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
 }
@@ -66,25 +70,10 @@ NSWindow::~NSWindow() {
 
 namespace {
 
+/// Draws the window at its frame, ending any animated frame change.
 void syncGeometry(NSWindow& window) {
-    auto& impl = window.impl();
-    if (!impl.widget)
-        return;
-    const CGRect f = impl.frame;
-    const auto screen = NSScreen::mainScreen();
-    const double top = screen ? CGRectGetMaxY(screen->frame) : CGRectGetMaxY(f);
-    impl.widget->titlebarHeight = titlebarHeightFor(window);
-    impl.widget->setGeometry(static_cast<int>(std::lround(f.origin.x)),
-                             static_cast<int>(std::lround(top - CGRectGetMaxY(f))),
-                             static_cast<int>(std::lround(f.width)),
-                             static_cast<int>(std::lround(f.height)));
-    if (impl.contentView && impl.contentView->impl().widget) {
-        const double bar = impl.widget->titlebarHeight;
-        impl.contentView->impl().widget->setGeometry(0, static_cast<int>(bar),
-                                                     static_cast<int>(std::lround(f.width)),
-                                                     static_cast<int>(std::lround(f.height - bar)));
-    }
-    impl.widget->update();
+    ++window.impl().frameAnimation;
+    presentWindowFrame(window, window.impl().frame);
 }
 
 void syncFlags(NSWindow& window) {
@@ -107,6 +96,27 @@ void syncFlags(NSWindow& window) {
 }
 
 }  // namespace
+
+void presentWindowFrame(NSWindow& window, CGRect f) {
+    auto& impl = window.impl();
+    impl.presentedFrame = f;
+    if (!impl.widget)
+        return;
+    const auto screen = NSScreen::mainScreen();
+    const double top = screen ? CGRectGetMaxY(screen->frame) : CGRectGetMaxY(f);
+    impl.widget->titlebarHeight = titlebarHeightFor(window);
+    impl.widget->setGeometry(static_cast<int>(std::lround(f.origin.x)),
+                             static_cast<int>(std::lround(top - CGRectGetMaxY(f))),
+                             static_cast<int>(std::lround(f.width)),
+                             static_cast<int>(std::lround(f.height)));
+    if (impl.contentView && impl.contentView->impl().widget) {
+        const double bar = impl.widget->titlebarHeight;
+        impl.contentView->impl().widget->setGeometry(0, static_cast<int>(bar),
+                                                     static_cast<int>(std::lround(f.width)),
+                                                     static_cast<int>(std::lround(f.height - bar)));
+    }
+    impl.widget->update();
+}
 
 NSWindowStyleMask NSWindow::styleMask() const {
     return impl_->styleMask;
@@ -144,7 +154,16 @@ const std::shared_ptr<NSToolbar>& NSWindow::toolbar() const {
 }
 void NSWindow::setToolbar(std::shared_ptr<NSToolbar> toolbar) {
     const CGSize content = contentSize();
+    if (impl_->toolbar)
+        impl_->toolbar->setChangeHandler({});
     impl_->toolbar = std::move(toolbar);
+    if (impl_->toolbar) {
+        QPointer<WindowWidget> widget = impl_->widget;
+        impl_->toolbar->setChangeHandler([widget] {
+            if (widget)
+                widget->update();
+        });
+    }
     setContentSize(content);
 }
 NSWindowToolbarStyle NSWindow::toolbarStyle() const {
@@ -202,9 +221,23 @@ CGRect NSWindow::frame() const {
 }
 void NSWindow::setFrame(CGRect frame, bool display, bool animate) {
     (void)display;
-    (void)animate;  // the frame read back is the final one either way
     impl_->frame = frame;
-    syncGeometry(*this);
+    const double duration = animate ? animationResizeTime(frame) : 0;
+    if (duration <= 0 || impl_->presentedFrame == frame) {
+        syncGeometry(*this);
+        return;
+    }
+    animateWindowFrame(*this, duration);
+}
+double NSWindow::animationResizeTime(CGRect frame) const {
+    const CGRect from = impl_->presentedFrame;
+    const double change = std::max(
+        {std::abs(frame.width - from.width), std::abs(frame.height - from.height),
+         std::abs(frame.origin.x - from.origin.x), std::abs(frame.origin.y - from.origin.y)});
+    return kResizeTimePer150Points * change / 150;
+}
+CGRect NSWindow::presentedFrame() const {
+    return impl_->presentedFrame;
 }
 void NSWindow::setFrameOrigin(CGPoint origin) {
     impl_->frame.origin = origin;

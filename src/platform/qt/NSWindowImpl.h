@@ -23,6 +23,9 @@ struct NSWindow::Impl {
     std::shared_ptr<NSViewController> contentViewController;
     std::shared_ptr<NSView> contentView;
     CGRect frame;
+    /// The frame drawn now: `frame`, or a step of an animated frame change towards it.
+    CGRect presentedFrame;
+    std::uint64_t frameAnimation = 0;
     NSWindowLevel level = NSNormalWindowLevel;
     bool releasedWhenClosed = true;
     bool opaque = true;
@@ -33,5 +36,11 @@ struct NSWindow::Impl {
     NSResponder* firstResponder = nullptr;
     std::uint64_t alphaAnimation = 0;
 };
+
+/// Draws the window at `frame` (its widget's geometry and its content view's).
+void presentWindowFrame(NSWindow& window, CGRect frame);
+/// Moves the drawn frame from the one shown now to the window's frame over `duration`
+/// seconds of the main queue's clock, one step per display frame.
+void animateWindowFrame(NSWindow& window, double duration);
 
 }  // namespace corvane::platform

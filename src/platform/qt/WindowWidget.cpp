@@ -10,10 +10,17 @@
 #include "platform/appkit/NSWindow.h"
 #include "platform/qt/KeyEquivalentFilter.h"
 #include "platform/qt/QtSupport.h"
+#include "platform/qt/ToolbarItems.h"
 
 namespace corvane::platform::qt {
 
 namespace {
+
+/// The height of the row that holds the title and the window buttons, in points.
+double titleRowHeight(const NSWindow& window, double titlebar) {
+    const bool items = window.toolbar() && !window.toolbar()->items().empty();
+    return items ? kTitleRowHeight : titlebar;
+}
 
 /// The corner radius of titled windows, in points.
 constexpr double kWindowCornerRadius = 10;
@@ -50,6 +57,11 @@ void paintChrome(QPainter& p, const NSWindow& window, const QRect& bounds, doubl
         !window.titlebarAppearsTransparent()) {
         p.fillRect(QRectF(r.x(), titlebar - 1, r.width(), 1), QColor(0, 0, 0, 30));
     }
+    // Toolbar items take the band under a title row of their own.
+    const bool items = window.toolbar() && !window.toolbar()->items().empty();
+    if (items)
+        paintToolbarItems(p, *window.toolbar(), r.width(), titlebar);
+    const double titleRow = titleRowHeight(window, titlebar);
     // The three window buttons; those the style mask lacks are drawn greyed.
     const QColor colors[3] = {
         (window.styleMask() & NSWindowStyleMaskClosable) ? QColor(255, 95, 87)
@@ -61,7 +73,7 @@ void paintChrome(QPainter& p, const NSWindow& window, const QRect& bounds, doubl
     for (int i = 0; i < 3; ++i) {
         p.setPen(QPen(colors[i].darker(115), 0.5));
         p.setBrush(colors[i]);
-        p.drawEllipse(QRectF(10 + 20.0 * i, titlebar / 2 - 6, 12, 12));
+        p.drawEllipse(QRectF(10 + 20.0 * i, titleRow / 2 - 6, 12, 12));
     }
     if (window.titleVisibility() == NSWindowTitleVisibility::visible && !window.title().empty()) {
         QFont f = qt::toQFont(ui::Font::system(13, ui::Font::Weight::semibold));
@@ -70,7 +82,7 @@ void paintChrome(QPainter& p, const NSWindow& window, const QRect& bounds, doubl
         const bool leading = window.toolbar() &&
                              window.toolbarStyle() != NSWindowToolbarStyle::expanded &&
                              window.toolbarStyle() != NSWindowToolbarStyle::preference;
-        QRectF text(leading ? 80 : 70, 0, r.width() - (leading ? 90 : 140), titlebar);
+        QRectF text(leading ? 80 : 70, 0, r.width() - (leading ? 90 : 140), titleRow);
         p.drawText(text, (leading ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter,
                    QString::fromStdString(window.title()));
     }
@@ -92,11 +104,24 @@ void WindowWidget::paintEvent(QPaintEvent*) {
     paintChrome(p, owner_, rect(), titlebarHeight);
 }
 
+QRectF WindowWidget::closeButton() const {
+    return QRectF(10, titleRowHeight(owner_, titlebarHeight) / 2 - 6, 12, 12);
+}
+
 void WindowWidget::mousePressEvent(QMouseEvent* event) {
     if ((owner_.styleMask() & NSWindowStyleMaskClosable) &&
         closeButton().contains(event->position())) {
         owner_.performClose();
         return;
+    }
+    if (const auto& toolbar = owner_.toolbar()) {
+        const auto rects = toolbarItemRects(*toolbar, width(), titlebarHeight);
+        for (std::size_t i = 0; i < rects.size(); ++i) {
+            if (rects[i].contains(event->position())) {
+                toolbar->performItemAction(i);
+                return;
+            }
+        }
     }
     QWidget::mousePressEvent(event);
 }

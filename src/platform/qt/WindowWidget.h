@@ -22,7 +22,7 @@ class WindowWidget final : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
-    QRectF closeButton() const { return QRectF(10, titlebarHeight / 2 - 6, 12, 12); }
+    QRectF closeButton() const;
     NSWindow& owner_;
 };
 

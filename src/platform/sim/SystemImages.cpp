@@ -2,12 +2,17 @@
 
 namespace corvane::platform::sim {
 
-// Symbols at the menu font's size (13 points): their widths differ, as real symbols' do.
+// Symbols at the menu font's size (13 points): their widths differ, as real symbols' do. The
+// last four are the settings window's tab symbols.
 SystemImages::SystemImages()
     : symbols_{{"computermouse.fill", {12, 17}},
                {"info.circle", {16, 15}},
                {"gear", {16, 16}},
-               {"xmark.rectangle", {19, 14}}},
+               {"xmark.rectangle", {19, 14}},
+               {"gearshape", {15, 15}},
+               {"slider.horizontal.3", {17, 14}},
+               {"minus.circle", {15, 15}},
+               {"arrow.2.circlepath", {18, 14}}},
       assets_{{"Orlinde", {512, 512}}, {"OrlindeNew", {512, 512}}} {}
 
 std::optional<CGSize> SystemImages::find(const std::map<std::string, CGSize>& table,

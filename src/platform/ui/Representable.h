@@ -8,12 +8,18 @@
 
 namespace corvane::platform::ui {
 
+/// A wrapped platform view as made, with the coordinator that must live as long as it.
+struct MadeRepresentable {
+    std::shared_ptr<NSView> view;
+    std::shared_ptr<void> coordinator;
+};
+
 /// The type-erased form of a wrapped platform view.
 class RepresentableBase {
   public:
     virtual ~RepresentableBase() = default;
     virtual std::type_index type() const = 0;
-    virtual std::shared_ptr<NSView> makeNSView() const = 0;
+    virtual MadeRepresentable makeNSView(const EnvironmentValues& environment) const = 0;
 };
 
 namespace detail {
@@ -22,7 +28,17 @@ class RepresentableModel final : public RepresentableBase {
   public:
     explicit RepresentableModel(T value) : value_(std::move(value)) {}
     std::type_index type() const override { return typeid(T); }
-    std::shared_ptr<NSView> makeNSView() const override { return value_.makeNSView(); }
+    MadeRepresentable makeNSView(const EnvironmentValues& environment) const override {
+        if constexpr (requires { value_.makeCoordinator(); }) {
+            auto coordinator = value_.makeCoordinator();
+            using Coordinator = typename decltype(coordinator)::element_type;
+            RepresentableContext<Coordinator> context{*coordinator, environment};
+            return {value_.makeNSView(context), std::move(coordinator)};
+        } else {
+            (void)environment;
+            return {value_.makeNSView(), nullptr};
+        }
+    }
 
   private:
     T value_;

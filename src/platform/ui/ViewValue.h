@@ -40,10 +40,27 @@ concept ViewComponent = requires(const T& t) {
     { t.body() } -> std::convertible_to<View>;
 };
 
-/// A type that wraps a platform view (`makeNSView`).
+/// What a wrapped platform view is made with: the coordinator its wrapper made for it and
+/// the environment where it is shown.
+template <class Coordinator>
+struct RepresentableContext {
+    Coordinator& coordinator;
+    const EnvironmentValues& environment;
+};
+
+/// A type that wraps a platform view: `makeNSView()`, or `makeCoordinator()` (a shared
+/// object that lives as long as the view, the target of its actions) and
+/// `makeNSView(context)`.
 template <class T>
 concept ViewRepresentable = requires(const T& t) {
     { t.makeNSView() } -> std::convertible_to<std::shared_ptr<NSView>>;
+}
+|| requires(const T& t) {
+    {*t.makeCoordinator()};
+    {
+        t.makeNSView(std::declval<
+                     RepresentableContext<typename decltype(t.makeCoordinator())::element_type>&>())
+        } -> std::convertible_to<std::shared_ptr<NSView>>;
 };
 
 /// A view value: a small immutable tree of nodes. Modifiers return a new value wrapping
