@@ -304,7 +304,8 @@ TEST_P(ReopenTest, OpensTheSettingsOnlyWithPermissionAndNoVisibleWindow) {
     ASSERT_EQ(settings != nullptr, GetParam().opensSettings);
     if (!settings)
         return;
-    EXPECT_EQ(settings->title(), "Corvane Settings");
+    // The controller titles the window with its first tab as it appears.
+    EXPECT_EQ(settings->title(), "General");
     EXPECT_EQ(settings->styleMask(), NSWindowStyleMaskTitled | NSWindowStyleMaskClosable);
     EXPECT_NE(
         std::dynamic_pointer_cast<PreferencesTabViewController>(settings->contentViewController()),

@@ -376,8 +376,9 @@ struct WindowItem {
 
 class MenuWindows : public StatusMenuTest, public ::testing::WithParamInterface<WindowItem> {};
 
-// "Settings..." and "About Corvane" open their windows through the registry, titled and
-// closable at the normal level; choosing again brings the same window forward.
+// "Settings..." and "About Corvane" open their windows through the registry, titled (the
+// settings window by its first tab) and closable at the normal level; choosing again brings
+// the same window forward.
 TEST_P(MenuWindows, OpenTheirWindowOnce) {
     launch();
     choose(GetParam().identifier);
@@ -393,8 +394,7 @@ TEST_P(MenuWindows, OpenTheirWindowOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MenuWindows,
-                         ::testing::Values(WindowItem{"settings", "preferences",
-                                                      "Corvane Settings"},
+                         ::testing::Values(WindowItem{"settings", "preferences", "General"},
                                            WindowItem{"about", "about", ""}),
                          testing::CaseName());
 
