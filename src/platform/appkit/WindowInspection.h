@@ -20,7 +20,8 @@ using ElementValue = std::variant<std::monostate, bool, double, std::string>;
 /// One element of a window as a user reads it. A new kind of element adds its name to
 /// `kind` and, when it holds something, one of the forms of `ElementValue`.
 struct WindowElement {
-    /// "text", "image", "button", "toggle", "slider", "list" or "row".
+    /// "text", "image", "button", "toggle", "slider", "list", "row" or "tab" (a button of the
+    /// window's toolbar, as a settings window's tabs: on while it is the selected one).
     std::string kind;
     /// The accessibility label when the element has one, else the visible text: an image's
     /// name; for a control without a text of its own (a slider, a list, any other view that
@@ -52,7 +53,7 @@ struct ElementAction {
         press,   ///< clicks a button
         toggle,  ///< clicks a toggle when it is not already `on`
         slide,   ///< drags a slider's knob to `value`, through every step on the way
-        select,  ///< clicks a list row
+        select,  ///< clicks a list row or a tab
     };
     Kind kind = Kind::press;
     bool on = false;

@@ -16,7 +16,10 @@
 #include "platform/appkit/WindowInspection.h"
 #include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
+#include "platform/qt/NSWindowImpl.h"
+#include "platform/qt/ToolbarItems.h"
 #include "platform/qt/ViewImpl.h"
+#include "platform/qt/WindowContent.h"
 
 namespace corvane::platform {
 
@@ -31,6 +34,8 @@ struct Found {
     WindowElement element;
     std::shared_ptr<NodeBox> node;
     NSHostingView* hosting = nullptr;  ///< the view that shows it
+    NSWindow* window = nullptr;        ///< tabs: the window whose toolbar shows it
+    std::size_t toolbarItem = 0;       ///< tabs: its index among the toolbar's items
 };
 
 /// The kinds a user reads; structure (stacks, spacers, groups, components) is left out.
@@ -127,7 +132,23 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
 
 std::vector<Found> readWindow(NSWindow& window) {
     std::vector<Found> found;
-    if (auto* hosting = dynamic_cast<NSHostingView*>(window.contentView().get()))
+    // The toolbar's buttons come first: a tab view's tabs, selected or not.
+    if (const auto& toolbar = window.toolbar()) {
+        for (std::size_t i = 0; i < toolbar->items().size(); ++i) {
+            const auto& item = toolbar->items()[i];
+            Found tab{{"tab",
+                       item.label,
+                       item.itemIdentifier == toolbar->selectedItemIdentifier(),
+                       true,
+                       {}},
+                      nullptr,
+                      nullptr};
+            tab.window = &window;
+            tab.toolbarItem = i;
+            found.push_back(std::move(tab));
+        }
+    }
+    if (NSHostingView* hosting = shownHostingView(window))
         readHosting(*hosting, found);
     return found;
 }
@@ -190,6 +211,26 @@ void selectRow(const Found& found, const ElementAction&) {
     }
 }
 
+// A click on the tab's toolbar button, in the window's title bar.
+void selectTab(const Found& found, const ElementAction&) {
+    qt::WindowWidget* widget = found.window->impl().widget;
+    const auto& toolbar = found.window->toolbar();
+    if (widget == nullptr || !toolbar)
+        return;
+    const auto rects = qt::toolbarItemRects(*toolbar, widget->width(), widget->titlebarHeight);
+    if (found.toolbarItem >= rects.size())
+        return;
+    const QPointF local = rects[found.toolbarItem].center();
+    QPointer<QWidget> receiver = widget;
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, local, widget->mapToGlobal(local), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        if (receiver)
+            QApplication::sendEvent(receiver, &event);
+    }
+}
+
 /// Which kind of element takes which action, and how it is given. A new kind of control
 /// adds its row here.
 struct ActionRoute {
@@ -202,6 +243,7 @@ constexpr ActionRoute kRoutes[] = {
     {ElementAction::Kind::toggle, "toggle", &toggleSwitch},
     {ElementAction::Kind::slide, "slider", &slideKnob},
     {ElementAction::Kind::select, "row", &selectRow},
+    {ElementAction::Kind::select, "tab", &selectTab},
 };
 
 const ActionRoute* routeFor(ElementAction::Kind action, const std::string& kind) {
@@ -271,7 +313,7 @@ ElementActionResult performElementAction(NSWindow& window, const std::string& la
 void pressKey(NSWindow& window, const KeyPress& key) {
     // The newest presentation is the key window while it is up.
     QWidget* target = windowWidget(window);
-    if (auto* hosting = dynamic_cast<NSHostingView*>(window.contentView().get())) {
+    if (NSHostingView* hosting = shownHostingView(window)) {
         NSHostingView* top = hosting;
         while (!top->host().presented().empty())
             top = top->host().presented().back();

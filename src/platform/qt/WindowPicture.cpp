@@ -10,6 +10,7 @@
 #include "platform/appkit/NSWindow.h"
 #include "platform/qt/NSWindowImpl.h"
 #include "platform/qt/PresentationWindow.h"
+#include "platform/qt/WindowContent.h"
 
 namespace corvane::platform {
 
@@ -17,10 +18,8 @@ bool writeWindowPicture(NSWindow& window, const std::string& path) {
     auto* widget = window.impl().widget.data();
     if (widget == nullptr)
         return false;
-    if (window.contentView()) {
-        if (auto* hosting = dynamic_cast<NSHostingView*>(window.contentView().get()))
-            hosting->updateNow();
-    }
+    if (NSHostingView* hosting = shownHostingView(window))
+        hosting->updateNow();
     // Sheets and popovers the window shows (a popover of a sheet included, after its sheet)
     // are drawn over it where they stand; the picture grows to hold them.
     std::vector<std::pair<QWidget*, QPoint>> presented;

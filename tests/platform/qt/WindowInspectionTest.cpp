@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "platform/appkit/NSHostingView.h"
+#include "platform/appkit/NSTabViewController.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/WindowInspection.h"
 #include "platform/combine/Published.h"
@@ -252,6 +253,49 @@ TEST(WindowKeyTest, ReturnInASheetPressesItsDefaultButton) {
     pressKey(*window, *parseKeyPress("return"));
     rt().runPending();
     EXPECT_EQ(inspectWindow(*window).elements, std::vector{element("text", "Behind")});
+}
+
+/// A tab view controller in toolbar style with two tabs, counting the selections it is told.
+class TwoTabs final : public NSTabViewController {
+  public:
+    int selections = 0;
+    void viewDidLoad() override {
+        setTabStyle(TabStyle::toolbar);
+        for (const char* name : {"First", "Second"}) {
+            auto item = NSTabViewItem::tabViewItemWithViewController(
+                std::make_shared<NSHostingController>(Text(std::string(name) + " pane")));
+            item->setLabel(name);
+            addTabViewItem(item);
+        }
+    }
+    void tabViewDidSelectTabViewItem(NSTabViewItem&) override { ++selections; }
+};
+
+// The toolbar's tabs are read first, the selected one on; selecting a tab clicks its
+// toolbar button, which shows its pane and tells the controller once.
+TEST(WindowTabsTest, TabsAreReadFirstAndSelectedByAClick) {
+    auto window = std::make_shared<NSWindow>(CGRect{}, NSWindowStyleMaskTitled,
+                                             NSBackingStoreType::buffered, false);
+    auto tabs = std::make_shared<TwoTabs>();
+    window->setContentViewController(tabs);
+    window->makeKeyAndOrderFront();
+    EXPECT_EQ(inspectWindow(*window).elements,
+              (std::vector<WindowElement>{{"tab", "First", true, true, ""},
+                                          {"tab", "Second", false, true, ""},
+                                          {"text", "First pane", {}, true, ""}}));
+
+    ASSERT_EQ(
+        performElementAction(*window, "Second", {.kind = ElementAction::Kind::select}).outcome,
+        ElementActionResult::Outcome::done);
+    EXPECT_EQ(tabs->selectedTabViewItemIndex(), 1);
+    EXPECT_EQ(tabs->selections, 1);
+    EXPECT_EQ(inspectWindow(*window).elements,
+              (std::vector<WindowElement>{{"tab", "First", false, true, ""},
+                                          {"tab", "Second", true, true, ""},
+                                          {"text", "Second pane", {}, true, ""}}));
+    EXPECT_EQ(performElementAction(*window, "Second", {.kind = ElementAction::Kind::press}).outcome,
+              ElementActionResult::Outcome::notActionable);
+    window->close();
 }
 
 struct KeyCase {
