@@ -1,13 +1,15 @@
 // Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
 // of the status item's open menu, of the offer to move into the Applications folder (without
-// and with the administrator's password), of the General, Updates and Scrolling tabs (as the
-// settings window will host them; the Scrolling tab also with its Advanced sheet and the
-// sheet's block-keys popover) into the folder given as the first argument (default
-// "pictures"), for a person to look at. Runs on the simulated session, offscreen.
+// and with the administrator's password), of each tab of the settings window (the Scrolling
+// tab also with its Advanced sheet and the sheet's block-keys popover) and of the About window
+// into the folder given as the first argument (default "pictures"), for a person to look at.
+// Runs on the simulated session, offscreen.
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "app/AboutView.h"
 #include "app/AppMover.h"
 #include "app/HUDManager.h"
 #include "app/PermissionView.h"
@@ -20,12 +22,22 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
 #include "platform/ui/View.h"
-#include "preferences/AdvancedView.h"
-#include "preferences/GeneralView.h"
-#include "preferences/UpdatesView.h"
+#include "preferences/PreferencesTabViewController.h"
+#include "preferences/SettingsTab.h"
 #include "settings/SettingsManager.h"
 
 namespace {
+
+/// Seconds after which a window has finished an animated resize.
+constexpr double kAfterResizing = 1.0;
+
+/// The tab's label in lower case, for file names.
+std::string pictureName(corvane::SettingsTab tab) {
+    std::string name = corvane::label(tab);
+    for (char& c : name)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
 
 bool write(corvane::platform::NSWindow& window, const std::filesystem::path& path) {
     const bool ok = corvane::platform::writeWindowPicture(window, path.string());
@@ -85,44 +97,39 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
     ok = menuWritten && ok;
 
-    // The General tab with the 20-point margin the settings window gives its tabs.
-    WindowManager::shared().openWindow(
-        "preferences", "General",
-        platform::ui::View(GeneralView{SettingsManager::shared()}).padding(20),
-        platform::NSNormalWindowLevel, 3);
-    rt.runPending();
-    ok = write(*WindowManager::shared().window("preferences"), folder / "general-tab.png") && ok;
-    WindowManager::shared().closeAll();
-    rt.runPending();
-
-    // The settings window pads each tab by 20 points and gives it a width of 460.
-    WindowManager::shared().openWindow(
-        "preferences", "Updates",
-        platform::ui::View(UpdatesView{}).padding(20).frame(460, std::nullopt),
-        platform::NSNormalWindowLevel, 3);
-    rt.runPending();
-    ok = write(*WindowManager::shared().window("preferences"), folder / "updates-tab.png") && ok;
-    WindowManager::shared().closeAll();
-    rt.runPending();
-
-    // The Scrolling tab, with an edited block list so that the reset is enabled; then its
-    // sheet, opened with "Advanced…", and the block-keys popover of the sheet.
+    // The settings window as the menu opens it, one picture per tab, each selected with a
+    // click on its toolbar button once the window has finished resizing. The block list is
+    // edited, so that the Scrolling tab's reset is enabled.
     ScrollAdvanced edited;
     edited.block = {55, 59};
     SettingsManager::shared().setScrollAdvanced(edited);
-    WindowManager::shared().openWindow(
-        "preferences", "Scrolling",
-        platform::ui::View(AdvancedView{}).padding(20).frame(460, std::nullopt),
-        platform::NSNormalWindowLevel, 3);
+    WindowManager::shared().openWindow("preferences", "Corvane Settings",
+                                       std::make_shared<PreferencesTabViewController>(),
+                                       platform::NSNormalWindowLevel, 3);
     rt.runPending();
-    auto& scrolling = *WindowManager::shared().window("preferences");
-    ok = write(scrolling, folder / "scrolling-tab.png") && ok;
-    (void)platform::performElementAction(scrolling, "Advanced\u2026", {});
+    auto& settings = *WindowManager::shared().window("preferences");
+    for (const SettingsTab tab : kSettingsTabs) {
+        (void)platform::performElementAction(settings, label(tab),
+                                             {.kind = platform::ElementAction::Kind::select});
+        rt.advance(kAfterResizing);
+        ok = write(settings, folder / (pictureName(tab) + "-tab.png")) && ok;
+    }
+    // The Scrolling tab's sheet, opened with "Advanced…", and the sheet's block-keys popover.
+    (void)platform::performElementAction(settings, label(SettingsTab::scrolling),
+                                         {.kind = platform::ElementAction::Kind::select});
+    rt.advance(kAfterResizing);
+    (void)platform::performElementAction(settings, "Advanced\u2026", {});
     rt.runPending();
-    ok = write(scrolling, folder / "scrolling-advanced-sheet.png") && ok;
-    (void)platform::performElementAction(scrolling, "Block keys:", {});
+    ok = write(settings, folder / "scrolling-advanced-sheet.png") && ok;
+    (void)platform::performElementAction(settings, "Block keys:", {});
     rt.runPending();
-    ok = write(scrolling, folder / "scrolling-block-keys.png") && ok;
+    ok = write(settings, folder / "scrolling-block-keys.png") && ok;
+    WindowManager::shared().closeAll();
+    rt.runPending();
+
+    WindowManager::shared().openWindow("about", "", AboutView{}, platform::NSNormalWindowLevel, 3);
+    rt.runPending();
+    ok = write(*WindowManager::shared().window("about"), folder / "about.png") && ok;
     WindowManager::shared().closeAll();
     rt.runPending();
 
