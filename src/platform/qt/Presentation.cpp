@@ -5,6 +5,7 @@
 #include "platform/qt/Host.h"
 #include "platform/qt/LayoutGeometry.h"
 #include "platform/qt/ViewImpl.h"
+#include "platform/qt/WindowWidget.h"
 
 namespace corvane::platform::ui {
 
@@ -62,9 +63,12 @@ void Presentation::fit(NodeBox& anchor) {
     QRect anchorRect = pixelRect(anchor.placedRect());
     QPoint global = container->mapToGlobal(anchorRect.topLeft());
     if (sheet) {
+        // A sheet hangs from the bottom of the window's title bar (and toolbar).
         QWidget* top = container->window();
         QPoint origin = top->mapToGlobal(QPoint(0, 0));
-        window->move(origin.x() + (top->width() - pixels.width()) / 2, origin.y() + 28);
+        const auto* chrome = dynamic_cast<qt::WindowWidget*>(top);
+        const int titlebar = chrome != nullptr ? static_cast<int>(chrome->titlebarHeight) : 28;
+        window->move(origin.x() + (top->width() - pixels.width()) / 2, origin.y() + titlebar);
     } else {
         window->move(global.x() + anchorRect.width() / 2 - pixels.width() / 2,
                      global.y() + anchorRect.height() + 6);
