@@ -5,6 +5,7 @@
 
 #include "platform/appkit/NSImage.h"
 #include "platform/appkit/NSWindow.h"
+#include "preferences/AdvancedView.h"
 #include "preferences/GeneralView.h"
 #include "preferences/UpdatesView.h"
 #include "settings/SettingsManager.h"
@@ -17,8 +18,8 @@ void PreferencesTabViewController::viewDidLoad() {
     NSTabViewController::viewDidLoad();
     setTabStyle(TabStyle::toolbar);
     makeTab(SettingsTab::general, GeneralView{SettingsManager::shared()});
-    // Stand-ins until the Scrolling and Exceptions tabs' views join the window.
-    makeTab(SettingsTab::scrolling, ui::Text("Scrolling"));
+    makeTab(SettingsTab::scrolling, AdvancedView{});
+    // A stand-in until the Exceptions tab's view joins the window.
     makeTab(SettingsTab::exceptions, ui::Text("Exceptions"));
     makeTab(SettingsTab::updates, UpdatesView{});
 }

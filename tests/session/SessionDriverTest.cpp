@@ -671,6 +671,34 @@ std::vector<std::string> rowsOf(const json& menu) {
     return rows;
 }
 
+// The user opens the settings from the menu, selects "Scrolling" in the toolbar and slides
+// "Step size:" to 40: the window shows that tab, titled by it, the stored step is 40, and the
+// next wheel tick posts 40 points in all.
+TEST(SessionDriver, ScrollingTabScenarioSetsTheStep) {
+    auto lines = play("scrolling-tab.json");
+    ASSERT_FALSE(lines.empty());
+    const json* shown = nullptr;
+    for (const auto& line : lines) {
+        if (line.contains("window"))
+            shown = &line;
+    }
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ((*shown)["title"], "Scrolling");
+    std::vector<std::pair<std::string, bool>> tabs;
+    for (const auto& element : (*shown)["elements"]) {
+        if (element["kind"] == "tab")
+            tabs.emplace_back(element["label"], element["value"]);
+    }
+    EXPECT_EQ(
+        tabs,
+        (std::vector<std::pair<std::string, bool>>{
+            {"General", false}, {"Scrolling", true}, {"Exceptions", false}, {"Updates", false}}));
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["settings"]["scrollAdvanced"]["step"], 40.0);
+    EXPECT_EQ(summary["pids"]["501"]["pointY"], 40.0);
+    EXPECT_EQ(summary["windows"], json::array({"preferences"}));
+}
+
 // The menu example: the user brings the editor to the front and scrolls it smoothly, opens
 // the menu (it names the editor, unchecked), disables smoothing for it; the next tick to the
 // editor passes unsmoothed while one to the browser is smoothed; the next opening shows the
