@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace corvane::platform::live {
 
@@ -64,16 +65,21 @@ void WorkLoop::sleepLocked(std::unique_lock<std::mutex>& lock, double until) {
 
 void WorkLoop::waitUntil(double deadline) {
     std::unique_lock lock(mutex_);
+    if (std::exchange(interruptPending_, false)) {
+        return;
+    }
     const double until = std::min(deadline, nextDueLocked());
     if (until <= steadySeconds()) {
         return;
     }
     sleepLocked(lock, until);
+    interruptPending_ = false;  // answered by this wake-up, whatever woke it
 }
 
 void WorkLoop::interrupt() {
     {
         std::lock_guard lock(mutex_);
+        interruptPending_ = true;
         ++wakeups_;
     }
     changed_.notify_one();

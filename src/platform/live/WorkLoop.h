@@ -40,7 +40,8 @@ class WorkLoop {
     /// Blocks until `deadline`, until an item falls due (also one posted meanwhile) or until
     /// `interrupt` is called, whichever comes first.
     void waitUntil(double deadline);
-    /// Wakes a `waitUntil` in progress.
+    /// Wakes a `waitUntil` in progress, or else ends the next one at once: an interrupt that
+    /// lands between the waiter's last look at its state and its wait is not lost.
     void interrupt();
 
     /// Runs items as they fall due until `stop` (the body of a serial queue's thread).
@@ -82,6 +83,8 @@ class WorkLoop {
     /// while no one sleeps.
     double sleepingUntil_ = -std::numeric_limits<double>::infinity();
     bool stopped_ = false;
+    /// An interrupt that no `waitUntil` has answered yet.
+    bool interruptPending_ = false;
     /// Shared, so that a post takes a reference to it instead of a copy.
     std::shared_ptr<const std::function<void()>> postHandler_;
 };
