@@ -1,10 +1,14 @@
-// A wheel event through the coordinator's decision, on the pass-through paths and on the
-// smoothed path, with the heap allocations each one makes (global operator new is counted in
-// this program).
+// A wheel event through the coordinator's decision, on the pass-through paths (for targets
+// with executable URLs, a held blocking modifier, alternating targets) and on the smoothed
+// path, with the heap allocations each one makes (counted by the shared allocation counter).
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
+#include "BatchTiming.h"
+#include "platform/foundation/URL.h"
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/WheelEvent.h"
@@ -19,102 +23,148 @@ using namespace corvane;
 using namespace corvane::platform;
 
 constexpr pid_t kEditor = 501;
+constexpr pid_t kMail = 502;
+/// Ticks timed in one batch where the queued work must run between batches (the hand-over
+/// ring holds 32).
+constexpr int kBatch = 16;
 
-CGEventRef wheelTick() {
+/// A one-line tick aimed at `target`.
+CGEventRef wheelTick(pid_t target = kEditor) {
     return sim::WheelEvent{
-        .location = {100, 100}, .target = kEditor, .lineY = 1, .pointY = 10, .fixedY = 1}
+        .location = {100, 100}, .target = target, .lineY = 1, .pointY = 10, .fixedY = 1}
         .create();
 }
 
+/// Two applications with executable URLs, as every real one has, and an exception list of 16
+/// entries that names neither, so every tick reads the whole list.
 void setUpSession() {
     static bool done = false;
     if (done)
         return;
     done = true;
-    sim::session().workspace().launch(
-        {.processIdentifier = kEditor, .bundleIdentifier = std::string("com.example.editor")});
+    for (auto [pid, name] : {std::pair{kEditor, "Editor"}, std::pair{kMail, "Mail"}}) {
+        sim::session().workspace().launch(
+            {.processIdentifier = pid,
+             .bundleIdentifier = "com.example." + std::string(name),
+             .executableURL = URL::fileURLWithPath("/Applications/" + std::string(name) +
+                                                   ".app/Contents/MacOS/" + name)});
+    }
     SettingsManager::shared().modifySettings([](CorvaneSettings& s) {
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 16; ++i) {
             s.appSettings.exceptionalApplication.push_back(
                 std::make_shared<ExceptionalApplication>("com.example.other" + std::to_string(i)));
         }
+        s.scrollAdvanced.block = {55};  // Command blocks smoothing
     });
 }
 
-/// Allocations made by work outside the timing, which the per-event count leaves out.
-std::uint64_t untimedAllocations = 0;
+/// Command held or released, as the flags-changed tap hands it over.
+void holdCommand(bool held) {
+    CGEventRef event = CGEventCreate(CGEventType::flagsChanged);
+    event->setIntegerValue(kCGKeyboardEventKeycode, 55);
+    event->setFlags(held ? kCGEventFlagMaskCommand : 0);
+    ScrollCoordinator::shared().handleFlagsChanged(event);
+}
 
-/// Runs `work` outside the timing and outside the allocation count.
-template <class Work>
-void untimed(benchmark::State& state, Work&& work) {
-    state.PauseTiming();
+void setSmooth(bool smooth) {
+    SettingsManager::shared().modifySettings(
+        [smooth](CorvaneSettings& s) { s.scrollBase.smooth = smooth; });
+}
+
+/// Runs `event` per iteration and reports the heap allocations per event.
+template <class Event>
+void measure(benchmark::State& state, Event&& event) {
     const std::uint64_t before = corvane::testing::threadAllocations();
-    work();
-    untimedAllocations += corvane::testing::threadAllocations() - before;
-    state.ResumeTiming();
-}
-
-/// Runs `body` per iteration and reports the heap allocations per iteration.
-template <class Body>
-void measure(benchmark::State& state, Body&& body) {
-    std::uint64_t counted = 0;
-    for (auto _ : state) {
-        const std::uint64_t before =
-            corvane::testing::threadAllocations() - untimedAllocations;
-        body(state);
-        counted += corvane::testing::threadAllocations() - untimedAllocations - before;
-    }
+    for (auto _ : state)
+        event();
     state.counters["allocs_per_event"] =
-        static_cast<double>(counted) / static_cast<double>(state.iterations());
+        static_cast<double>(corvane::testing::threadAllocations() - before) /
+        static_cast<double>(state.iterations());
 }
 
-// Smoothing off globally: the event passes (the decision still runs in full).
+/// `measureInBatches` with the heap allocations per event, leaving out those of `between`.
+template <class Event, class Between>
+void measureInBatchesCounting(benchmark::State& state, Event&& event, Between&& between) {
+    std::uint64_t excluded = 0;
+    const std::uint64_t before = corvane::testing::threadAllocations();
+    corvane::bench::measureInBatches(state, kBatch, event, [&] {
+        const std::uint64_t start = corvane::testing::threadAllocations();
+        between();
+        excluded += corvane::testing::threadAllocations() - start;
+    });
+    const std::uint64_t counted = corvane::testing::threadAllocations() - before - excluded;
+    state.counters["allocs_per_event"] =
+        static_cast<double>(counted) / static_cast<double>(state.iterations() * kBatch);
+}
+
+// Smoothing off globally: the tick passes after the whole decision.
 void BM_handleScrollEvent_passThrough(benchmark::State& state) {
     setUpSession();
-    SettingsManager::shared().modifySettings(
-        [](CorvaneSettings& s) { s.scrollBase.smooth = false; });
-    CGEventRef event = wheelTick();
-    measure(state, [&](benchmark::State&) {
+    setSmooth(false);
+    const CGEventRef event = wheelTick();
+    measure(state, [&] {
         benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(event));
     });
 }
 BENCHMARK(BM_handleScrollEvent_passThrough);
 
+// Smoothing on but a blocking modifier held: the tick passes.
+void BM_handleScrollEvent_passThrough_heldModifier(benchmark::State& state) {
+    setUpSession();
+    setSmooth(true);
+    holdCommand(true);
+    const CGEventRef event = wheelTick();
+    measure(state, [&] {
+        benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(event));
+    });
+    holdCommand(false);
+}
+BENCHMARK(BM_handleScrollEvent_passThrough_heldModifier);
+
+// Smoothing off, ticks aimed at two applications in turn: every tick looks its target up.
+void BM_handleScrollEvent_passThrough_alternatingTargets(benchmark::State& state) {
+    setUpSession();
+    setSmooth(false);
+    const CGEventRef events[] = {wheelTick(kEditor), wheelTick(kMail)};
+    std::size_t i = 0;
+    measure(state, [&] {
+        benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(events[i ^= 1]));
+    });
+}
+BENCHMARK(BM_handleScrollEvent_passThrough_alternatingTargets);
+
 // A trackpad event: classified as continuous and passed at once.
 void BM_handleScrollEvent_trackpad(benchmark::State& state) {
     setUpSession();
-    CGEventRef event = wheelTick();
+    const CGEventRef event = wheelTick();
     event->setDoubleValue(kCGScrollWheelEventScrollPhase, 2);
-    measure(state, [&](benchmark::State&) {
+    measure(state, [&] {
         benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(event));
     });
 }
 BENCHMARK(BM_handleScrollEvent_trackpad);
 
-// Smoothing on with the display link running: the tick goes to the engine. The queued work
-// is run now and then outside the timing, so the link stays running and the queue short.
+// Smoothing on with the display link running: the tick goes to the engine. Between batches
+// the state queue takes the ticks and the engine is reset, so the link keeps running and the
+// hand-over ring never fills.
 void BM_handleScrollEvent_smoothed(benchmark::State& state) {
     setUpSession();
-    SettingsManager::shared().modifySettings(
-        [](CorvaneSettings& s) { s.scrollBase.smooth = true; });
-    CGEventRef event = wheelTick();
+    setSmooth(true);
+    const CGEventRef event = wheelTick();
     auto& rt = sim::virtualRuntime();
     ScrollCoordinator::shared().handleScrollEvent(event);
     rt.advance(0.02);
-    std::int64_t i = 0;
-    measure(state, [&](benchmark::State& s) {
-        benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(event));
-        if (++i % 16 == 0) {
-            untimed(s, [&] {
-                rt.advance(0.001);
-                rt.runOnQueueForTesting(ScrollEngineCV::shared().stateQueueForTesting(),
-                                        [] { ScrollEngineCV::shared().reset(); });
-                sim::session().windowServer().clearPostedEvents();
-                sim::session().windowServer().clearReceivedEvents();
-            });
-        }
-    });
+    measureInBatchesCounting(
+        state,
+        [&] { benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(event)); },
+        [&] {
+            rt.advance(0.001);
+            rt.runOnQueueForTesting(ScrollEngineCV::shared().stateQueueForTesting(),
+                                    [] { ScrollEngineCV::shared().reset(); });
+        });
+    if (!ScrollEngineCV::shared().isDisplayLinkRunning())
+        state.SkipWithError("the display link stopped");
 }
-BENCHMARK(BM_handleScrollEvent_smoothed);
+BENCHMARK(BM_handleScrollEvent_smoothed)->UseManualTime();
 
 }  // namespace

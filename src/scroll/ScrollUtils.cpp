@@ -30,6 +30,13 @@ bool launchpadWindowOnScreen() {
     return false;
 }
 
+/// Whether `application` runs the Dock's executable (its executable URL exists and its path is
+/// exactly the Dock's).
+bool runsDockExecutable(const platform::RunningApplication& application) {
+    const auto& url = application.executableURL();
+    return url && url->path() == kDockExecutablePath;
+}
+
 }  // namespace
 
 ScrollUtils& ScrollUtils::shared() {
@@ -41,14 +48,18 @@ ScrollUtils::ScrollUtils() {
     logModuleInitialized("ScrollUtils");
 }
 
-platform::RunningApplicationRef ScrollUtils::targetApplication(const platform::CGEventRef& event) {
+const platform::RunningApplicationRef& ScrollUtils::targetApplication(
+    const platform::CGEventRef& event) {
+    static const platform::RunningApplicationRef kNone;
     const platform::pid_t pid = eventProcess(event, platform::kCGEventTargetUnixProcessID);
     if (pid == 1)
-        return nullptr;
+        return kNone;
     lastEventTargetPID_ = currEventTargetPID_;
     currEventTargetPID_ = pid;
     if (lastEventTargetPID_ != currEventTargetPID_) {
         cachedRunningApplication_ = platform::RunningApplication::withProcessIdentifier(pid);
+        cachedApplicationIsDock_ =
+            cachedRunningApplication_ && runsDockExecutable(*cachedRunningApplication_);
     }
     return cachedRunningApplication_;
 }
@@ -57,8 +68,9 @@ bool ScrollUtils::isLaunchpadActive(const platform::RunningApplicationRef& appli
                                     double now) {
     if (!application)
         return false;
-    if (application->executableURL() &&
-        application->executableURL()->path() == kDockExecutablePath) {
+    const bool isDock = application == cachedRunningApplication_ ? cachedApplicationIsDock_
+                                                                 : runsDockExecutable(*application);
+    if (isDock) {
         launchpadActiveCache_ = true;
         return true;
     }

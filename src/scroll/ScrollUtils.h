@@ -30,14 +30,17 @@ class ScrollUtils {
 
     /// The running application the wheel `event` is aimed at (its
     /// `kCGEventTargetUnixProcessID`), looked up only when the target process differs from
-    /// the previous event's. Target pid 1 gives none and leaves the cache as it is.
-    platform::RunningApplicationRef targetApplication(const platform::CGEventRef& event);
+    /// the previous event's. Target pid 1 gives none and leaves the cache as it is. Whether
+    /// that application runs the Dock's executable is looked up with it.
+    const platform::RunningApplicationRef& targetApplication(const platform::CGEventRef& event);
 
     /// Whether Launchpad is showing, judged for an event aimed at `application`: true for an
     /// event to the Dock; otherwise a scan of the on-screen windows for "LPSpringboard", at
     /// most once a second while it is not found (a negative scan is reused for one second).
     /// `now` is the wall clock, seconds since 1970. No application gives false. A window
-    /// server that gives no window list counts as showing no Launchpad.
+    /// server that gives no window list counts as showing no Launchpad. For the cached target
+    /// application the Dock test reads what was looked up with it, so that the wheel-event
+    /// path reads no path per event.
     bool isLaunchpadActive(const platform::RunningApplicationRef& application, double now);
     /// The same at the current wall-clock time.
     bool isLaunchpadActive(const platform::RunningApplicationRef& application);
@@ -61,6 +64,8 @@ class ScrollUtils {
     platform::pid_t lastEventTargetPID_ = 1;
     platform::pid_t currEventTargetPID_ = 1;
     platform::RunningApplicationRef cachedRunningApplication_;
+    /// Whether `cachedRunningApplication_` runs the Dock's executable.
+    bool cachedApplicationIsDock_ = false;
     bool launchpadActiveCache_ = false;
     double launchpadLastDetectTime_ = 0;
 };

@@ -1,6 +1,7 @@
 #include "SessionDriver.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -463,6 +464,8 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
 }
 
 void SessionDriver::play() {
+    const auto wallStart = std::chrono::steady_clock::now();
+    const double mediaStart = sim::virtualRuntime().mediaTime();
     LogStore::shared().setEchoFormatter(&echoLine);
     StandardOutput::shared().setSink([this](const std::string& text) {
         const double t = scenarioTimeOf(sim::virtualRuntime().mediaTime());
@@ -499,6 +502,9 @@ void SessionDriver::play() {
         std::snprintf(time, sizeof time, "at t=%.3f: ", scenarioTimeOf(rt.mediaTime()));
         throw SessionError(time + std::string(unscripted.what()));
     }
+    playedSeconds_ = rt.mediaTime() - mediaStart;
+    wallSeconds_ =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
 }
 
 void SessionDriver::report(std::ostream& out) const {
@@ -584,6 +590,7 @@ void SessionDriver::report(std::ostream& out) const {
         notifications.push_back(std::move(item));
     }
     summary["notifications"] = notifications;
+    summary["played"] = {{"seconds", playedSeconds_}, {"wallClockSeconds", wallSeconds_}};
     out << ordered_json{{"summary", summary}}.dump() << '\n';
 }
 

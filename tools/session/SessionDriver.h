@@ -49,7 +49,8 @@ class SessionDriver {
     /// application terminated, whether the status item is shown, the settings document the
     /// store holds, the URLs asked to open (when there were any), the activation policy and
     /// the Dock badge at the end, and every notification delivered (with the time it was
-    /// taken away, if it was).
+    /// taken away, if it was), and last how long the run was: the simulated seconds played
+    /// and the wall-clock seconds it took to play them.
     void report(std::ostream& out) const;
 
   private:
@@ -74,6 +75,8 @@ class SessionDriver {
     /// status menu's openings, the diagnostics copies, what the system printed), with their
     /// scenario times, in order.
     std::vector<std::pair<double, std::string>> shown_;
+    double playedSeconds_ = 0;  ///< seconds of the virtual clock that `play` moved through
+    double wallSeconds_ = 0;    ///< wall-clock seconds that `play` took
 };
 
 }  // namespace corvane::session

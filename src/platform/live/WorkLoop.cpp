@@ -1,6 +1,8 @@
 #include "platform/live/WorkLoop.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace corvane::platform::live {
 
@@ -13,7 +15,8 @@ void WorkLoop::postAt(double due, std::function<void()> work) {
 }
 
 void WorkLoop::push(double due, bool relative, std::function<void()> work) {
-    std::function<void()> handler;
+    std::shared_ptr<const std::function<void()>> handler;
+    bool wake = false;
     {
         std::lock_guard lock(mutex_);
         // Read under the lock, so that items posted for "now" keep the order of posting.
@@ -22,14 +25,19 @@ void WorkLoop::push(double due, bool relative, std::function<void()> work) {
         }
         heap_.push_back(Item{due, nextSequence_++, std::move(work)});
         std::push_heap(heap_.begin(), heap_.end(), later);
-        ++wakeups_;
-        if (postHandler_) {
-            handler = postHandler_;
+        // A waiter that wakes by itself before the item falls due finds it then.
+        if (due < sleepingUntil_) {
+            ++wakeups_;
+            sleepingUntil_ = -std::numeric_limits<double>::infinity();
+            wake = true;
         }
+        handler = postHandler_;
     }
-    changed_.notify_all();
+    if (wake) {
+        changed_.notify_one();
+    }
     if (handler) {
-        handler();
+        (*handler)();
     }
 }
 
@@ -43,22 +51,38 @@ bool WorkLoop::popDue(double now, std::function<void()>& work) {
     return true;
 }
 
+void WorkLoop::sleepLocked(std::unique_lock<std::mutex>& lock, double until) {
+    const std::uint64_t seen = wakeups_;
+    sleepingUntil_ = until;
+    const auto woken = [&] { return wakeups_ != seen || stopped_; };
+    if (std::isinf(until)) {
+        changed_.wait(lock, woken);
+    } else {
+        changed_.wait_until(lock, steadyTimePoint(until), woken);
+    }
+    sleepingUntil_ = -std::numeric_limits<double>::infinity();
+}
+
 void WorkLoop::waitUntil(double deadline) {
     std::unique_lock lock(mutex_);
-    const std::uint64_t seen = wakeups_;
+    if (std::exchange(interruptPending_, false)) {
+        return;
+    }
     const double until = std::min(deadline, nextDueLocked());
     if (until <= steadySeconds()) {
         return;
     }
-    changed_.wait_until(lock, steadyTimePoint(until), [&] { return wakeups_ != seen; });
+    sleepLocked(lock, until);
+    interruptPending_ = false;  // answered by this wake-up, whatever woke it
 }
 
 void WorkLoop::interrupt() {
     {
         std::lock_guard lock(mutex_);
+        interruptPending_ = true;
         ++wakeups_;
     }
-    changed_.notify_all();
+    changed_.notify_one();
 }
 
 void WorkLoop::runUntilStopped() {
@@ -70,10 +94,8 @@ void WorkLoop::runUntilStopped() {
             work();
             work = nullptr;
             lock.lock();
-        } else if (heap_.empty()) {
-            changed_.wait(lock);
         } else {
-            changed_.wait_until(lock, steadyTimePoint(heap_.front().due));
+            sleepLocked(lock, nextDueLocked());
         }
     }
 }
@@ -83,12 +105,13 @@ void WorkLoop::stop() {
         std::lock_guard lock(mutex_);
         stopped_ = true;
     }
-    changed_.notify_all();
+    changed_.notify_one();
 }
 
 void WorkLoop::setPostHandler(std::function<void()> handler) {
     std::lock_guard lock(mutex_);
-    postHandler_ = std::move(handler);
+    postHandler_ =
+        handler ? std::make_shared<const std::function<void()>>(std::move(handler)) : nullptr;
 }
 
 }  // namespace corvane::platform::live

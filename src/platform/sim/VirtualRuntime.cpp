@@ -17,10 +17,10 @@ class LaneQueue final : public DispatchQueue {
     const std::string& label() const override { return label_; }
     QualityOfService qos() const override { return qos_; }
     void async(std::function<void()> work) override {
-        rt_.post(lane_, rt_.mediaTime(), std::move(work));
+        rt_.postUncancellable(lane_, rt_.mediaTime(), std::move(work));
     }
     void asyncAfter(double delay, std::function<void()> work) override {
-        rt_.post(lane_, rt_.mediaTime() + std::max(0.0, delay), std::move(work));
+        rt_.postUncancellable(lane_, rt_.mediaTime() + std::max(0.0, delay), std::move(work));
     }
     bool isCurrent() const override { return rt_.currentLane() == lane_; }
 
@@ -192,6 +192,10 @@ VirtualRuntime::TaskHandle VirtualRuntime::post(LaneId lane, double due,
     return postInReservedOrder(lane, due, nextSequence_++, std::move(work));
 }
 
+void VirtualRuntime::postUncancellable(LaneId lane, double due, std::function<void()> work) {
+    tasks_.push(Task{std::max(due, now_), nextSequence_++, lane, std::move(work), nullptr});
+}
+
 std::uint64_t VirtualRuntime::reserveOrder(std::uint64_t count) {
     const std::uint64_t first = nextSequence_;
     nextSequence_ += count;
@@ -212,14 +216,15 @@ void VirtualRuntime::runUntil(double mediaTime) {
         // priority_queue::top is const; the task is moved out before pop.
         Task task = std::move(const_cast<Task&>(tasks_.top()));  // NOLINT
         tasks_.pop();
-        if (*task.cancelled) {
+        if (task.cancelled && *task.cancelled) {
             continue;
         }
         if (++ran > runawayLimit_) {
             throw std::runtime_error("VirtualRuntime: work keeps re-queueing itself");
         }
         now_ = std::max(now_, task.due);
-        *task.cancelled = true;  // it ran; a later cancel is a no-op
+        if (task.cancelled)
+            *task.cancelled = true;  // it ran; a later cancel is a no-op
         runOnLane(task.lane, task.work);
     }
     now_ = std::max(now_, mediaTime);
@@ -245,7 +250,7 @@ void VirtualRuntime::jump(double seconds) {
 }
 
 double VirtualRuntime::nextDueTime() {
-    while (!tasks_.empty() && *tasks_.top().cancelled) {
+    while (!tasks_.empty() && tasks_.top().cancelled && *tasks_.top().cancelled) {
         tasks_.pop();
     }
     return tasks_.empty() ? std::numeric_limits<double>::infinity() : tasks_.top().due;

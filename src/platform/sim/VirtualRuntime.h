@@ -64,6 +64,9 @@ class VirtualRuntime final : public Runtime {
 
     /// Queues `work` on `lane`, due at media time `due` (never earlier than now).
     TaskHandle post(LaneId lane, double due, std::function<void()> work);
+    /// The same for work that is never cancelled: no handle is made, so queueing allocates
+    /// nothing beyond what the work itself needs (a queue's `async`).
+    void postUncancellable(LaneId lane, double due, std::function<void()> work);
     /// Reserves `count` consecutive places in the order of queued work and returns the first.
     /// Work queued later at a reserved place runs, among the work due at its time, where it
     /// would have run had it been queued at the reservation: a long script can be queued one
@@ -100,7 +103,7 @@ class VirtualRuntime final : public Runtime {
         std::uint64_t sequence;
         LaneId lane;
         std::function<void()> work;
-        std::shared_ptr<bool> cancelled;
+        std::shared_ptr<bool> cancelled;  ///< null for work that cannot be cancelled
     };
     struct Later {
         bool operator()(const Task& a, const Task& b) const {

@@ -14,27 +14,53 @@ namespace corvane::platform::sim {
 
 namespace {
 
-/// Appends to a record that keeps only the latest `WindowServer::kKeptEvents`.
-template <class T>
-void keepLatest(std::deque<T>& record, T item) {
-    if (record.size() == WindowServer::kKeptEvents)
-        record.pop_front();
-    record.push_back(std::move(item));
-}
+/// Posts pending delivery a busy session holds at once; reserved so that posting does not
+/// allocate.
+constexpr std::size_t kReservedPendingPosts = 256;
 
 }  // namespace
+
+// The records reserve their whole size at once: the memory is touched only as events come.
+WindowServer::WindowServer(VirtualRuntime& runtime, SimWorkspace& workspace,
+                           AccessibilityTrust& trust)
+    : runtime_(runtime),
+      workspace_(workspace),
+      trust_(trust),
+      posted_(kKeptEvents),
+      received_(kKeptEvents),
+      pendingPosts_(kReservedPendingPosts) {
+    for (auto& list : taps_)
+        list = std::make_shared<const TapList>();
+}
 
 void WindowServer::post(CGEventTapLocation location, const CGEventRef& event) {
     if (!event)
         return;
     {
         std::lock_guard lock(mutex_);
-        keepLatest(posted_, PostedEvent{CACurrentMediaTime(), std::nullopt, location, *event});
+        posted_.pushKeepingLatest(PostedEvent{CACurrentMediaTime(), std::nullopt, location, *event},
+                                  kKeptEvents);
+        // The poster may go on changing its event: the stream carries the event as posted.
+        pendingPosts_.push(PendingPost{location, *event});
     }
-    // The poster may go on changing its event: the stream carries the event as posted.
-    auto copy = std::make_shared<CGEvent>(*event);
-    runtime().mainQueue().async(
-        [this, location, copy] { deliver(copy, location, EventOrigin::synthetic); });
+    runtime().mainQueue().async([this] { deliverNextPost(); });
+}
+
+void WindowServer::deliverNextPost() {
+    CGEventRef event = std::move(spareEvent_);
+    if (!event)
+        event = std::make_shared<CGEvent>();
+    CGEventTapLocation location = kCGSessionEventTap;
+    {
+        std::lock_guard lock(mutex_);
+        PendingPost pending = pendingPosts_.take();
+        location = pending.location;
+        *event = pending.event;
+    }
+    (void)deliver(event, location, EventOrigin::synthetic);
+    // A tap that kept the event keeps it to itself.
+    if (event.use_count() == 1)
+        spareEvent_ = std::move(event);
 }
 
 void WindowServer::postToPid(pid_t pid, const CGEventRef& event) {
@@ -42,7 +68,8 @@ void WindowServer::postToPid(pid_t pid, const CGEventRef& event) {
         return;
     {
         std::lock_guard lock(mutex_);
-        keepLatest(posted_, PostedEvent{CACurrentMediaTime(), pid, kCGSessionEventTap, *event});
+        posted_.pushKeepingLatest(
+            PostedEvent{CACurrentMediaTime(), pid, kCGSessionEventTap, *event}, kKeptEvents);
     }
     if (workspace_.isRunning(pid))
         record(pid, EventOrigin::synthetic, *event);
@@ -50,7 +77,7 @@ void WindowServer::postToPid(pid_t pid, const CGEventRef& event) {
 
 std::vector<PostedEvent> WindowServer::postedEvents() const {
     std::lock_guard lock(mutex_);
-    return {posted_.begin(), posted_.end()};
+    return posted_.items();
 }
 
 void WindowServer::clearPostedEvents() {
@@ -70,8 +97,9 @@ CGEventRef WindowServer::deliverHardwareEvent(const CGEventRef& event) {
 void WindowServer::scheduleHardwareEvent(double mediaTime, const CGEventRef& event) {
     if (!event)
         return;
-    runtime_.post(VirtualRuntime::kMainLane, mediaTime,
-                  [this, event] { deliver(event, kCGHIDEventTap, EventOrigin::hardware); });
+    runtime_.postUncancellable(VirtualRuntime::kMainLane, mediaTime, [this, event] {
+        deliver(event, kCGHIDEventTap, EventOrigin::hardware);
+    });
 }
 
 CGEventRef WindowServer::deliver(CGEventRef event, CGEventTapLocation entry, EventOrigin origin) {
@@ -83,17 +111,16 @@ CGEventRef WindowServer::deliver(CGEventRef event, CGEventTapLocation entry, Eve
                 event->setIntegerValue(kCGEventTargetUnixProcessID, front->processIdentifier());
             }
         }
-        std::vector<std::shared_ptr<CGEventTapPort>> stage;
+        std::shared_ptr<const TapList> stage;
         {
             std::lock_guard lock(mutex_);
-            for (const auto& weak : taps_[location]) {
-                if (auto tap = weak.lock())
-                    stage.push_back(std::move(tap));
-            }
+            stage = taps_[location];
         }
-        // Callbacks run without the lock: they may create taps, post or disable taps.
-        for (const auto& tap : stage) {
-            if (!tap->isEnabled() || !tap->takes(event->type()) ||
+        // Callbacks run without the lock: they may create taps, post or disable taps. A tap
+        // created meanwhile takes part from the next event on.
+        for (const auto& weak : *stage) {
+            const std::shared_ptr<CGEventTapPort> tap = weak.lock();
+            if (!tap || !tap->isEnabled() || !tap->takes(event->type()) ||
                 !mainLoop->runsSourceOf(tap.get())) {
                 continue;
             }
@@ -133,12 +160,12 @@ void WindowServer::record(pid_t pid, EventOrigin origin, const CGEvent& event) {
         static_cast<long double>(event.doubleValue(kCGScrollWheelEventPointDeltaAxis1));
     totals.pointX +=
         static_cast<long double>(event.doubleValue(kCGScrollWheelEventPointDeltaAxis2));
-    keepLatest(received_, ReceivedEvent{now, pid, origin, event});
+    received_.pushKeepingLatest(ReceivedEvent{now, pid, origin, event}, kKeptEvents);
 }
 
 std::vector<ReceivedEvent> WindowServer::receivedEvents() const {
     std::lock_guard lock(mutex_);
-    return {received_.begin(), received_.end()};
+    return received_.items();
 }
 
 std::map<pid_t, ReceivedTotals> WindowServer::receivedTotals() const {
@@ -166,16 +193,16 @@ CFMachPortRef WindowServer::createTap(CGEventTapLocation location, CGEventTapPla
         std::make_shared<CGEventTapPort>(location, placement, options, mask, callback, userInfo);
     // Head inserts go before every tap placed earlier, tail appends after; taps whose port
     // is gone are dropped on the way.
-    std::vector<std::weak_ptr<CGEventTapPort>> ordered;
+    TapList ordered;
     if (placement == kCGHeadInsertEventTap)
         ordered.emplace_back(tap);
-    for (const auto& weak : taps_[location]) {
+    for (const auto& weak : *taps_[location]) {
         if (!weak.expired())
             ordered.push_back(weak);
     }
     if (placement != kCGHeadInsertEventTap)
         ordered.emplace_back(tap);
-    taps_[location] = std::move(ordered);
+    taps_[location] = std::make_shared<const TapList>(std::move(ordered));
     return tap;
 }
 
@@ -198,7 +225,7 @@ std::vector<std::shared_ptr<CGEventTapPort>> WindowServer::taps() const {
     std::lock_guard lock(mutex_);
     std::vector<std::shared_ptr<CGEventTapPort>> alive;
     for (const auto& list : taps_) {
-        for (const auto& weak : list) {
+        for (const auto& weak : *list) {
             if (auto tap = weak.lock())
                 alive.push_back(std::move(tap));
         }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -17,6 +16,7 @@
 #include "platform/quartz/CGEventTap.h"
 #include "platform/quartz/EventBackend.h"
 #include "platform/sim/EventFaults.h"
+#include "platform/sim/RingBuffer.h"
 
 namespace corvane::platform::sim {
 
@@ -74,8 +74,7 @@ class WindowServer final : public EventBackend, public MachPortBackend {
 
     /// A window server on `runtime` whose processes are those of `workspace` and whose taps
     /// need `trust`.
-    WindowServer(VirtualRuntime& runtime, SimWorkspace& workspace, AccessibilityTrust& trust)
-        : runtime_(runtime), workspace_(workspace), trust_(trust) {}
+    WindowServer(VirtualRuntime& runtime, SimWorkspace& workspace, AccessibilityTrust& trust);
 
     // Posting.
 
@@ -147,8 +146,18 @@ class WindowServer final : public EventBackend, public MachPortBackend {
 
   private:
     static constexpr std::size_t kLocations = 3;
+    /// The taps at one location in placement order, replaced whole when one is added, so
+    /// that a delivery reads them without copying.
+    using TapList = std::vector<std::weak_ptr<CGEventTapPort>>;
+    /// An event posted to the session and not yet delivered.
+    struct PendingPost {
+        CGEventTapLocation location = kCGSessionEventTap;
+        CGEvent event;
+    };
 
     CGEventRef deliver(CGEventRef event, CGEventTapLocation entry, EventOrigin origin);
+    /// Delivers the oldest pending post; each post queues one call on the main lane.
+    void deliverNextPost();
     void record(pid_t pid, EventOrigin origin, const CGEvent& event);
 
     VirtualRuntime& runtime_;
@@ -156,10 +165,14 @@ class WindowServer final : public EventBackend, public MachPortBackend {
     AccessibilityTrust& trust_;
     EventFaults faults_;
     mutable std::mutex mutex_;
-    std::deque<PostedEvent> posted_;
-    std::deque<ReceivedEvent> received_;
+    RingBuffer<PostedEvent> posted_;
+    RingBuffer<ReceivedEvent> received_;
+    RingBuffer<PendingPost> pendingPosts_;
+    /// The event delivered last, kept for the next delivery when nothing else holds it
+    /// (main lane only).
+    CGEventRef spareEvent_;
     std::map<pid_t, ReceivedTotals> receivedTotals_;
-    std::vector<std::weak_ptr<CGEventTapPort>> taps_[kLocations];
+    std::shared_ptr<const TapList> taps_[kLocations];
     int tapCreations_ = 0;
     std::set<int> refusedCreations_;
     bool refusesTapCreation_ = false;
