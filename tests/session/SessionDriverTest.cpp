@@ -253,7 +253,16 @@ INSTANTIATE_TEST_SUITE_P(
                     "events[0].outcome: expected \"success\", \"cancel\" or \"error\""},
         BadScenario{"task_status",
                     oneEvent(R"({"type": "taskExit", "launchPath": "/bin/sh", "status": 300})"),
-                    "events[0].status: out of range"}),
+                    "events[0].status: out of range"},
+        BadScenario{"panel_neither", oneEvent(R"({"type": "openPanel"})"),
+                    "events[0]: expected either \"choose\": PATH or \"cancel\": true"},
+        BadScenario{"panel_both",
+                    oneEvent(R"({"type": "openPanel", "choose": "/A.app", "cancel": true})"),
+                    "events[0]: expected either \"choose\": PATH or \"cancel\": true"},
+        BadScenario{"panel_cancel_false", oneEvent(R"({"type": "openPanel", "cancel": false})"),
+                    "events[0]: expected either \"choose\": PATH or \"cancel\": true"},
+        BadScenario{"panel_relative", oneEvent(R"({"type": "openPanel", "choose": "A.app"})"),
+                    "events[0].choose: expected an absolute path"}),
     testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
