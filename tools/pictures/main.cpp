@@ -1,9 +1,10 @@
 // Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
 // of the status item's open menu, of the offer to move into the Applications folder (without
-// and with the administrator's password), of the General, Updates and Scrolling tabs (as the
-// settings window will host them; the Scrolling tab also with its Advanced sheet and the
-// sheet's block-keys popover) into the folder given as the first argument (default
-// "pictures"), for a person to look at. Runs on the simulated session, offscreen.
+// and with the administrator's password), of the General, Updates, Scrolling and Exceptions
+// tabs (as the settings window will host them; the Scrolling tab also with its Advanced sheet
+// and the sheet's block-keys popover, the Exceptions tab with its picker and a row's sheet)
+// into the folder given as the first argument (default "pictures"), for a person to look at.
+// Runs on the simulated session, offscreen.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -21,6 +22,7 @@
 #include "platform/sim/Session.h"
 #include "platform/ui/View.h"
 #include "preferences/AdvancedView.h"
+#include "preferences/ExceptionsView.h"
 #include "preferences/GeneralView.h"
 #include "preferences/UpdatesView.h"
 #include "settings/SettingsManager.h"
@@ -123,6 +125,42 @@ int main(int argc, char** argv) {
     (void)platform::performElementAction(scrolling, "Block keys:", {});
     rt.runPending();
     ok = write(scrolling, folder / "scrolling-block-keys.png") && ok;
+    WindowManager::shared().closeAll();
+    rt.runPending();
+
+    // The Exceptions tab with two exceptions (one of an application no longer installed),
+    // then its picker and the first row's sheet, as the settings window will host them.
+    workspace.installBundle(platform::Bundle("/Applications/Editor.app", "com.example.editor",
+                                             {{"CFBundleDisplayName", std::string("Editor")}}),
+                            platform::Image{"Editor", 32, 32});
+    workspace.launch({.processIdentifier = 502,
+                      .bundleIdentifier = "com.example.mail",
+                      .localizedName = "Mail",
+                      .icon = platform::Image{"Mail", 32, 32}});
+    {
+        CorvaneSettings settings = SettingsManager::shared().settings();
+        settings.appSettings.exceptionalApplication = {
+            std::make_shared<ExceptionalApplication>("com.example.editor"),
+            std::make_shared<ExceptionalApplication>("org.example.retired")};
+        SettingsManager::shared().setSettings(settings);
+    }
+    WindowManager::shared().openWindow(
+        "preferences", "Exceptions",
+        platform::ui::View(ExceptionsView{SettingsManager::shared(), {}, false})
+            .padding(20)
+            .frame(460, std::nullopt),
+        platform::NSNormalWindowLevel, 3);
+    rt.runPending();
+    auto& exceptions = *WindowManager::shared().window("preferences");
+    ok = write(exceptions, folder / "exceptions-tab.png") && ok;
+    (void)platform::performElementAction(exceptions, "plus", {});
+    rt.runPending();
+    ok = write(exceptions, folder / "exceptions-picker.png") && ok;
+    (void)platform::performElementAction(exceptions, "plus", {});
+    rt.runPending();
+    (void)platform::performElementAction(exceptions, "Editor", {});
+    rt.runPending();
+    ok = write(exceptions, folder / "exceptions-sheet.png") && ok;
     WindowManager::shared().closeAll();
     rt.runPending();
 
