@@ -3,11 +3,21 @@
 #include <vector>
 
 #include "preferences/ForegroundStyleCompat.h"
+#include "preferences/ScrollAdvancedSliderView.h"
 #include "settings/Utils.h"
 
 namespace corvane {
 
 using namespace platform::ui;
+
+namespace {
+
+/// The slider view's measures in the sheet, in points: all five rows.
+constexpr double kLeftColumnSize = 150;
+constexpr double kRightColumnSize = 230;
+constexpr double kRowSpacing = 12;
+
+}  // namespace
 
 void ExceptionsAdvancedView::resetScrollAdvanced() const {
     scrollAdvanced.set(ScrollAdvanced{});
@@ -26,7 +36,9 @@ View ExceptionsAdvancedView::sheet() const {
     const auto showing = isShowingSheet;
     return VStack(HorizontalAlignment::leading, kSheetSpacing,
                   {HStack(std::move(header)), Divider(),
-                   // The exception's sliders join here with the shared slider view.
+                   View(ScrollAdvancedSliderView{scrollAdvanced, kLeftColumnSize, kRightColumnSize,
+                                                 false, true, true, kRowSpacing})
+                       .disabled(inherit.get()),
                    Divider(),
                    HStack({Button("Reset to defaults", [self] { self.resetScrollAdvanced(); })
                                .disabled(scrollAdvanced.get() == ScrollAdvanced{}),

@@ -41,19 +41,50 @@ class ExceptionsAdvancedViewTest : public testing::SettingsFixture {
         return findElement(host_->elementsForTesting(), "button", "Done").has_value();
     }
     bool resetEnabled() { return element(*host_, "button", "Reset to defaults").info().enabled; }
+    bool slidersEnabled() { return element(*host_, "slider", "Step size:").info().enabled; }
+    void slideStep(double value) {
+        const auto slider = element(*host_, "slider", "Step size:");
+        slider.dragSlider(value);
+        slider.release();
+        rt().runPending();
+    }
 
     ExceptionalApplicationRef editor_, mail_;
     std::shared_ptr<NSWindow> window_;
     std::shared_ptr<NSHostingView> host_;
 };
 
-// A new exception inherits the default values: the reset is disabled.
+// A new exception inherits the default values: the sliders and the reset are disabled.
 TEST_F(ExceptionsAdvancedViewTest, NewExceptionDisablesSlidersAndReset) {
     openSheet();
     ASSERT_TRUE(sheetShown());
     EXPECT_EQ(element(*host_, "text", "com.example.editor").info().presentation, "");
     EXPECT_TRUE(element(*host_, "toggle", "Use global settings").info().isOn);
+    EXPECT_FALSE(slidersEnabled());
     EXPECT_FALSE(resetEnabled());
+}
+
+// Own values: the switch off enables the sliders, a move enables the reset, which restores
+// the defaults and disables itself; only this exception changes.
+TEST_F(ExceptionsAdvancedViewTest, OwnValuesAndTheirReset) {
+    openSheet();
+    click(element(*host_, "toggle", "Use global settings"));
+    EXPECT_FALSE(editor_->inherit());
+    EXPECT_TRUE(slidersEnabled());
+    EXPECT_FALSE(resetEnabled());
+
+    slideStep(40);
+    EXPECT_EQ(editor_->scrollAdvanced().step, 40);
+    EXPECT_TRUE(resetEnabled());
+    EXPECT_EQ(store().scrollAdvanced(), ScrollAdvanced{});
+    EXPECT_EQ(mail_->scrollAdvanced(), ScrollAdvanced{});
+
+    const int saves = this->saves();
+    click(element(*host_, "button", "Reset to defaults"));
+    EXPECT_EQ(editor_->scrollAdvanced(), ScrollAdvanced{});
+    EXPECT_EQ(this->saves(), saves + 1);
+    EXPECT_FALSE(resetEnabled());
+    EXPECT_FALSE(editor_->inherit());
 }
 
 // Inheriting with own values that differ: the sliders stay disabled but the reset works, and
@@ -63,6 +94,7 @@ TEST_F(ExceptionsAdvancedViewTest, ResetWorksWhileInheriting) {
     own.block = {55};
     editor_->setScrollAdvanced(own);
     openSheet();
+    EXPECT_FALSE(slidersEnabled());
     EXPECT_TRUE(resetEnabled());
     click(element(*host_, "button", "Reset to defaults"));
     EXPECT_EQ(editor_->scrollAdvanced(), ScrollAdvanced{});
@@ -71,17 +103,19 @@ TEST_F(ExceptionsAdvancedViewTest, ResetWorksWhileInheriting) {
 }
 
 // Changes made to the exception in place while the sheet is open show at once, though the
-// store announces nothing: the switch and the reset follow.
+// store announces nothing: the enabling of the sliders and of the reset follow.
 TEST_F(ExceptionsAdvancedViewTest, FollowsChangesMadeInPlace) {
     openSheet();
     editor_->setInherit(false);
     rt().runPending();
+    EXPECT_TRUE(slidersEnabled());
     EXPECT_FALSE(element(*host_, "toggle", "Use global settings").info().isOn);
     ScrollAdvanced own;
     own.step = 40;
     editor_->setScrollAdvanced(own);
     rt().runPending();
     EXPECT_TRUE(resetEnabled());
+    EXPECT_EQ(element(*host_, "slider", "Step size:").info().value, 40);
 }
 
 struct CloseCase {

@@ -8,7 +8,9 @@
 #include "PreferencesTestSupport.h"
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSWindow.h"
+#include "platform/sim/WheelEvent.h"
 #include "preferences/ExceptionsView.h"
+#include "scroll/ScrollCoordinator.h"
 
 namespace corvane {
 namespace {
@@ -252,6 +254,40 @@ TEST_F(ExceptionsViewTest, RowSwitchFollowsTheExceptionBothWays) {
     exception->setScrollBase(ScrollBase{});
     rt().runPending();
     EXPECT_TRUE(element(*host_, "toggle", "").info().isOn);
+}
+
+// The user gives the application in use its own step: picked in the picker, "Use global
+// settings" off, "Step size:" slid to 40. The next tick to it posts 40 points in all, while a
+// tick to another application posts the global 90.
+TEST_F(ExceptionsViewTest, OwnStepReachesTheNextTick) {
+    sim::session().workspace().setFrontmost(501);
+    ScrollCoordinator::shared().start();
+    show();
+    openPicker();
+    click(*row("com.example.editor"));
+    click(element(*host_, "image", "gearshape.fill"));
+    click(element(*host_, "toggle", "Use global settings"));
+    const auto slider = element(*host_, "slider", "Step size:");
+    slider.dragSlider(40);
+    slider.release();
+    rt().runPending();
+    ASSERT_EQ(store().settings().appSettings.exceptionalApplication.front()->scrollAdvanced().step,
+              40);
+
+    auto& server = sim::session().windowServer();
+    server.scheduleHardwareEvent(rt().mediaTime() + 0.1,
+                                 sim::WheelEvent{.target = 501, .lineY = 1, .pointY = 10}.create());
+    server.scheduleHardwareEvent(rt().mediaTime() + 2,
+                                 sim::WheelEvent{.target = 502, .lineY = 1, .pointY = 10}.create());
+    rt().advance(4);
+    double editor = 0, mail = 0;
+    for (const auto& r : server.receivedEvents()) {
+        if (r.origin != sim::EventOrigin::synthetic)
+            continue;
+        (r.pid == 501 ? editor : mail) += r.event.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
+    }
+    EXPECT_EQ(editor, 40);
+    EXPECT_EQ(mail, 90);
 }
 
 }  // namespace

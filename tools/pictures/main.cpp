@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     ok = write(exceptions, folder / "exceptions-picker.png") && ok;
     (void)platform::performElementAction(exceptions, "plus", {});
     rt.runPending();
-    (void)platform::performElementAction(exceptions, "Editor", {});
+    (void)platform::performElementAction(exceptions, "Advanced\u2026", {});
     rt.runPending();
     ok = write(exceptions, folder / "exceptions-sheet.png") && ok;
     WindowManager::shared().closeAll();

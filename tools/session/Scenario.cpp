@@ -300,6 +300,16 @@ void readActivateApp(const Reader& r, ScenarioEvent& e) {
     e.pid = static_cast<std::int32_t>(r.integer("pid", 0, 2, kInt32Max, true));
 }
 
+/// "openTab" opens one settings tab alone in the "preferences" window; only "Exceptions" is
+/// known so far.
+void readOpenTab(const Reader& r, ScenarioEvent& e) {
+    r.onlyKnown({"t", "type", "tab"});
+    e.kind = ScenarioEvent::Kind::openTab;
+    e.item = r.string("tab", true);
+    if (e.item != "Exceptions")
+        throw ScenarioError(r.at("tab") + ": expected \"Exceptions\"");
+}
+
 void readMenuChoice(const Reader& r, ScenarioEvent& e) {
     r.onlyKnown({"t", "type", "item"});
     e.kind = ScenarioEvent::Kind::menu;
@@ -427,6 +437,8 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
         readActivateApp(r, e);
     } else if (type == "menu") {
         readMenuChoice(r, e);
+    } else if (type == "openTab") {
+        readOpenTab(r, e);
     } else if (!readWindowInput(r, type, e) && !readScriptedAnswer(r, type, e) &&
                !readUpdateInput(r, type, e) && !readFault(r, type, e)) {
         static const std::pair<const char*, ScenarioEvent::Kind> kinds[] = {
@@ -509,6 +521,8 @@ const char* toString(ScenarioEvent::Kind kind) {
             return "key";
         case ScenarioEvent::Kind::activateApp:
             return "activateApp";
+        case ScenarioEvent::Kind::openTab:
+            return "openTab";
         case ScenarioEvent::Kind::openMenu:
             return "openMenu";
         case ScenarioEvent::Kind::menu:

@@ -52,6 +52,7 @@ struct ScenarioEvent {
         select,
         key,
         activateApp,
+        openTab,
         openMenu,
         menu,
         alertAnswer,
@@ -98,7 +99,7 @@ struct ScenarioEvent {
     std::shared_ptr<const WindowInput> input;
     // activateApp: the application brought to the front
     std::int32_t pid = 0;
-    // menu: the identifier of the status menu's item chosen
+    // menu: the identifier of the status menu's item chosen; openTab: the tab's label
     std::string item;
     /// alertAnswer, adminScript, taskExit, openPanel: an answer given beforehand, taken by the
     /// next alert, administrator script, child process of `text` or open panel that needs one.

@@ -31,6 +31,7 @@
 #include "platform/sim/SimDisplayLink.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/WheelEvent.h"
+#include "preferences/ExceptionsView.h"
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsManager.h"
 
@@ -313,6 +314,15 @@ void SessionDriver::perform(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::openMenu:
         case ScenarioEvent::Kind::menu:
             clickStatusItem(e);
+            break;
+        // The tab alone, padded and as wide as the settings window makes its tabs.
+        case ScenarioEvent::Kind::openTab:
+            WindowManager::shared().openWindow(
+                "preferences", e.item,
+                ui::View(ExceptionsView{SettingsManager::shared(), {}, false})
+                    .padding(20)
+                    .frame(460, std::nullopt),
+                NSNormalWindowLevel, 3);
             break;
         case ScenarioEvent::Kind::copyDiagnostics: {
             copyDiagnostics();
