@@ -1,7 +1,7 @@
 #include "preferences/BlockKeysView.h"
 
-#include "platform/foundation/ProcessInfo.h"
 #include "preferences/BlockKeysListView.h"
+#include "preferences/SettingsPopover.h"
 
 namespace corvane {
 
@@ -25,10 +25,6 @@ View BlockKeysView::body() const {
     // The list always offers the three keys, whatever the strip shows.
     const BlockKeysListView list{settingsManager,
                                  {ModifierKey::command, ModifierKey::control, ModifierKey::option}};
-    // From macOS 15.1 the system places the arrow (and the popover is not detachable);
-    // before, the arrow sits on the top edge.
-    const std::optional<Edge> arrowEdge =
-        platform::isAvailable(15, 1) ? std::nullopt : std::optional(Edge::top);
     View strip =
         HStack(VerticalAlignment::center, std::nullopt, std::move(symbols))
             .padding()
@@ -38,7 +34,8 @@ View BlockKeysView::body() const {
             .contentShape(Rectangle())
             .onTapGesture(1, [popover] { popover.set(!popover.get()); })
             .onHover([hovered](bool inside) { hovered.set(inside); })
-            .popover(showPopover.binding(), arrowEdge, [list] { return View(list); });
+            .popover(showPopover.binding(), settingsPopoverArrowEdge(),
+                     [list] { return View(list); });
     return VStack(HorizontalAlignment::leading, std::nullopt, {strip});
 }
 

@@ -6,6 +6,7 @@
 #include "platform/appkit/NSImage.h"
 #include "platform/appkit/NSWindow.h"
 #include "preferences/AdvancedView.h"
+#include "preferences/ExceptionsView.h"
 #include "preferences/GeneralView.h"
 #include "preferences/UpdatesView.h"
 #include "settings/SettingsManager.h"
@@ -19,8 +20,7 @@ void PreferencesTabViewController::viewDidLoad() {
     setTabStyle(TabStyle::toolbar);
     makeTab(SettingsTab::general, GeneralView{SettingsManager::shared()});
     makeTab(SettingsTab::scrolling, AdvancedView{});
-    // A stand-in until the Exceptions tab's view joins the window.
-    makeTab(SettingsTab::exceptions, ui::Text("Exceptions"));
+    makeTab(SettingsTab::exceptions, ExceptionsView{SettingsManager::shared(), {}, false});
     makeTab(SettingsTab::updates, UpdatesView{});
 }
 

@@ -15,18 +15,22 @@ ExceptionalApplication::ExceptionalApplication(std::string bundleId, ScrollBase 
       inherit_(inherit) {}
 
 // The settings value holds only the reference, so it does not change: the store saves the
-// document but sends no will-change notification.
+// document but sends no will-change notification. The exception announces the change itself,
+// so that the views showing it (a row's switch, the per-application sheet) redraw.
 void ExceptionalApplication::setScrollBase(ScrollBase scrollBase) {
+    objectWillChange().send();
     scrollBase_ = scrollBase;
     SettingsManager::shared().save();
 }
 
 void ExceptionalApplication::setScrollAdvanced(ScrollAdvanced scrollAdvanced) {
+    objectWillChange().send();
     scrollAdvanced_ = std::move(scrollAdvanced);
     SettingsManager::shared().save();
 }
 
 void ExceptionalApplication::setInherit(bool inherit) {
+    objectWillChange().send();
     inherit_ = inherit;
     SettingsManager::shared().save();
 }

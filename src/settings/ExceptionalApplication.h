@@ -12,9 +12,10 @@ namespace corvane {
 /// A per-application override: a shared, mutable object identified by its bundle identifier.
 /// Every copy of the settings holds the same object, so a change is seen everywhere at once.
 /// Assigning `scrollBase`, `scrollAdvanced` or `inherit` saves the whole settings document
-/// through the store without notifying the store's observers. Main thread only.
+/// through the store without notifying the store's observers; the exception announces it to
+/// its own observers first (`objectWillChange`). Main thread only.
 class ExceptionalApplication : public platform::ObservableObject {
-public:
+  public:
     /// A new exception: smoothing and horizontal smoothing on, reverse off, the default
     /// parameters, and `inherit` on.
     explicit ExceptionalApplication(std::string bundleId);
@@ -36,7 +37,7 @@ public:
         return a.bundleId_ == b.bundleId_;
     }
 
-private:
+  private:
     std::string bundleId_;
     ScrollBase scrollBase_;
     ScrollAdvanced scrollAdvanced_;

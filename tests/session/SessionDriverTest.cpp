@@ -253,7 +253,16 @@ INSTANTIATE_TEST_SUITE_P(
                     "events[0].outcome: expected \"success\", \"cancel\" or \"error\""},
         BadScenario{"task_status",
                     oneEvent(R"({"type": "taskExit", "launchPath": "/bin/sh", "status": 300})"),
-                    "events[0].status: out of range"}),
+                    "events[0].status: out of range"},
+        BadScenario{"panel_neither", oneEvent(R"({"type": "openPanel"})"),
+                    "events[0]: expected either \"choose\": PATH or \"cancel\": true"},
+        BadScenario{"panel_both",
+                    oneEvent(R"({"type": "openPanel", "choose": "/A.app", "cancel": true})"),
+                    "events[0]: expected either \"choose\": PATH or \"cancel\": true"},
+        BadScenario{"panel_cancel_false", oneEvent(R"({"type": "openPanel", "cancel": false})"),
+                    "events[0]: expected either \"choose\": PATH or \"cancel\": true"},
+        BadScenario{"panel_relative", oneEvent(R"({"type": "openPanel", "choose": "A.app"})"),
+                    "events[0].choose: expected an absolute path"}),
     testing::CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
@@ -703,6 +712,22 @@ TEST(SessionDriver, ScrollingTabScenarioSetsTheStep) {
 // the menu (it names the editor, unchecked), disables smoothing for it; the next tick to the
 // editor passes unsmoothed while one to the browser is smoothed; the next opening shows the
 // item checked, and the stored settings hold the new exception at the head.
+// The user adds the application in use on the Exceptions tab and gives it a step of 40: the
+// next tick to it posts 40 points in all, a tick to another application the global 90.
+TEST(SessionDriver, ExceptionOwnStepScenarioPostsTheOwnStep) {
+    auto lines = play("exception-own-step.json");
+    ASSERT_FALSE(lines.empty());
+    const json& pids = lines.back()["summary"]["pids"];
+    EXPECT_EQ(pids["501"]["pointY"], 40.0);
+    EXPECT_EQ(pids["502"]["pointY"], 90.0);
+    const json& exceptions =
+        lines.back()["summary"]["settings"]["appSettings"]["exceptionalApplication"];
+    ASSERT_EQ(exceptions.size(), 1u);
+    EXPECT_EQ(exceptions[0]["bundleId"], "com.example.editor");
+    EXPECT_EQ(exceptions[0]["inherit"], false);
+    EXPECT_EQ(lines.back()["summary"]["settings"]["scrollAdvanced"]["step"], 90.0);
+}
+
 TEST(SessionDriver, MenuScenarioDisablesSmoothingForTheEditor) {
     auto lines = play("menu-disable-for-app.json");
     ASSERT_GE(lines.size(), 4u);

@@ -1,9 +1,10 @@
 // Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
 // of the status item's open menu, of the offer to move into the Applications folder (without
 // and with the administrator's password), of each tab of the settings window (the Scrolling
-// tab also with its Advanced sheet and the sheet's block-keys popover) and of the About window
-// into the folder given as the first argument (default "pictures"), for a person to look at.
-// Runs on the simulated session, offscreen.
+// tab also with its Advanced sheet and the sheet's block-keys popover, the Exceptions tab with
+// its picker and a row's sheet) and of the About window into the folder given as the first
+// argument (default "pictures"), for a person to look at. Runs on the simulated session,
+// offscreen.
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -24,6 +25,7 @@
 #include "platform/ui/View.h"
 #include "preferences/PreferencesTabViewController.h"
 #include "preferences/SettingsTab.h"
+#include "preferences/ExceptionsView.h"
 #include "settings/SettingsManager.h"
 
 namespace {
@@ -130,6 +132,42 @@ int main(int argc, char** argv) {
     WindowManager::shared().openWindow("about", "", AboutView{}, platform::NSNormalWindowLevel, 3);
     rt.runPending();
     ok = write(*WindowManager::shared().window("about"), folder / "about.png") && ok;
+    WindowManager::shared().closeAll();
+    rt.runPending();
+
+    // The Exceptions tab with two exceptions (one of an application no longer installed),
+    // then its picker and the first row's sheet, as the settings window will host them.
+    workspace.installBundle(platform::Bundle("/Applications/Editor.app", "com.example.editor",
+                                             {{"CFBundleDisplayName", std::string("Editor")}}),
+                            platform::Image{"Editor", 32, 32});
+    workspace.launch({.processIdentifier = 502,
+                      .bundleIdentifier = "com.example.mail",
+                      .localizedName = "Mail",
+                      .icon = platform::Image{"Mail", 32, 32}});
+    {
+        CorvaneSettings withTwo = SettingsManager::shared().settings();
+        withTwo.appSettings.exceptionalApplication = {
+            std::make_shared<ExceptionalApplication>("com.example.editor"),
+            std::make_shared<ExceptionalApplication>("org.example.retired")};
+        SettingsManager::shared().setSettings(withTwo);
+    }
+    WindowManager::shared().openWindow(
+        "preferences", "Exceptions",
+        platform::ui::View(ExceptionsView{SettingsManager::shared(), {}, false})
+            .padding(20)
+            .frame(460, std::nullopt),
+        platform::NSNormalWindowLevel, 3);
+    rt.runPending();
+    auto& exceptions = *WindowManager::shared().window("preferences");
+    ok = write(exceptions, folder / "exceptions-tab.png") && ok;
+    (void)platform::performElementAction(exceptions, "plus", {});
+    rt.runPending();
+    ok = write(exceptions, folder / "exceptions-picker.png") && ok;
+    (void)platform::performElementAction(exceptions, "plus", {});
+    rt.runPending();
+    (void)platform::performElementAction(exceptions, "Advanced\u2026", {});
+    rt.runPending();
+    ok = write(exceptions, folder / "exceptions-sheet.png") && ok;
     WindowManager::shared().closeAll();
     rt.runPending();
 

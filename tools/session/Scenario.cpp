@@ -193,9 +193,22 @@ ScenarioFolder readFolder(const json& value, const std::string& place) {
     return f;
 }
 
+/// `"choose": PATH` (an absolute session path) or `"cancel": true`, one of the two.
+void readOpenPanelAnswer(const Reader& r, ScenarioEvent& e) {
+    r.onlyKnown({"t", "type", "choose", "cancel"});
+    e.kind = ScenarioEvent::Kind::openPanel;
+    const bool cancel = r.boolean("cancel", false);
+    const bool choose = r.find("choose") != nullptr;
+    if (choose == cancel)
+        r.fail("expected either \"choose\": PATH or \"cancel\": true");
+    if (choose)
+        e.scripted.text = absolutePath(r, "choose");
+    e.scripted.number = cancel ? 1 : 0;
+}
+
 /// "alertAnswer" gives the next alert's answer, "adminScript" the next administrator
-/// script's outcome, "taskExit" the next child process's exit status. False for any other
-/// type.
+/// script's outcome, "taskExit" the next child process's exit status, "openPanel" the next
+/// open panel's choice or cancel. False for any other type.
 bool readScriptedAnswer(const Reader& r, const std::string& type, ScenarioEvent& e) {
     using Kind = ScenarioEvent::Kind;
     auto& scripted = e.scripted;
@@ -220,6 +233,8 @@ bool readScriptedAnswer(const Reader& r, const std::string& type, ScenarioEvent&
         e.kind = Kind::taskExit;
         scripted.text = absolutePath(r, "launchPath");
         scripted.number = static_cast<int>(r.integer("status", 0, 0, 255, true));
+    } else if (type == "openPanel") {
+        readOpenPanelAnswer(r, e);
     } else {
         return false;
     }
@@ -506,6 +521,8 @@ const char* toString(ScenarioEvent::Kind kind) {
             return "adminScript";
         case ScenarioEvent::Kind::taskExit:
             return "taskExit";
+        case ScenarioEvent::Kind::openPanel:
+            return "openPanel";
         case ScenarioEvent::Kind::disableTapsBySystem:
             return "disableTapsBySystem";
         case ScenarioEvent::Kind::stallDisplay:

@@ -57,6 +57,7 @@ struct ScenarioEvent {
         alertAnswer,
         adminScript,
         taskExit,
+        openPanel,
         updateFound,
         clickNotification,
         dismissNotification,
@@ -99,11 +100,13 @@ struct ScenarioEvent {
     std::int32_t pid = 0;
     // menu: the identifier of the status menu's item chosen
     std::string item;
-    /// alertAnswer, adminScript, taskExit: an answer given beforehand, taken by the next
-    /// alert, administrator script or child process of `text` that needs one.
+    /// alertAnswer, adminScript, taskExit, openPanel: an answer given beforehand, taken by the
+    /// next alert, administrator script, child process of `text` or open panel that needs one.
     struct Scripted {
-        std::string text;  ///< alertAnswer: the button's title; taskExit: the launch path
-        int number = 0;    ///< adminScript: the error number (0 success); taskExit: the status
+        std::string text;  ///< alertAnswer: the button's title; taskExit: the launch path;
+                           ///< openPanel: the path chosen
+        int number = 0;    ///< adminScript: the error number (0 success); taskExit: the status;
+                           ///< openPanel: 1 for a cancel
     } scripted;
     // faults
     std::uint32_t display = 0;  ///< stallDisplay, failLinkCreation: the display's id

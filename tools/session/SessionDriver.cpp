@@ -239,8 +239,12 @@ void SessionDriver::setUpSession() const {
                                                     .activationPolicy = policyOf(a.policy)};
         if (a.executable)
             description.executableURL = URL::fileURLWithPath(*a.executable);
-        if (a.bundle)
+        if (a.bundle) {
             description.bundleURL = URL::fileURLWithPath(*a.bundle);
+            // Installed there too, so that the bundle can be opened at its path (as an open
+            // panel's choice is) and the application is found by its identifier.
+            workspace.installBundle(Bundle(*a.bundle, a.bundleId, {{"CFBundleName", a.name}}));
+        }
         workspace.launch(std::move(description));
     }
     if (scenario_.frontmost != 0)
@@ -323,6 +327,7 @@ void SessionDriver::perform(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::alertAnswer:
         case ScenarioEvent::Kind::adminScript:
         case ScenarioEvent::Kind::taskExit:
+        case ScenarioEvent::Kind::openPanel:
             if (e.t > 0)
                 giveScriptedAnswer(e);
             break;
@@ -378,6 +383,12 @@ void SessionDriver::giveScriptedAnswer(const ScenarioEvent& e) {
             break;
         case ScenarioEvent::Kind::taskExit:
             sim::session().tasks().queueExitStatus(e.scripted.text, e.scripted.number);
+            break;
+        case ScenarioEvent::Kind::openPanel:
+            if (e.scripted.number != 0)
+                sim::session().openPanels().queueCancel();
+            else
+                sim::session().openPanels().queueChoice(e.scripted.text);
             break;
         default:
             break;
@@ -625,6 +636,14 @@ void SessionDriver::reportMove(ordered_json& summary) const {
                          {"status", run.exitStatus}});
     }
     putIfAny("tasks", std::move(tasks));
+    ordered_json panels = ordered_json::array();
+    for (const auto& panel : sim::session().openPanels().shown()) {
+        panels.push_back({{"t", scenarioTimeOf(panel.mediaTime)},
+                          {"title", panel.title},
+                          {"directory", panel.directory ? ordered_json(*panel.directory) : nullptr},
+                          {"chosen", panel.chosen ? ordered_json(*panel.chosen) : nullptr}});
+    }
+    putIfAny("openPanels", std::move(panels));
     if (const auto status = sim::session().tasks().exitStatus())
         summary["exitStatus"] = *status;
 

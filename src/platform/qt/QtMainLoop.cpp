@@ -14,6 +14,7 @@
 #include "platform/qt/DesktopNotifications.h"
 #include "platform/qt/QtAlerts.h"
 #include "platform/qt/QtFileManager.h"
+#include "platform/qt/QtOpenPanel.h"
 #include "platform/qt/QtSupport.h"
 
 namespace corvane::platform::qt {
@@ -106,6 +107,7 @@ void QtMainLoop::stop() {
 void installQtMainLoop(std::shared_ptr<MainThreadPump> runtime, int terminationFd) {
     installFileManagerBackend(std::make_shared<QtFileManager>());
     installAlertBackend(std::make_shared<QtAlerts>());
+    installOpenPanelBackend(std::make_shared<QtOpenPanel>());
     ensureQtApplication();
     installDesktopNotifications();
     NSApplication::shared().setEventLoop(

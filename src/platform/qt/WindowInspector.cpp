@@ -106,6 +106,12 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
                          valueOf(info), enabled, host.presentation()},
                         node,
                         &hosting};
+            // An image that takes a click (a gear) is a button too, titled by its tooltip.
+            if (tappable && info.kind == "image") {
+                found.element.kind = "button";
+                if (!info.toolTip.empty())
+                    found.element.label = info.toolTip;
+            }
             if (!info.accessibilityLabel.empty())
                 found.element.label = info.accessibilityLabel;
             if (info.kind == "button") {

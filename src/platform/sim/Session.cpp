@@ -41,6 +41,7 @@ Session::Session()
       images_(std::make_shared<SystemImages>()),
       files_(std::make_shared<FileSystem>()),
       alerts_(std::make_shared<Alerts>()),
+      openPanels_(std::make_shared<OpenPanels>()),
       scripts_(std::make_shared<AppleScripts>()),
       tasks_(std::make_shared<Tasks>(*runtime_)),
       updates_(std::make_shared<SimUpdates>()),
@@ -69,6 +70,7 @@ Session& installSimulatedSession() {
     installImageBackend(session->images_);
     installFileManagerBackend(session->files_);
     installAlertBackend(session->alerts_);
+    installOpenPanelBackend(session->openPanels_);
     installAppleScriptBackend(session->scripts_);
     installTaskBackend(session->tasks_);
     installUpdateBackend(session->updates_);

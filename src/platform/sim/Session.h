@@ -13,6 +13,7 @@
 #include "platform/sim/SimFileSystem.h"
 #include "platform/sim/SimLoginItems.h"
 #include "platform/sim/SimNotifications.h"
+#include "platform/sim/SimOpenPanels.h"
 #include "platform/sim/SimPasteboard.h"
 #include "platform/sim/SimStatusBar.h"
 #include "platform/sim/SimTasks.h"
@@ -26,9 +27,9 @@ namespace corvane::platform::sim {
 
 /// The simulated desktop session: one object that owns the virtual runtime, the window
 /// server, the workspace, the displays and their display links, the desktop, the
-/// Accessibility trust, the files, the alerts, the scripts and the child processes, the update
-/// feed, the notification centre, the login items and the general pasteboard, and holds every
-/// fault knob. Knobs are named one way:
+/// Accessibility trust, the files, the alerts, the open panels, the scripts and the child
+/// processes, the update feed, the notification centre, the login items and the general
+/// pasteboard, and holds every fault knob. Knobs are named one way:
 /// `failNext<Op>(count)` makes the next `count` operations fail, `set<Op>Refused(bool)`
 /// makes every one fail while set. Installed once per process, before anything uses the
 /// platform, by `installSimulatedSession`; never destroyed. Like the rest of the simulated
@@ -52,6 +53,7 @@ class Session {
     SystemImages& images() { return *images_; }
     FileSystem& files() { return *files_; }
     Alerts& alerts() { return *alerts_; }
+    OpenPanels& openPanels() { return *openPanels_; }
     AppleScripts& scripts() { return *scripts_; }
     Tasks& tasks() { return *tasks_; }
     SimUpdates& updates() { return *updates_; }
@@ -141,6 +143,7 @@ class Session {
     std::shared_ptr<SystemImages> images_;
     std::shared_ptr<FileSystem> files_;
     std::shared_ptr<Alerts> alerts_;
+    std::shared_ptr<OpenPanels> openPanels_;
     std::shared_ptr<AppleScripts> scripts_;
     std::shared_ptr<Tasks> tasks_;
     std::shared_ptr<SimUpdates> updates_;
