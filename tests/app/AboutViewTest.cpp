@@ -6,7 +6,7 @@
 #include "app/AboutView.h"
 #include "app/WindowManager.h"
 #include "platform/appkit/NSHostingView.h"
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/sim/Session.h"
 #include "support/SimSession.h"

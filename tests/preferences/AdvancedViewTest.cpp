@@ -9,7 +9,7 @@
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSPasteboard.h"
 #include "platform/appkit/NSWindow.h"
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 #include "preferences/AdvancedView.h"
 
 namespace corvane {

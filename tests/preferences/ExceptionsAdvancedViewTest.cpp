@@ -6,7 +6,7 @@
 #include "PreferencesTestSupport.h"
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSWindow.h"
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 #include "preferences/ExceptionsView.h"
 
 namespace corvane {

@@ -9,7 +9,7 @@
 #include "app/WindowManager.h"
 #include "app/launch_at_login/LaunchAtLogin.h"
 #include "platform/appkit/NSHostingView.h"
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/quartz/CGEvent.h"

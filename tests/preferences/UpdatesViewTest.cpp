@@ -8,7 +8,7 @@
 #include "app/UpdaterManager.h"
 #include "app/WindowManager.h"
 #include "platform/appkit/NSHostingView.h"
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 #include "platform/foundation/UserDefaults.h"
 #include "platform/sim/Session.h"
 #include "preferences/UpdatesView.h"

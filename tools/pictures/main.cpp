@@ -18,14 +18,14 @@
 #include "app/WindowManager.h"
 #include "platform/appkit/NSAlert.h"
 #include "platform/appkit/StatusMenuPicture.h"
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
 #include "platform/ui/View.h"
+#include "preferences/ExceptionsView.h"
 #include "preferences/PreferencesTabViewController.h"
 #include "preferences/SettingsTab.h"
-#include "preferences/ExceptionsView.h"
 #include "settings/SettingsManager.h"
 
 namespace {

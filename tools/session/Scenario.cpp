@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 
 namespace corvane::session {
 

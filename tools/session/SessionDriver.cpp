@@ -20,7 +20,7 @@
 #include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSPasteboard.h"
 #include "platform/appkit/RunningApplication.h"
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/foundation/URL.h"

@@ -13,7 +13,7 @@
 
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSWindow.h"
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 #include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
 #include "platform/qt/NSWindowImpl.h"

@@ -1,4 +1,4 @@
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 
 #include <cctype>
 #include <utility>

@@ -7,7 +7,7 @@
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSTabViewController.h"
 #include "platform/appkit/NSWindow.h"
-#include "platform/appkit/WindowInspection.h"
+#include "platform/appkit/WindowElements.h"
 #include "platform/combine/Published.h"
 #include "support/SimSession.h"
 
@@ -90,7 +90,7 @@ WindowElement element(std::string kind, std::string label, ElementValue value = 
 }
 
 /// A titled window showing the panel.
-class WindowInspectionTest : public ::testing::Test {
+class WindowElementsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         window = std::make_shared<NSWindow>(CGRectMake(0, 0, 10, 10), 3,
@@ -115,7 +115,7 @@ class WindowInspectionTest : public ::testing::Test {
 // A window reads as a user sees it: its title and frame, then each control once, in reading
 // order, with its state; a button's label is the button, a slider and a list are titled by
 // the text before them, a list holds the label of its selected row.
-TEST_F(WindowInspectionTest, ReadsTheControlsInReadingOrder) {
+TEST_F(WindowElementsTest, ReadsTheControlsInReadingOrder) {
     const WindowContents contents = inspectWindow(*window);
     EXPECT_EQ(contents.title, "Panel");
     EXPECT_EQ(contents.size, sizeOf(window->frame()));
@@ -139,7 +139,7 @@ TEST_F(WindowInspectionTest, ReadsTheControlsInReadingOrder) {
 
 // An open popover's elements follow the window's own, marked as in the popover; Escape
 // closes it through its binding.
-TEST_F(WindowInspectionTest, PopoverElementsFollowAndEscapeClosesIt) {
+TEST_F(WindowElementsTest, PopoverElementsFollowAndEscapeClosesIt) {
     act("Pick", {.kind = ElementAction::Kind::press});
     ASSERT_TRUE(model.showPopover.get());
     WindowElement inside = element("text", "Inside");
@@ -159,7 +159,7 @@ struct ActionCase {
     std::function<void(const PanelModel&)> expect;
 };
 
-class WindowActionTest : public WindowInspectionTest,
+class WindowActionTest : public WindowElementsTest,
                          public ::testing::WithParamInterface<ActionCase> {};
 
 // Each action reaches the model through the control's own input handling, as a user's click
@@ -218,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A label is looked for among the elements that take the action ("Step size:" is a text
 // before it is the slider's title); one found nowhere, or only on an element that does not
 // take the action, is told apart.
-TEST_F(WindowInspectionTest, LabelsFoundNowhereOrOnTheWrongKind) {
+TEST_F(WindowElementsTest, LabelsFoundNowhereOrOnTheWrongKind) {
     const auto missing = act("Nope", {.kind = Kind::press});
     EXPECT_EQ(missing.outcome, ElementActionResult::Outcome::notFound);
     const auto text = act("Smoothing", {.kind = Kind::toggle, .on = true});
