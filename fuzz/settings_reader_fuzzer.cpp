@@ -11,9 +11,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto decoded = corvane::decodeSettings(input);
     if (decoded) {
         auto text = corvane::encodeSettings(*decoded);
-        if (!text) std::abort();
+        if (!text)
+            std::abort();
         auto again = corvane::decodeSettings(*text);
-        if (!again || corvane::encodeSettings(*again) != text) std::abort();
+        if (!again || corvane::encodeSettings(*again) != text)
+            std::abort();
     }
     return 0;
 }

@@ -4,7 +4,7 @@ namespace corvane {
 
 /// The easing curves of the engine; never instantiated.
 class AnimationFunctions {
-public:
+  public:
     AnimationFunctions() = delete;
 
     /// Scales the raw curve so that it reaches 1 at x = 1 (the reciprocal of the raw value

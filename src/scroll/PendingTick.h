@@ -29,7 +29,7 @@ struct PendingTick {
 /// the slot is written and runs in the order queued); the count of taken ticks, the only
 /// value both sides touch outside that ordering, is atomic. One producer, one consumer.
 class PendingTickRing {
-public:
+  public:
     static constexpr std::size_t kCapacity = 32;
 
     /// Producer: stores `tick` (moved from) and returns true, or returns false and leaves
@@ -52,7 +52,7 @@ public:
         return tick;
     }
 
-private:
+  private:
     std::array<PendingTick, kCapacity> slots_{};
     std::uint64_t written_ = 0;            ///< producer only
     std::atomic<std::uint64_t> taken_{0};  ///< written by the consumer

@@ -43,15 +43,18 @@ struct AxisFields {
     CGEventField point;
     CGEventField fixedPoint;
 };
-constexpr AxisFields kVerticalFields{kCGScrollWheelEventDeltaAxis1, kCGScrollWheelEventPointDeltaAxis1,
+constexpr AxisFields kVerticalFields{kCGScrollWheelEventDeltaAxis1,
+                                     kCGScrollWheelEventPointDeltaAxis1,
                                      kCGScrollWheelEventFixedPtDeltaAxis1};
-constexpr AxisFields kHorizontalFields{kCGScrollWheelEventDeltaAxis2, kCGScrollWheelEventPointDeltaAxis2,
+constexpr AxisFields kHorizontalFields{kCGScrollWheelEventDeltaAxis2,
+                                       kCGScrollWheelEventPointDeltaAxis2,
                                        kCGScrollWheelEventFixedPtDeltaAxis2};
 
 /// Minus a line delta; the most negative one has no negation and saturates to the largest.
 std::int64_t negatedLineDelta(std::int64_t value) {
-    return value == std::numeric_limits<std::int64_t>::min() ? std::numeric_limits<std::int64_t>::max()
-                                                             : -value;
+    return value == std::numeric_limits<std::int64_t>::min()
+               ? std::numeric_limits<std::int64_t>::max()
+               : -value;
 }
 
 /// Writes the axis reversed into the event (line, then point, then fixed-point delta) and
@@ -67,7 +70,8 @@ void reverseAxis(const CGEventRef& event, AxisData& axis, const AxisFields& fiel
 /// A point-delta axis moves by the whole step in its direction; a fixed-point or line axis
 /// keeps its value.
 void stepAxis(AxisData& axis, double step) {
-    if (!axis.fixed) axis.usableValue = axis.usableValue > 0 ? step : -step;
+    if (!axis.fixed)
+        axis.usableValue = axis.usableValue > 0 ? step : -step;
 }
 
 }  // namespace
@@ -90,7 +94,9 @@ std::shared_ptr<EventTapInterceptor> ScrollCoordinator::installTap(CGEventTapPla
                                                                    CGEventTapCallBack callback) {
     CFMachPortRef tap =
         CGEventTapCreate(kCGAnnotatedSessionEventTap, placement, options, mask, callback, nullptr);
-    if (!tap) throw EventTapInterceptor::InterceptorError(EventTapInterceptor::InterceptorError::eventTapCreationFailed);
+    if (!tap)
+        throw EventTapInterceptor::InterceptorError(
+            EventTapInterceptor::InterceptorError::eventTapCreationFailed);
     auto interceptor = EventTapInterceptor::create(std::move(tap));
     interceptor->start();
     return interceptor;
@@ -98,7 +104,8 @@ std::shared_ptr<EventTapInterceptor> ScrollCoordinator::installTap(CGEventTapPla
 
 void ScrollCoordinator::start() {
     CORVANE_ASSERT_MAIN_THREAD();
-    if (!SettingsManager::shared().settings().scrollBase.smooth || isActive) return;
+    if (!SettingsManager::shared().settings().scrollBase.smooth || isActive)
+        return;
     isActive = true;
     try {
         scrollEventInterceptor = installTap(kCGHeadInsertEventTap, kCGEventTapOptionDefault,
@@ -115,11 +122,14 @@ void ScrollCoordinator::start() {
 
 void ScrollCoordinator::stop() {
     CORVANE_ASSERT_MAIN_THREAD();
-    if (!isActive) return;
+    if (!isActive)
+        return;
     isActive = false;
     ScrollEngineCV::shared().stop();
-    for (const auto& interceptor : {scrollEventInterceptor, hotkeyEventInterceptor, mouseEventInterceptor}) {
-        if (interceptor) interceptor->stop();
+    for (const auto& interceptor :
+         {scrollEventInterceptor, hotkeyEventInterceptor, mouseEventInterceptor}) {
+        if (interceptor)
+            interceptor->stop();
     }
 }
 
@@ -158,7 +168,8 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
     const ScrollAdvanced& advanced = exceptionalApplication && !exceptionalApplication->inherit()
                                          ? exceptionalApplication->scrollAdvanced()
                                          : settings.scrollAdvanced;
-    if (utils.isLaunchpadActive(currentApplication)) smooth = false;
+    if (utils.isLaunchpadActive(currentApplication))
+        smooth = false;
 
     AxisData y = axisData(event, ScrollAxis::vertical);
     AxisData x = axisData(event, ScrollAxis::horizontal);
@@ -177,8 +188,10 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
 
     if (!smooth) {
         if (y.valid) {
-            if (reverse) reverseAxis(event, y, kVerticalFields);
-            if (x.valid && horizontalSmooth && reverse) reverseAxis(event, x, kHorizontalFields);
+            if (reverse)
+                reverseAxis(event, y, kVerticalFields);
+            if (x.valid && horizontalSmooth && reverse)
+                reverseAxis(event, x, kHorizontalFields);
         } else if (x.valid && horizontalSmooth && reverse) {
             reverseAxis(event, x, kHorizontalFields);
         }
@@ -189,19 +202,23 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
         return event;
     }
     if (!y.valid) {
-        if (!horizontalSmooth) return event;
-        if (reverse) reverseAxis(event, x, kHorizontalFields);
+        if (!horizontalSmooth)
+            return event;
+        if (reverse)
+            reverseAxis(event, x, kHorizontalFields);
         stepAxis(x, advanced.step);
         return engineTakes(0, x.usableValue) ? nullptr : event;
     }
     if (!x.valid) {
-        if (reverse) reverseAxis(event, y, kVerticalFields);
+        if (reverse)
+            reverseAxis(event, y, kVerticalFields);
         stepAxis(y, advanced.step);
         return engineTakes(y.usableValue, 0) ? nullptr : event;
     }
     if (!horizontalSmooth) {
         // Both axes move but only one may be smoothed: the event is dropped unanimated.
-        if (reverse) reverseAxis(event, y, kVerticalFields);
+        if (reverse)
+            reverseAxis(event, y, kVerticalFields);
         return nullptr;
     }
     if (reverse) {
@@ -216,22 +233,28 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
 void ScrollCoordinator::handleFlagsChanged(const CGEventRef& event) {
     CORVANE_ASSERT_MAIN_THREAD();
     const std::int64_t keyCode = CGEventGetIntegerValueField(event, kCGKeyboardEventKeycode);
-    if (keyCode < 54 || keyCode > 62 || keyCode == 57) return;  // 57: Caps Lock
+    if (keyCode < 54 || keyCode > 62 || keyCode == 57)
+        return;  // 57: Caps Lock
     const ModifierKeyGroup* group = ModifierKeyGroup::containing(keyCode);
-    if (group == nullptr) return;
+    if (group == nullptr)
+        return;
 
     const bool pressed = Utils::isModifierPressed(event, group->keyCodes, group->flagMask);
     const std::vector<std::uint16_t> blocked = ScrollUtils::shared().blockedKeyCodes();
-    const bool groupBlocked = std::any_of(group->keyCodes.begin(), group->keyCodes.end(), [&](std::uint16_t code) {
-        return std::find(blocked.begin(), blocked.end(), code) != blocked.end();
-    });
+    const bool groupBlocked =
+        std::any_of(group->keyCodes.begin(), group->keyCodes.end(), [&](std::uint16_t code) {
+            return std::find(blocked.begin(), blocked.end(), code) != blocked.end();
+        });
     const bool isShift = group == &ModifierKeyGroup::shift;
     ScrollEngineCV& engine = ScrollEngineCV::shared();
 
-    if (isShift && engine.isDisplayLinkRunning()) engine.stop();
-    if (!groupBlocked) return;
+    if (isShift && engine.isDisplayLinkRunning())
+        engine.stop();
+    if (!groupBlocked)
+        return;
     blockSmooth = pressed;
-    if (pressed && engine.isDisplayLinkRunning()) engine.stop();
+    if (pressed && engine.isDisplayLinkRunning())
+        engine.stop();
 }
 
 void ScrollCoordinator::handleMouseDown() {

@@ -18,7 +18,7 @@ namespace corvane {
 /// also follows the modifier keys (a held blocking modifier suspends smoothing) and stops a
 /// running animation on a left mouse-down. Main thread only.
 class ScrollCoordinator {
-public:
+  public:
     /// The instance, created on first use (logging "Module initialized: ScrollCoordinator"),
     /// never destroyed.
     static ScrollCoordinator& shared();
@@ -70,7 +70,7 @@ public:
     /// Hands ticks to `input` instead of the smoothing engine (none: the engine again).
     void setEngineInputForTesting(EngineInput input) { engineInputForTesting_ = std::move(input); }
 
-private:
+  private:
     ScrollCoordinator();
 
     /// Creates one tap and starts its interceptor; throws InterceptorError.

@@ -52,7 +52,8 @@ ordered_json write(const AppSettings& s) {
     j["launchAtLogin"] = s.launchAtLogin;
     j["showMenuIcon"] = s.showMenuIcon;
     ordered_json list = ordered_json::array();
-    for (const auto& e : s.exceptionalApplication) list.push_back(write(*e));
+    for (const auto& e : s.exceptionalApplication)
+        list.push_back(write(*e));
     j["exceptionalApplication"] = std::move(list);
     j["showScrollHelperText"] = s.showScrollHelperText;
     j["showSystemHelperText"] = s.showSystemHelperText;
@@ -66,7 +67,8 @@ struct DecodeFailure {};
 
 const json& required(const json& object, const char* name) {
     auto it = object.find(name);
-    if (it == object.end() || it->is_null()) throw DecodeFailure{};
+    if (it == object.end() || it->is_null())
+        throw DecodeFailure{};
     return *it;
 }
 
@@ -77,26 +79,31 @@ const json* optionalMember(const json& object, const char* name) {
 }
 
 const json& requireObject(const json& value) {
-    if (!value.is_object()) throw DecodeFailure{};
+    if (!value.is_object())
+        throw DecodeFailure{};
     return value;
 }
 
 bool readBool(const json& value) {
-    if (!value.is_boolean()) throw DecodeFailure{};
+    if (!value.is_boolean())
+        throw DecodeFailure{};
     return value.get<bool>();
 }
 
 double readNumber(const json& value) {
-    if (!value.is_number()) throw DecodeFailure{};
+    if (!value.is_number())
+        throw DecodeFailure{};
     double number = value.get<double>();
     // A literal beyond the double range (1e400) reads as infinite: the writer could never
     // have produced it, and a document must read back as it would be written.
-    if (!std::isfinite(number)) throw DecodeFailure{};
+    if (!std::isfinite(number))
+        throw DecodeFailure{};
     return number;
 }
 
 std::int64_t readInteger(const json& value) {
-    if (value.is_number_integer() && !value.is_number_unsigned()) return value.get<std::int64_t>();
+    if (value.is_number_integer() && !value.is_number_unsigned())
+        return value.get<std::int64_t>();
     if (value.is_number_unsigned()) {
         auto u = value.get<std::uint64_t>();
         if (u > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
@@ -108,7 +115,8 @@ std::int64_t readInteger(const json& value) {
 }
 
 std::string readString(const json& value) {
-    if (!value.is_string()) throw DecodeFailure{};
+    if (!value.is_string())
+        throw DecodeFailure{};
     return value.get<std::string>();
 }
 
@@ -125,10 +133,12 @@ ScrollAdvanced readScrollAdvanced(const json& value) {
     const json& o = requireObject(value);
     ScrollAdvanced a;  // each member missing or null keeps its default
     if (const json* block = optionalMember(o, "block")) {
-        if (!block->is_array()) throw DecodeFailure{};
+        if (!block->is_array())
+            throw DecodeFailure{};
         a.block.clear();
         a.block.reserve(block->size());
-        for (const json& code : *block) a.block.push_back(readInteger(code));
+        for (const json& code : *block)
+            a.block.push_back(readInteger(code));
     }
     struct Number {
         const char* name;
@@ -142,7 +152,8 @@ ScrollAdvanced readScrollAdvanced(const json& value) {
         {"smoothness", &ScrollAdvanced::smoothness},
     };
     for (const Number& n : kNumbers) {
-        if (const json* v = optionalMember(o, n.name)) a.*(n.field) = readNumber(*v);
+        if (const json* v = optionalMember(o, n.name))
+            a.*(n.field) = readNumber(*v);
     }
     return a;
 }
@@ -154,8 +165,8 @@ ExceptionalApplicationRef readException(const json& value) {
     ScrollBase base = readScrollBase(required(o, "scrollBase"));
     ScrollAdvanced advanced = readScrollAdvanced(required(o, "scrollAdvanced"));
     bool inherit = readBool(required(o, "inherit"));
-    return std::make_shared<ExceptionalApplication>(std::move(bundleId), base,
-                                                    std::move(advanced), inherit);
+    return std::make_shared<ExceptionalApplication>(std::move(bundleId), base, std::move(advanced),
+                                                    inherit);
 }
 
 AppSettings readAppSettings(const json& value) {
@@ -164,9 +175,11 @@ AppSettings readAppSettings(const json& value) {
     s.launchAtLogin = readBool(required(o, "launchAtLogin"));
     s.showMenuIcon = readBool(required(o, "showMenuIcon"));
     const json& list = required(o, "exceptionalApplication");
-    if (!list.is_array()) throw DecodeFailure{};
+    if (!list.is_array())
+        throw DecodeFailure{};
     s.exceptionalApplication.reserve(list.size());
-    for (const json& e : list) s.exceptionalApplication.push_back(readException(e));
+    for (const json& e : list)
+        s.exceptionalApplication.push_back(readException(e));
     s.showScrollHelperText = readBool(required(o, "showScrollHelperText"));
     s.showSystemHelperText = readBool(required(o, "showSystemHelperText"));
     return s;
@@ -175,9 +188,11 @@ AppSettings readAppSettings(const json& value) {
 }  // namespace
 
 std::optional<std::string> encodeSettings(const CorvaneSettings& settings) {
-    if (!allFinite(settings.scrollAdvanced)) return std::nullopt;
+    if (!allFinite(settings.scrollAdvanced))
+        return std::nullopt;
     for (const auto& e : settings.appSettings.exceptionalApplication) {
-        if (!e || !allFinite(e->scrollAdvanced())) return std::nullopt;
+        if (!e || !allFinite(e->scrollAdvanced()))
+            return std::nullopt;
     }
     ordered_json j = ordered_json::object();
     j["appSettings"] = write(settings.appSettings);
@@ -192,7 +207,8 @@ std::optional<std::string> encodeSettings(const CorvaneSettings& settings) {
 
 std::optional<CorvaneSettings> decodeSettings(std::string_view document) {
     json j = json::parse(document.begin(), document.end(), nullptr, /*allow_exceptions=*/false);
-    if (j.is_discarded()) return std::nullopt;
+    if (j.is_discarded())
+        return std::nullopt;
     try {
         const json& o = requireObject(j);
         CorvaneSettings settings;

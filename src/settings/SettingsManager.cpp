@@ -12,7 +12,8 @@ namespace {
 CorvaneSettings announceAndLoad(const std::string& key) {
     logModuleInitialized("SettingsManager");
     auto data = platform::UserDefaults::standard().data(key);
-    if (!data) return CorvaneSettings{};
+    if (!data)
+        return CorvaneSettings{};
     std::string_view document(reinterpret_cast<const char*>(data->data()), data->size());
     // A document that does not decode is dropped silently and left in place until the
     // first change replaces it.
@@ -49,7 +50,8 @@ void SettingsManager::setScrollAdvanced(ScrollAdvanced scrollAdvanced) {
 void SettingsManager::save() {
     CORVANE_ASSERT_MAIN_THREAD();
     auto document = encodeSettings(settings());
-    if (!document) return;
+    if (!document)
+        return;
     platform::UserDefaults::standard().set(key, platform::Data(document->begin(), document->end()));
 }
 

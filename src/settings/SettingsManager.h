@@ -13,7 +13,7 @@ namespace corvane {
 /// publishes every change to its observers (synchronously, before the value is in place)
 /// and writes the whole JSON document back after every change. Main thread only.
 class SettingsManager : public platform::ObservableObject {
-public:
+  public:
     /// The instance, created and loaded on first use, never destroyed.
     static SettingsManager& shared();
 
@@ -50,7 +50,7 @@ public:
     /// stays), silently.
     void save();
 
-private:
+  private:
     SettingsManager();
 
     platform::Published<CorvaneSettings> settings_;

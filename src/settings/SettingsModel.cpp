@@ -19,7 +19,8 @@ std::size_t hashNumber(double value) {
 
 }  // namespace
 
-std::size_t std::hash<corvane::ScrollBase>::operator()(const corvane::ScrollBase& base) const noexcept {
+std::size_t std::hash<corvane::ScrollBase>::operator()(
+    const corvane::ScrollBase& base) const noexcept {
     std::size_t h = 0;
     h = combine(h, base.smooth);
     h = combine(h, base.horizontalSmooth);

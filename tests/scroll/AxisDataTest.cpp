@@ -37,14 +37,16 @@ class AxisDataTest : public ::testing::TestWithParam<AxisCase> {};
 // counts as motion; Shift moves the vertical wheel to the horizontal axis.
 TEST_P(AxisDataTest, ChoosesTheUsableValue) {
     const AxisCase& c = GetParam();
-    auto event = platform::sim::WheelEvent{
-        .lineY = c.vertical.line,
-        .lineX = c.horizontal.line,
-        .pointY = c.vertical.point,
-        .pointX = c.horizontal.point,
-        .fixedY = c.vertical.fixedPoint,
-        .fixedX = c.horizontal.fixedPoint,
-        .flags = c.shift ? kCGEventFlagMaskShift | kCGEventFlagMaskCommand : 0}.create();
+    auto event =
+        platform::sim::WheelEvent{
+            .lineY = c.vertical.line,
+            .lineX = c.horizontal.line,
+            .pointY = c.vertical.point,
+            .pointX = c.horizontal.point,
+            .fixedY = c.vertical.fixedPoint,
+            .fixedX = c.horizontal.fixedPoint,
+            .flags = c.shift ? kCGEventFlagMaskShift | kCGEventFlagMaskCommand : 0}
+            .create();
     EXPECT_EQ(axisData(event, c.axis), c.expected);
 }
 

@@ -25,12 +25,8 @@ struct TickValues {
 /// `location`, aimed at `pid`.
 inline platform::CGEventRef wheelTick(platform::CGPoint location = {100, 100},
                                       platform::pid_t pid = 0) {
-    return platform::sim::WheelEvent{.location = location,
-                                     .target = pid,
-                                     .lineY = 1,
-                                     .lineX = 0,
-                                     .pointY = 10,
-                                     .fixedY = 1}
+    return platform::sim::WheelEvent{
+        .location = location, .target = pid, .lineY = 1, .lineX = 0, .pointY = 10, .fixedY = 1}
         .create();
 }
 

@@ -59,11 +59,11 @@ CGEventRef flagsChanged(std::int64_t keyCode, CGEventFlags flags) {
 }
 
 class ScrollCoordinatorTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sim::session().workspace().launch({.processIdentifier = kEditor,
-                                       .bundleIdentifier = std::string("com.example.editor"),
-                                       .localizedName = std::string("Editor")});
+                                           .bundleIdentifier = std::string("com.example.editor"),
+                                           .localizedName = std::string("Editor")});
         sim::session().workspace().setFrontmost(kEditor);
     }
 
@@ -122,9 +122,11 @@ std::vector<DecisionCase> decisionCases() {
     for (const auto& row : kDecisionTable) {
         for (bool reverse : {false, true}) {
             for (bool answer : {true, false}) {
-                if (!row.engineCalled && !answer) continue;  // the answer cannot matter
+                if (!row.engineCalled && !answer)
+                    continue;  // the answer cannot matter
                 std::string name = row.name;
-                for (char& c : name) c = c == '/' ? '_' : c;
+                for (char& c : name)
+                    c = c == '/' ? '_' : c;
                 name += reverse ? "_reverse" : "";
                 name += row.engineCalled ? (answer ? "_taken" : "_refused") : "";
                 cases.push_back({row, reverse, answer, name});
@@ -158,11 +160,14 @@ TEST_P(ScrollDecisionTable, ActsAsTheRowSays) {
     const double ySign = c.reverse && c.row.reversesY ? -1 : 1;
     const double xSign = c.reverse && c.row.reversesX ? -1 : 1;
     EXPECT_EQ(event->doubleValue(kCGScrollWheelEventPointDeltaAxis1), ySign * y);
-    EXPECT_EQ(event->integerValue(kCGScrollWheelEventDeltaAxis1), static_cast<std::int64_t>(ySign * (y != 0 ? 1 : 0)));
+    EXPECT_EQ(event->integerValue(kCGScrollWheelEventDeltaAxis1),
+              static_cast<std::int64_t>(ySign * (y != 0 ? 1 : 0)));
     EXPECT_EQ(event->doubleValue(kCGScrollWheelEventFixedPtDeltaAxis1), ySign * (y != 0 ? 1.0 : 0));
     EXPECT_EQ(event->doubleValue(kCGScrollWheelEventPointDeltaAxis2), xSign * x);
-    EXPECT_EQ(event->integerValue(kCGScrollWheelEventDeltaAxis2), static_cast<std::int64_t>(xSign * (x != 0 ? -1 : 0)));
-    EXPECT_EQ(event->doubleValue(kCGScrollWheelEventFixedPtDeltaAxis2), xSign * (x != 0 ? -0.4 : 0));
+    EXPECT_EQ(event->integerValue(kCGScrollWheelEventDeltaAxis2),
+              static_cast<std::int64_t>(xSign * (x != 0 ? -1 : 0)));
+    EXPECT_EQ(event->doubleValue(kCGScrollWheelEventFixedPtDeltaAxis2),
+              xSign * (x != 0 ? -0.4 : 0));
     if (c.row.engineCalled) {
         const double dy = c.row.yMoves ? ySign * 90 : 0;
         const double dx = c.row.xMoves ? xSign * -90 : 0;
@@ -201,8 +206,9 @@ TEST_F(ScrollCoordinatorTest, TrackpadsPassButTheVendorDaemonIsDecided) {
     EXPECT_EQ(coordinator().lastScrollEventAt, rt().wallTime());
     EXPECT_TRUE(calls.empty());
 
-    sim::session().workspace().launch({.processIdentifier = kVendorDaemon,
-                                   .bundleIdentifier = std::string("com.logitech.manager.daemon")});
+    sim::session().workspace().launch(
+        {.processIdentifier = kVendorDaemon,
+         .bundleIdentifier = std::string("com.logitech.manager.daemon")});
     rt().advance(61);  // past the running-application cache
     EXPECT_EQ(coordinator().handleScrollEvent(swipe), nullptr);
     EXPECT_FALSE(coordinator().lastScrollEventWasTrackpad);
@@ -227,7 +233,8 @@ TEST_F(ScrollCoordinatorTest, ExceptionsBringTheirOwnValuesUnlessInheriting) {
     ScrollAdvanced own;
     own.step = 40;
     own.duration = 200;
-    auto exception = std::make_shared<ExceptionalApplication>("com.example.editor", ScrollBase{}, own, false);
+    auto exception =
+        std::make_shared<ExceptionalApplication>("com.example.editor", ScrollBase{}, own, false);
     SettingsManager::shared().modifySettings(
         [&](CorvaneSettings& s) { s.appSettings.exceptionalApplication = {exception}; });
     coordinator().handleScrollEvent(wheel(10));
@@ -259,7 +266,8 @@ TEST_F(ScrollCoordinatorTest, ReversalSaturatesTheMostNegativeLineDelta) {
     configure(false, true, true);
     CGEventRef e = wheel(0, 0, kEditor, std::numeric_limits<std::int64_t>::min());
     coordinator().handleScrollEvent(e);
-    EXPECT_EQ(e->integerValue(kCGScrollWheelEventDeltaAxis1), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(e->integerValue(kCGScrollWheelEventDeltaAxis1),
+              std::numeric_limits<std::int64_t>::max());
 }
 
 // --- modifier keys and the mouse -----------------------------------------------------------
@@ -278,13 +286,14 @@ TEST_F(ScrollCoordinatorTest, BlockingModifierSuspendsSmoothing) {
     coordinator().handleFlagsChanged(flagsChanged(54, 0));
     EXPECT_FALSE(coordinator().blockSmooth);
 
-    SettingsManager::shared().modifySettings([](CorvaneSettings& s) { s.scrollAdvanced.block = {55}; });
+    SettingsManager::shared().modifySettings(
+        [](CorvaneSettings& s) { s.scrollAdvanced.block = {55}; });
     coordinator().handleFlagsChanged(flagsChanged(58, kCGEventFlagMaskAlternate));  // not blocked
     EXPECT_FALSE(coordinator().blockSmooth);
 }
 
 class CoordinatorWithEngineTest : public ScrollCoordinatorTest {
-protected:
+  protected:
     /// Starts an animation through the real engine.
     void animate() {
         ASSERT_EQ(coordinator().handleScrollEvent(wheel(10)), nullptr);
@@ -301,8 +310,10 @@ TEST_F(CoordinatorWithEngineTest, ModifiersAndClicksStopTheAnimation) {
         std::function<void()> act;
     };
     const Step steps[] = {
-        {"command down", [] { coordinator().handleFlagsChanged(flagsChanged(55, kCGEventFlagMaskCommand)); }},
-        {"shift down", [] { coordinator().handleFlagsChanged(flagsChanged(56, kCGEventFlagMaskShift)); }},
+        {"command down",
+         [] { coordinator().handleFlagsChanged(flagsChanged(55, kCGEventFlagMaskCommand)); }},
+        {"shift down",
+         [] { coordinator().handleFlagsChanged(flagsChanged(56, kCGEventFlagMaskShift)); }},
         {"shift up", [] { coordinator().handleFlagsChanged(flagsChanged(60, 0)); }},
         {"left mouse down", [] { coordinator().handleMouseDown(); }},
     };
@@ -403,7 +414,8 @@ struct Received {
 Received receivedBy(pid_t pid) {
     Received r;
     for (const auto& e : sim::session().windowServer().receivedEvents()) {
-        if (e.pid != pid) continue;
+        if (e.pid != pid)
+            continue;
         (e.origin == sim::EventOrigin::hardware ? r.hardware : r.synthetic)++;
         r.pointY += e.event.doubleValue(kCGScrollWheelEventPointDeltaAxis1);
         r.pointX += e.event.doubleValue(kCGScrollWheelEventPointDeltaAxis2);
@@ -415,7 +427,8 @@ Received receivedBy(pid_t pid) {
 // the hardware tick itself never reaches it.
 TEST_F(ScrollCoordinatorTest, OneTickArrivesAsTheWholeStep) {
     coordinator().start();
-    sim::session().windowServer().scheduleHardwareEvent(rt().mediaTime() + 0.1, wheel(10, 0, kEditor, 1, 1.0));
+    sim::session().windowServer().scheduleHardwareEvent(rt().mediaTime() + 0.1,
+                                                        wheel(10, 0, kEditor, 1, 1.0));
     rt().advance(2);
     Received r = receivedBy(kEditor);
     EXPECT_EQ(r.hardware, 0);

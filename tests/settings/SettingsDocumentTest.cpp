@@ -18,7 +18,9 @@ using testing::PrintTo;
 using nlohmann::json;
 using testing::kDefaultDocument;
 
-json defaultJson() { return json::parse(kDefaultDocument); }
+json defaultJson() {
+    return json::parse(kDefaultDocument);
+}
 
 CorvaneSettings decodeJson(const json& j) {
     auto decoded = decodeSettings(j.dump());
@@ -53,9 +55,12 @@ TEST(SettingsDocumentWriter, WritesExceptionsInListOrder) {
                                                  ScrollAdvanced{}, false)};
     auto text = encodeSettings(s);
     ASSERT_TRUE(text);
-    EXPECT_THAT(*text, ::testing::HasSubstr(
-                           R"("exceptionalApplication":[{"bundleId":"com.b","scrollBase":{"smooth":true,)"));
-    EXPECT_THAT(*text, ::testing::HasSubstr(R"("smoothness":30.0},"inherit":true},{"bundleId":"com.a")"));
+    EXPECT_THAT(
+        *text,
+        ::testing::HasSubstr(
+            R"("exceptionalApplication":[{"bundleId":"com.b","scrollBase":{"smooth":true,)"));
+    EXPECT_THAT(*text,
+                ::testing::HasSubstr(R"("smoothness":30.0},"inherit":true},{"bundleId":"com.a")"));
     EXPECT_THAT(*text, ::testing::HasSubstr(R"("smoothness":30.0},"inherit":false}])"));
 }
 
@@ -78,17 +83,18 @@ TEST(SettingsDocumentWriter, RefusesNonFiniteNumbers) {
 // Every subset of the six scrollAdvanced members may be missing or null; each absent member
 // takes its own default and the present ones keep their stored values.
 TEST(SettingsDocumentReader, EachScrollAdvancedMemberDefaultsOnItsOwn) {
-    const json stored = {{"block", {1, 2}},          {"step", 11},
-                         {"duration", 22},           {"accelerationThreshold", 33},
-                         {"accelerationLimit", 44},  {"smoothness", 55}};
+    const json stored = {{"block", {1, 2}},         {"step", 11},
+                         {"duration", 22},          {"accelerationThreshold", 33},
+                         {"accelerationLimit", 44}, {"smoothness", 55}};
     const ScrollAdvanced defaults;
-    const std::vector<std::string> names = {"block", "step", "duration", "accelerationThreshold",
-                                            "accelerationLimit", "smoothness"};
+    const std::vector<std::string> names = {
+        "block", "step", "duration", "accelerationThreshold", "accelerationLimit", "smoothness"};
     for (bool asNull : {false, true}) {
         for (unsigned mask = 0; mask < 64; ++mask) {
             json advanced = stored;
             for (std::size_t i = 0; i < names.size(); ++i) {
-                if ((mask & (1u << i)) == 0) continue;
+                if ((mask & (1u << i)) == 0)
+                    continue;
                 if (asNull) {
                     advanced[names[i]] = nullptr;
                 } else {
@@ -102,10 +108,11 @@ TEST(SettingsDocumentReader, EachScrollAdvancedMemberDefaultsOnItsOwn) {
 
             CorvaneSettings s = decodeJson(doc);
             auto gone = [&](std::size_t i) { return (mask & (1u << i)) != 0; };
-            const ScrollAdvanced* both[] = {&s.scrollAdvanced,
-                                            &s.appSettings.exceptionalApplication.at(0)->scrollAdvanced()};
+            const ScrollAdvanced* both[] = {
+                &s.scrollAdvanced, &s.appSettings.exceptionalApplication.at(0)->scrollAdvanced()};
             for (const ScrollAdvanced* a : both) {
-                SCOPED_TRACE(::testing::Message() << "mask " << mask << (asNull ? " null" : " missing"));
+                SCOPED_TRACE(::testing::Message()
+                             << "mask " << mask << (asNull ? " null" : " missing"));
                 EXPECT_EQ(a->block, gone(0) ? defaults.block : std::vector<std::int64_t>({1, 2}));
                 EXPECT_EQ(a->step, gone(1) ? defaults.step : 11);
                 EXPECT_EQ(a->duration, gone(2) ? defaults.duration : 22);
@@ -143,7 +150,9 @@ std::string edited(const std::function<void(json&)>& edit) {
     return doc.dump();
 }
 
-json& firstException(json& doc) { return doc["appSettings"]["exceptionalApplication"][0]; }
+json& firstException(json& doc) {
+    return doc["appSettings"]["exceptionalApplication"][0];
+}
 
 class SettingsDocumentReaderFailure : public ::testing::TestWithParam<BrokenDocument> {};
 
@@ -161,18 +170,30 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenDocument{"string_document", [] { return std::string(R"("corvane")"); }},
         BrokenDocument{"array_document", [] { return std::string("[]"); }},
         BrokenDocument{"trailing_garbage", [] { return kDefaultDocument + "x"; }},
-        BrokenDocument{"missing_showSystemHelperText",
-                       [] { return edited([](json& d) { d["appSettings"].erase("showSystemHelperText"); }); }},
-        BrokenDocument{"missing_showMenuIcon",
-                       [] { return edited([](json& d) { d["appSettings"].erase("showMenuIcon"); }); }},
-        BrokenDocument{"null_launchAtLogin",
-                       [] { return edited([](json& d) { d["appSettings"]["launchAtLogin"] = nullptr; }); }},
-        BrokenDocument{"missing_scrollBase", [] { return edited([](json& d) { d.erase("scrollBase"); }); }},
-        BrokenDocument{"null_scrollAdvanced", [] { return edited([](json& d) { d["scrollAdvanced"] = nullptr; }); }},
+        BrokenDocument{
+            "missing_showSystemHelperText",
+            [] { return edited([](json& d) { d["appSettings"].erase("showSystemHelperText"); }); }},
+        BrokenDocument{
+            "missing_showMenuIcon",
+            [] { return edited([](json& d) { d["appSettings"].erase("showMenuIcon"); }); }},
+        BrokenDocument{
+            "null_launchAtLogin",
+            [] { return edited([](json& d) { d["appSettings"]["launchAtLogin"] = nullptr; }); }},
+        BrokenDocument{"missing_scrollBase",
+                       [] { return edited([](json& d) { d.erase("scrollBase"); }); }},
+        BrokenDocument{"null_scrollAdvanced",
+                       [] { return edited([](json& d) { d["scrollAdvanced"] = nullptr; }); }},
         BrokenDocument{"missing_exception_list",
-                       [] { return edited([](json& d) { d["appSettings"].erase("exceptionalApplication"); }); }},
+                       [] {
+                           return edited(
+                               [](json& d) { d["appSettings"].erase("exceptionalApplication"); });
+                       }},
         BrokenDocument{"exception_list_object",
-                       [] { return edited([](json& d) { d["appSettings"]["exceptionalApplication"] = json::object(); }); }},
+                       [] {
+                           return edited([](json& d) {
+                               d["appSettings"]["exceptionalApplication"] = json::object();
+                           });
+                       }},
         BrokenDocument{"exception_missing_inherit",
                        [] { return edited([](json& d) { firstException(d).erase("inherit"); }); }},
         BrokenDocument{"exception_missing_bundleId",
@@ -182,22 +203,43 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenDocument{"exception_not_object",
                        [] { return edited([](json& d) { firstException(d) = "com.e"; }); }},
         BrokenDocument{"exception_step_string",
-                       [] { return edited([](json& d) { firstException(d)["scrollAdvanced"]["step"] = "40"; }); }},
-        BrokenDocument{"step_string", [] { return edited([](json& d) { d["scrollAdvanced"]["step"] = "90"; }); }},
-        BrokenDocument{"step_bool", [] { return edited([](json& d) { d["scrollAdvanced"]["step"] = true; }); }},
-        BrokenDocument{"step_beyond_double", [] {
+                       [] {
+                           return edited(
+                               [](json& d) { firstException(d)["scrollAdvanced"]["step"] = "40"; });
+                       }},
+        BrokenDocument{"step_string",
+                       [] { return edited([](json& d) { d["scrollAdvanced"]["step"] = "90"; }); }},
+        BrokenDocument{"step_bool",
+                       [] { return edited([](json& d) { d["scrollAdvanced"]["step"] = true; }); }},
+        BrokenDocument{"step_beyond_double",
+                       [] {
                            std::string s = kDefaultDocument;
                            s.replace(s.find("90.0"), 4, "1e400");
                            return s;
                        }},
-        BrokenDocument{"smooth_number", [] { return edited([](json& d) { d["scrollBase"]["smooth"] = 1; }); }},
-        BrokenDocument{"reverse_string", [] { return edited([](json& d) { d["scrollBase"]["reverse"] = "false"; }); }},
-        BrokenDocument{"block_not_array", [] { return edited([](json& d) { d["scrollAdvanced"]["block"] = 55; }); }},
-        BrokenDocument{"block_fraction", [] { return edited([](json& d) { d["scrollAdvanced"]["block"] = {55.5}; }); }},
-        BrokenDocument{"block_null_entry", [] { return edited([](json& d) { d["scrollAdvanced"]["block"] = {55, nullptr}; }); }},
+        BrokenDocument{"smooth_number",
+                       [] { return edited([](json& d) { d["scrollBase"]["smooth"] = 1; }); }},
+        BrokenDocument{
+            "reverse_string",
+            [] { return edited([](json& d) { d["scrollBase"]["reverse"] = "false"; }); }},
+        BrokenDocument{"block_not_array",
+                       [] { return edited([](json& d) { d["scrollAdvanced"]["block"] = 55; }); }},
+        BrokenDocument{
+            "block_fraction",
+            [] { return edited([](json& d) { d["scrollAdvanced"]["block"] = {55.5}; }); }},
+        BrokenDocument{
+            "block_null_entry",
+            [] { return edited([](json& d) {
+                     d["scrollAdvanced"]["block"] = {55, nullptr};
+                 }); }},
         BrokenDocument{"block_beyond_int64",
-                       [] { return edited([](json& d) { d["scrollAdvanced"]["block"] = {9223372036854775808ULL}; }); }},
-        BrokenDocument{"scrollBase_array", [] { return edited([](json& d) { d["scrollBase"] = json::array(); }); }}),
+                       [] {
+                           return edited([](json& d) {
+                               d["scrollAdvanced"]["block"] = {9223372036854775808ULL};
+                           });
+                       }},
+        BrokenDocument{"scrollBase_array",
+                       [] { return edited([](json& d) { d["scrollBase"] = json::array(); }); }}),
     testing::CaseName());
 
 // Unknown members anywhere are ignored; member order does not matter.
@@ -229,7 +271,8 @@ TEST(SettingsDocumentReader, KeepsDuplicateExceptionsInOrder) {
     ASSERT_EQ(s.appSettings.exceptionalApplication.size(), 2u);
     EXPECT_EQ(s.appSettings.exceptionalApplication[0]->scrollAdvanced().step, 40);
     EXPECT_EQ(s.appSettings.exceptionalApplication[1]->scrollAdvanced().step, 77);
-    EXPECT_TRUE(*s.appSettings.exceptionalApplication[0] == *s.appSettings.exceptionalApplication[1]);
+    EXPECT_TRUE(*s.appSettings.exceptionalApplication[0] ==
+                *s.appSettings.exceptionalApplication[1]);
 }
 
 // Any JSON number reads as a double; integers of the block list keep their full 64 bits.

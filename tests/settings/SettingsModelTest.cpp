@@ -49,8 +49,8 @@ TEST(SettingsModel, ScrollAdvancedComparesNumerically) {
 // two settings values unequal, while another identifier or order does.
 TEST(SettingsModel, ExceptionsCompareByIdentityOfBundle) {
     auto x = std::make_shared<ExceptionalApplication>("com.x");
-    auto xOther = std::make_shared<ExceptionalApplication>("com.x", ScrollBase{false, false, true},
-                                                           ScrollAdvanced{{}, 1, 2, 3, 4, 5}, false);
+    auto xOther = std::make_shared<ExceptionalApplication>(
+        "com.x", ScrollBase{false, false, true}, ScrollAdvanced{{}, 1, 2, 3, 4, 5}, false);
     auto y = std::make_shared<ExceptionalApplication>("com.y");
     CorvaneSettings a, b;
     a.appSettings.exceptionalApplication = {x, y};
@@ -70,7 +70,8 @@ TEST(SettingsModel, CopiesShareExceptions) {
     CorvaneSettings a;
     a.appSettings.exceptionalApplication = {std::make_shared<ExceptionalApplication>("com.x")};
     CorvaneSettings b = a;
-    EXPECT_EQ(a.appSettings.exceptionalApplication[0].get(), b.appSettings.exceptionalApplication[0].get());
+    EXPECT_EQ(a.appSettings.exceptionalApplication[0].get(),
+              b.appSettings.exceptionalApplication[0].get());
 }
 
 }  // namespace

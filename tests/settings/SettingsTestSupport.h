@@ -22,9 +22,7 @@ inline CorvaneSettings randomSettings(std::mt19937_64& rng) {
     std::uniform_int_distribution<int> coin(0, 1);
     std::uniform_real_distribution<double> number(-1e6, 1e6);
     std::uniform_int_distribution<std::int64_t> code(INT64_MIN, INT64_MAX);
-    auto base = [&] {
-        return ScrollBase{coin(rng) == 1, coin(rng) == 1, coin(rng) == 1};
-    };
+    auto base = [&] { return ScrollBase{coin(rng) == 1, coin(rng) == 1, coin(rng) == 1}; };
     auto advanced = [&] {
         ScrollAdvanced a;
         a.block.clear();

@@ -11,7 +11,7 @@ namespace corvane::platform {
 /// (before it is in place, as a will-set publisher does), then stores it.
 template <class T>
 class Published {
-public:
+  public:
     Published(ObservableObject& owner, T initial) : owner_(owner), value_(std::move(initial)) {}
     Published(const Published&) = delete;
     Published& operator=(const Published&) = delete;
@@ -25,7 +25,7 @@ public:
     /// The publisher of the property's values (what `$property` is).
     Publisher<T>& publisher() { return publisher_; }
 
-private:
+  private:
     ObservableObject& owner_;
     T value_;
     Publisher<T> publisher_;

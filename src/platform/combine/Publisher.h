@@ -11,10 +11,11 @@ namespace corvane::platform {
 
 /// Ends a subscription when cancelled or destroyed.
 class AnyCancellable {
-public:
+  public:
     AnyCancellable() = default;
     explicit AnyCancellable(std::function<void()> cancel) : cancel_(std::move(cancel)) {}
-    AnyCancellable(AnyCancellable&& other) noexcept : cancel_(std::exchange(other.cancel_, nullptr)) {}
+    AnyCancellable(AnyCancellable&& other) noexcept
+        : cancel_(std::exchange(other.cancel_, nullptr)) {}
     AnyCancellable& operator=(AnyCancellable&& other) noexcept {
         if (this != &other) {
             cancel();
@@ -27,10 +28,11 @@ public:
     ~AnyCancellable() { cancel(); }
 
     void cancel() {
-        if (auto c = std::exchange(cancel_, nullptr)) c();
+        if (auto c = std::exchange(cancel_, nullptr))
+            c();
     }
 
-private:
+  private:
     std::function<void()> cancel_;
 };
 
@@ -38,7 +40,7 @@ private:
 /// sending thread. Used on the main thread only.
 template <class... Values>
 class Publisher {
-public:
+  public:
     using Subscriber = std::function<void(const Values&...)>;
 
     Publisher() : state_(std::make_shared<State>()) {}
@@ -64,11 +66,12 @@ public:
         for (const auto& [id, subscriber] : snapshot) {
             bool live = std::any_of(state_->subscribers.begin(), state_->subscribers.end(),
                                     [id = id](const auto& s) { return s.first == id; });
-            if (live) (*subscriber)(values...);
+            if (live)
+                (*subscriber)(values...);
         }
     }
 
-private:
+  private:
     struct State {
         std::uint64_t nextId = 1;
         std::vector<std::pair<std::uint64_t, std::shared_ptr<Subscriber>>> subscribers;
@@ -78,11 +81,11 @@ private:
 
 /// An object that announces, synchronously and before it changes, that it will change.
 class ObservableObject {
-public:
+  public:
     virtual ~ObservableObject() = default;
     Publisher<>& objectWillChange() const { return objectWillChange_; }
 
-private:
+  private:
     mutable Publisher<> objectWillChange_;
 };
 

@@ -37,7 +37,7 @@ using CVDisplayLinkOutputCallback = CVReturn (*)(CVDisplayLink* displayLink,
 /// output callback on a thread of its own while it runs. Implemented by the simulated session
 /// (frames on the virtual clock) and by the live runtime (a real thread).
 class CVDisplayLink {
-public:
+  public:
     virtual ~CVDisplayLink() = default;
 
     /// The display whose refresh paces the link.

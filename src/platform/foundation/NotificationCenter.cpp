@@ -49,8 +49,8 @@ void NotificationCenter::post(const std::string& name, PlistDictionary userInfo)
 
 std::size_t NotificationCenter::observerCount(const std::string& name) const {
     std::lock_guard lock(mutex_);
-    return static_cast<std::size_t>(
-        std::count_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.name == name; }));
+    return static_cast<std::size_t>(std::count_if(entries_.begin(), entries_.end(),
+                                                  [&](const Entry& e) { return e.name == name; }));
 }
 
 }  // namespace corvane::platform

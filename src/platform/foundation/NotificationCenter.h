@@ -18,7 +18,7 @@ struct Notification {
 /// Posts named notifications to the observers registered for that name, synchronously on
 /// the posting thread, in the order the observers were added.
 class NotificationCenter {
-public:
+  public:
     using Handler = std::function<void(const Notification&)>;
 
     /// Identifies one observation; pass it to removeObserver.
@@ -36,7 +36,7 @@ public:
 
     std::size_t observerCount(const std::string& name) const;
 
-private:
+  private:
     struct Entry {
         std::uint64_t id;
         std::string name;

@@ -13,16 +13,16 @@ using Data = std::vector<std::uint8_t>;
 /// A property-list value: what user defaults, info dictionaries and window descriptions
 /// hold. Numbers are doubles, as the property-list number type reads back.
 class PlistValue {
-public:
+  public:
     using Dictionary = std::map<std::string, PlistValue>;
     using Storage = std::variant<Data, std::string, double, bool, Dictionary>;
 
-    PlistValue(Data data) : storage_(std::move(data)) {}                // NOLINT(implicit)
-    PlistValue(std::string string) : storage_(std::move(string)) {}     // NOLINT(implicit)
-    PlistValue(const char* string) : storage_(std::string(string)) {}  // NOLINT(implicit)
-    PlistValue(double number) : storage_(number) {}                     // NOLINT(implicit)
-    PlistValue(int number) : storage_(static_cast<double>(number)) {}   // NOLINT(implicit)
-    PlistValue(bool flag) : storage_(flag) {}                           // NOLINT(implicit)
+    PlistValue(Data data) : storage_(std::move(data)) {}                    // NOLINT(implicit)
+    PlistValue(std::string string) : storage_(std::move(string)) {}         // NOLINT(implicit)
+    PlistValue(const char* string) : storage_(std::string(string)) {}       // NOLINT(implicit)
+    PlistValue(double number) : storage_(number) {}                         // NOLINT(implicit)
+    PlistValue(int number) : storage_(static_cast<double>(number)) {}       // NOLINT(implicit)
+    PlistValue(bool flag) : storage_(flag) {}                               // NOLINT(implicit)
     PlistValue(Dictionary dictionary) : storage_(std::move(dictionary)) {}  // NOLINT(implicit)
 
     const Data* data() const { return std::get_if<Data>(&storage_); }
@@ -34,7 +34,7 @@ public:
     const Storage& storage() const { return storage_; }
     bool operator==(const PlistValue&) const = default;
 
-private:
+  private:
     Storage storage_;
 };
 

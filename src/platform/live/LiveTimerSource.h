@@ -15,7 +15,7 @@ namespace corvane::platform::live {
 /// missed firings). Usable from any thread.
 class LiveTimerSource final : public DispatchSourceTimer,
                               public std::enable_shared_from_this<LiveTimerSource> {
-public:
+  public:
     explicit LiveTimerSource(std::shared_ptr<WorkLoop> loop) : loop_(std::move(loop)) {}
 
     void schedule(double deadline, double interval, double leeway) override;
@@ -24,7 +24,7 @@ public:
     void cancel() override;
     bool isCancelled() const override;
 
-private:
+  private:
     /// Queues the firing for `due`; the caller holds the lock.
     void arm(double due);
     void fire(std::uint64_t generation, double due);

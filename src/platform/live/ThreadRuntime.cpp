@@ -16,7 +16,7 @@ thread_local std::string currentThreadLabelStorage;
 
 /// A queue whose work runs on one work loop.
 class LoopQueue : public DispatchQueue {
-public:
+  public:
     LoopQueue(std::shared_ptr<WorkLoop> loop, std::string label, QualityOfService qos)
         : loop_(std::move(loop)), label_(std::move(label)), qos_(qos) {}
 
@@ -29,7 +29,7 @@ public:
 
     const std::shared_ptr<WorkLoop>& loop() const { return loop_; }
 
-private:
+  private:
     std::shared_ptr<WorkLoop> loop_;
     std::string label_;
     QualityOfService qos_;
@@ -37,20 +37,20 @@ private:
 
 /// The main queue: its work runs when the main thread pumps.
 class MainQueue final : public LoopQueue {
-public:
+  public:
     MainQueue(const ThreadRuntime& runtime, std::shared_ptr<WorkLoop> loop)
         : LoopQueue(std::move(loop), "com.apple.main-thread", QualityOfService::userInteractive),
           runtime_(runtime) {}
 
     bool isCurrent() const override { return runtime_.isMainThread(); }
 
-private:
+  private:
     const ThreadRuntime& runtime_;
 };
 
 /// A serial queue with a thread of its own.
 class SerialQueue final : public LoopQueue {
-public:
+  public:
     SerialQueue(std::string label, QualityOfService qos)
         : LoopQueue(std::make_shared<WorkLoop>(), std::move(label), qos),
           thread_([loop = loop(), name = LoopQueue::label()] {
@@ -71,7 +71,7 @@ public:
 
     bool isCurrent() const override { return std::this_thread::get_id() == threadId_; }
 
-private:
+  private:
     std::thread thread_;
     std::thread::id threadId_;
 };
@@ -79,7 +79,7 @@ private:
 /// A main-run-loop timer, fired by a timer source on the main loop. As on the platform, the
 /// one who scheduled it keeps it: dropping the last reference ends it.
 class MainLoopTimer final : public Timer, public std::enable_shared_from_this<MainLoopTimer> {
-public:
+  public:
     MainLoopTimer(double interval, bool repeats, std::function<void(Timer&)> block)
         : interval_(interval), repeats_(repeats), block_(std::move(block)) {}
 
@@ -109,7 +109,7 @@ public:
     double interval() const override { return interval_; }
     bool repeats() const override { return repeats_; }
 
-private:
+  private:
     void fire() {
         std::function<void(Timer&)> block;
         {

@@ -4,16 +4,18 @@
 #include <limits>
 #include <stdexcept>
 
-
 namespace corvane::platform {
 
 namespace {
 
 std::int64_t saturatingTruncate(double value) {
-    if (std::isnan(value)) return 0;
+    if (std::isnan(value))
+        return 0;
     constexpr double kMax = 9223372036854775807.0;  // rounds to 2^63
-    if (value >= kMax) return std::numeric_limits<std::int64_t>::max();
-    if (value <= -kMax) return std::numeric_limits<std::int64_t>::min();
+    if (value >= kMax)
+        return std::numeric_limits<std::int64_t>::max();
+    if (value <= -kMax)
+        return std::numeric_limits<std::int64_t>::min();
     return static_cast<std::int64_t>(value);
 }
 
@@ -21,20 +23,34 @@ std::int64_t saturatingTruncate(double value) {
 
 std::size_t CGEvent::slotOf(CGEventField field) {
     switch (field) {
-        case kCGKeyboardEventKeycode: return 0;
-        case kCGScrollWheelEventDeltaAxis1: return 1;
-        case kCGScrollWheelEventDeltaAxis2: return 2;
-        case kCGEventTargetUnixProcessID: return 3;
-        case kCGEventSourceUnixProcessID: return 4;
-        case kCGEventSourceUserData: return 5;
-        case kCGScrollWheelEventIsContinuous: return 6;
-        case kCGScrollWheelEventFixedPtDeltaAxis1: return 7;
-        case kCGScrollWheelEventFixedPtDeltaAxis2: return 8;
-        case kCGScrollWheelEventPointDeltaAxis1: return 9;
-        case kCGScrollWheelEventPointDeltaAxis2: return 10;
-        case kCGScrollWheelEventScrollPhase: return 11;
-        case kCGScrollWheelEventScrollCount: return 12;
-        case kCGScrollWheelEventMomentumPhase: return 13;
+        case kCGKeyboardEventKeycode:
+            return 0;
+        case kCGScrollWheelEventDeltaAxis1:
+            return 1;
+        case kCGScrollWheelEventDeltaAxis2:
+            return 2;
+        case kCGEventTargetUnixProcessID:
+            return 3;
+        case kCGEventSourceUnixProcessID:
+            return 4;
+        case kCGEventSourceUserData:
+            return 5;
+        case kCGScrollWheelEventIsContinuous:
+            return 6;
+        case kCGScrollWheelEventFixedPtDeltaAxis1:
+            return 7;
+        case kCGScrollWheelEventFixedPtDeltaAxis2:
+            return 8;
+        case kCGScrollWheelEventPointDeltaAxis1:
+            return 9;
+        case kCGScrollWheelEventPointDeltaAxis2:
+            return 10;
+        case kCGScrollWheelEventScrollPhase:
+            return 11;
+        case kCGScrollWheelEventScrollCount:
+            return 12;
+        case kCGScrollWheelEventMomentumPhase:
+            return 13;
     }
     throw std::invalid_argument("CGEvent: unknown field");
 }
@@ -42,9 +58,12 @@ std::size_t CGEvent::slotOf(CGEventField field) {
 std::int64_t CGEvent::integerValue(CGEventField field) const {
     const Slot& s = slots_[slotOf(field)];
     switch (s.kind) {
-        case Kind::unset: return 0;
-        case Kind::integer: return s.integer;
-        case Kind::real: return saturatingTruncate(s.real);
+        case Kind::unset:
+            return 0;
+        case Kind::integer:
+            return s.integer;
+        case Kind::real:
+            return saturatingTruncate(s.real);
     }
     return 0;
 }
@@ -52,9 +71,12 @@ std::int64_t CGEvent::integerValue(CGEventField field) const {
 double CGEvent::doubleValue(CGEventField field) const {
     const Slot& s = slots_[slotOf(field)];
     switch (s.kind) {
-        case Kind::unset: return 0;
-        case Kind::integer: return static_cast<double>(s.integer);
-        case Kind::real: return s.real;
+        case Kind::unset:
+            return 0;
+        case Kind::integer:
+            return static_cast<double>(s.integer);
+        case Kind::real:
+            return s.real;
     }
     return 0;
 }
@@ -79,9 +101,11 @@ bool CGEvent::operator==(const CGEvent& other) const {
     for (std::size_t i = 0; i < kSlots; ++i) {
         const Slot& a = slots_[i];
         const Slot& b = other.slots_[i];
-        if (a.kind != b.kind || a.integer != b.integer) return false;
+        if (a.kind != b.kind || a.integer != b.integer)
+            return false;
         // Bitwise-equal doubles, so that NaN fields compare equal to themselves.
-        if (a.real != b.real && !(std::isnan(a.real) && std::isnan(b.real))) return false;
+        if (a.real != b.real && !(std::isnan(a.real) && std::isnan(b.real)))
+            return false;
     }
     return true;
 }

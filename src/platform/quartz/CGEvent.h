@@ -19,7 +19,8 @@ struct CGRect {
     double width = 0;
     double height = 0;
     bool contains(CGPoint p) const {
-        return p.x >= origin.x && p.x < origin.x + width && p.y >= origin.y && p.y < origin.y + height;
+        return p.x >= origin.x && p.x < origin.x + width && p.y >= origin.y &&
+               p.y < origin.y + height;
     }
     bool operator==(const CGRect&) const = default;
 };
@@ -76,7 +77,7 @@ enum CGEventField : std::uint32_t {
 /// read as an integer is truncated toward zero and saturated, NaN reading 0). An unset field
 /// reads 0. Copying an event copies everything; it holds no heap memory.
 class CGEvent {
-public:
+  public:
     CGEvent() = default;
     explicit CGEvent(CGEventType type) : type_(type) {}
 
@@ -99,7 +100,7 @@ public:
 
     bool operator==(const CGEvent&) const;
 
-private:
+  private:
     enum class Kind : std::uint8_t { unset, integer, real };
     struct Slot {
         Kind kind = Kind::unset;
@@ -120,7 +121,9 @@ private:
 /// was handed changes it for everyone after it.
 using CGEventRef = std::shared_ptr<CGEvent>;
 
-inline CGEventRef CGEventCreate(CGEventType type) { return std::make_shared<CGEvent>(type); }
+inline CGEventRef CGEventCreate(CGEventType type) {
+    return std::make_shared<CGEvent>(type);
+}
 /// A copy of the event, or null when the copy cannot be made (the simulated session can be
 /// told to refuse copies).
 CGEventRef CGEventCreateCopy(const CGEventRef& event);
@@ -137,8 +140,14 @@ inline void CGEventSetIntegerValueField(const CGEventRef& e, CGEventField f, std
 inline void CGEventSetDoubleValueField(const CGEventRef& e, CGEventField f, double v) {
     e->setDoubleValue(f, v);
 }
-inline CGEventFlags CGEventGetFlags(const CGEventRef& e) { return e->flags(); }
-inline CGPoint CGEventGetLocation(const CGEventRef& e) { return e->location(); }
-inline CGEventType CGEventGetType(const CGEventRef& e) { return e->type(); }
+inline CGEventFlags CGEventGetFlags(const CGEventRef& e) {
+    return e->flags();
+}
+inline CGPoint CGEventGetLocation(const CGEventRef& e) {
+    return e->location();
+}
+inline CGEventType CGEventGetType(const CGEventRef& e) {
+    return e->type();
+}
 
 }  // namespace corvane::platform

@@ -5,11 +5,18 @@
 
 namespace corvane::platform {
 
-enum class QualityOfService { unspecified, background, utility, defaultQoS, userInitiated, userInteractive };
+enum class QualityOfService {
+    unspecified,
+    background,
+    utility,
+    defaultQoS,
+    userInitiated,
+    userInteractive
+};
 
 /// A serial queue of work items (or the main queue). Work runs in the order queued.
 class DispatchQueue {
-public:
+  public:
     virtual ~DispatchQueue() = default;
 
     virtual const std::string& label() const = 0;

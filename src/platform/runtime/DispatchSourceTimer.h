@@ -7,7 +7,7 @@ namespace corvane::platform {
 /// A dispatch timer source bound to one queue. It is created suspended: set the handler,
 /// schedule it, then resume it. Cancelling is final.
 class DispatchSourceTimer {
-public:
+  public:
     virtual ~DispatchSourceTimer() = default;
 
     /// First firing at `deadline` (seconds of the media clock), then every `interval` seconds

@@ -5,7 +5,7 @@ namespace corvane::platform {
 /// A timer scheduled on the main run loop. A repeating timer fires every `interval()`
 /// seconds from when it was scheduled until it is invalidated.
 class Timer {
-public:
+  public:
     /// The shortest period a repeating timer fires at, seconds (as the run loop allows).
     static constexpr double kMinimumRepeatInterval = 1e-4;
 
