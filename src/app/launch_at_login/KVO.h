@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "platform/foundation/KeyValueObservable.h"
+#include "platform/foundation/KeyValueObserving.h"
 #include "platform/foundation/NSObject.h"
 
 namespace corvane::LaunchAtLogin {

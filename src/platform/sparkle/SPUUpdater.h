@@ -16,9 +16,9 @@ namespace corvane::platform {
 /// when asked, and offers what it finds through its standard user interface, telling the
 /// user-driver delegate. One update session runs from an offer until the user ends it; a
 /// scheduled check is arranged again after each check that found nothing and after each
-/// session. The two automatic switches are kept in the standard user defaults. Main thread
-/// only.
-class SPUUpdater final : private UpdateBackendClient {
+/// session. The two automatic switches are kept in the standard user defaults. Its
+/// `canCheckForUpdates` is key-value observable. Main thread only.
+class SPUUpdater final : public KeyValueObservable, private UpdateBackendClient {
   public:
     /// Seconds between two scheduled checks: one day.
     static constexpr double kUpdateCheckInterval = 86400;
@@ -72,7 +72,7 @@ class SPUUpdater final : private UpdateBackendClient {
     bool started_ = false;
     bool checking_ = false;
     std::optional<SUAppcastItem> session_;
-    KeyValueObservedProperty<bool> canCheckForUpdates_{false};
+    KeyValueObservedProperty<bool> canCheckForUpdates_{*this, "canCheckForUpdates", false};
     /// Replies that arrive after the updater is gone are dropped.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

@@ -87,8 +87,9 @@ TEST_P(LaunchAtLoginVersionTest, NotificationsSurroundTheChange) {
         heard.push_back(std::string("observable will, enabled ") +
                         (LaunchAtLogin::isEnabled() ? "yes" : "no"));
     });
-    auto kvo =
-        LaunchAtLogin::KVO::shared().addObserver("isEnabled", [&](const KeyValueChange& change) {
+    auto kvo = LaunchAtLogin::KVO::shared().addObserver(
+        "isEnabled", NSKeyValueObservingOptionNew | NSKeyValueObservingOptionPrior,
+        [&](const KeyValueChange& change) {
             heard.push_back(std::string(change.isPrior ? "kvo will" : "kvo did") + ", enabled " +
                             (LaunchAtLogin::KVO::shared().isEnabled() ? "yes" : "no"));
         });
