@@ -79,6 +79,13 @@ std::optional<std::string> appleScriptStringBody(const std::string& text) {
     return body;
 }
 
+/// Whether `name`, the last component of the bundle's path, names the bundle itself. A path
+/// without a name ("/", or one ending in "." or "..") would make the destination the
+/// Applications folder itself or a folder above it, which the move replaces whole.
+bool isBundleName(const std::string& name) {
+    return !name.empty() && name != "/" && name != "." && name != "..";
+}
+
 /// `text` as the inside of a double-quoted shell word: $ ` " and \ escaped with a backslash.
 std::string shellDoubleQuoteEscaped(const std::string& text) {
     std::string escaped;
@@ -126,6 +133,11 @@ void AppMover::moveToApplicationsIfNeeded() {
     alert.addButtonWithTitle("Do Not Move");
     if (alert.runModal() != NSAlertFirstButtonReturn)
         return;
+    // Refused before anything is touched, as a refused authorized install is.
+    if (!isBundleName(source.lastPathComponent())) {
+        application.terminate();
+        return;
+    }
 
     if (needsAuthentication) {
         const auto [cancelled, success] = authorizedInstall(source, destination);

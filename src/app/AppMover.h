@@ -27,7 +27,9 @@ class AppMover {
 
     /// Offers, once per launch, to move the application into the most used Applications
     /// folder when it was launched from elsewhere; on consent copies it there, removes the
-    /// bundle it was launched from and relaunches from the new place.
+    /// bundle it was launched from and relaunches from the new place. A bundle path without a
+    /// name ("/", "", or ending in "." or "..") is refused on consent as a refused authorized
+    /// install is: the application terminates with nothing touched.
     static void moveToApplicationsIfNeeded();
 
     /// Whether `bundle` lies in an Applications folder: under one of the application

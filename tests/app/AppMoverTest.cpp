@@ -359,6 +359,50 @@ INSTANTIATE_TEST_SUITE_P(
                  .terminated = true}),
     testing::CaseName());
 
+struct NamelessCase {
+    const char* name;
+    const char* bundlePath;
+    bool writable = true;  ///< whether "/Applications" may be written
+};
+
+class NamelessBundle : public AppMoverTest, public ::testing::WithParamInterface<NamelessCase> {};
+
+// A bundle path without a name would make the destination the Applications folder itself (or
+// a folder above it): the move is refused before anything is touched and the application
+// terminates; nothing is copied, trashed, removed or run.
+TEST_P(NamelessBundle, IsRefusedWithNothingTouched) {
+    launchedFrom(GetParam().bundlePath);
+    files().setWritable("/Applications", GetParam().writable);
+    answer({kMove});
+    AppMover::moveToApplicationsIfNeeded();
+    rt().runPending();
+
+    EXPECT_EQ(sim::session().alerts().shown().size(), 1U);
+    EXPECT_FALSE(NSApplication::shared().isRunning());
+    EXPECT_TRUE(files().trashedPaths().empty());
+    EXPECT_TRUE(sim::session().scripts().runs().empty());
+    EXPECT_TRUE(taskPaths().empty());
+    // The session resolves ".." as the move would.
+    const auto bundleExecutable =
+        files().realPath(std::string(GetParam().bundlePath) + "/Contents/MacOS/Corvane", true);
+    ASSERT_TRUE(bundleExecutable);
+    EXPECT_EQ(readFile(*bundleExecutable), "new");
+    std::vector<std::string> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(real("/Applications")))
+        entries.push_back(entry.path().filename().string());
+    std::sort(entries.begin(), entries.end());
+    EXPECT_THAT(entries, ElementsAre("App0.app", "App1.app"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AppMover, NamelessBundle,
+    ::testing::Values(NamelessCase{"Root", "/"}, NamelessCase{"RootNotWritable", "/", false},
+                      NamelessCase{"DoubleSlash", "//"}, NamelessCase{"Empty", ""},
+                      NamelessCase{"Dot", "/Users/user/Downloads/."},
+                      NamelessCase{"DotDot", "/Users/user/Downloads/.."},
+                      NamelessCase{"DotDotSlash", "/Users/user/Downloads/Corvane.app/../"}),
+    testing::CaseName());
+
 // A bundle whose name is no ".app" is refused before any script runs, and the application
 // terminates; start-up then sets nothing more up.
 TEST_F(AppMoverTest, RefusedInstallTerminatesBeforeSetUp) {
