@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "platform/live/XdgAutostart.h"
 #include "support/TemporaryFolder.h"
@@ -35,6 +36,33 @@ TEST_F(XdgAutostartTest, ExecQuotesThePath) {
               "[Desktop Entry]\nType=Application\nName=Example\n"
               "Exec=\"/opt/My Apps/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e/100%%/app\"\n");
     EXPECT_FALSE(fs::exists(folder() / "org.example.App.desktop.part"));
+}
+
+// An entry is written through a temporary file of its own, never through a link planted where
+// a name could be guessed (the older "<entry>.part", a stale temporary) nor through one put in
+// the entry's place: the links' target stays as it was, the entry is a file of its own, and
+// nothing is left beside it.
+TEST_F(XdgAutostartTest, WritingFollowsNoPlantedLink) {
+    auto items = autostart("/opt/app");
+    const fs::path entry = items.entryPath("org.example.App");
+    const fs::path victim = folder_.path() / "victim";
+    std::ofstream(victim) << "precious";
+    fs::create_directories(folder());
+    fs::create_symlink(victim, folder() / "org.example.App.desktop.part");
+    fs::create_symlink(victim, folder() / "org.example.App.desktop.tmp.0123456789abcdef");
+    fs::create_symlink(victim, entry);
+
+    items.registerMainApp();
+
+    EXPECT_EQ(corvane::testing::TemporaryFolder::read(victim), "precious");
+    EXPECT_FALSE(fs::is_symlink(entry));
+    EXPECT_EQ(corvane::testing::TemporaryFolder::read(entry),
+              "[Desktop Entry]\nType=Application\nName=Example\nExec=\"/opt/app\"\n");
+    std::vector<std::string> names;
+    for (const auto& file : fs::directory_iterator(folder()))
+        names.push_back(file.path().filename().string());
+    EXPECT_THAT(names, ::testing::UnorderedElementsAre("org.example.App.desktop",
+                                                       "org.example.App.desktop.part"));
 }
 
 // Without a known program the application cannot be found and registering fails; so does a

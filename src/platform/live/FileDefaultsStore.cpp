@@ -5,12 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <random>
 
+#include "platform/live/FileReplacement.h"
 #include "platform/log/OSLog.h"
 
 namespace corvane::platform::live {
@@ -52,37 +51,10 @@ FileText readFile(const std::string& path) {
     return result;
 }
 
-/// "<name>.tmp.": the start of every temporary file name of a save of `path`.
-std::string temporaryPrefix(const fs::path& path) {
-    return path.filename().string() + ".tmp.";
-}
-
-/// 16 hex digits from the system's random source.
-std::string unpredictableSuffix() {
-    static std::random_device device;
-    const std::uint64_t n = (std::uint64_t{device()} << 32) | device();
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(n));
-    return text;
-}
-
-bool writeAll(int fd, const std::string& text) {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 PlistDictionary FileDefaultsStore::load() {
-    removeStaleTemporaries();
+    removeStaleReplacements(path_);
     unreadable_.clear();
     keepBeforeWrite_ = false;
     const FileText file = readFile(path_);
@@ -110,19 +82,6 @@ bool FileDefaultsStore::persist(const PlistDictionary& domain) {
         keepBeforeWrite_ = false;
     }
     return replaceFile(*text);
-}
-
-void FileDefaultsStore::removeStaleTemporaries() const {
-    const fs::path target(path_);
-    const std::string prefix = temporaryPrefix(target);
-    std::error_code ec;
-    const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->path().filename().string().rfind(prefix, 0) == 0) {
-            std::error_code ignored;
-            fs::remove(it->path(), ignored);
-        }
-    }
 }
 
 bool FileDefaultsStore::keepUnreadableFile() const {
@@ -153,31 +112,7 @@ bool FileDefaultsStore::replaceFile(const std::string& text) const {
     std::error_code ec;
     if (target.has_parent_path())
         fs::create_directories(target.parent_path(), ec);
-
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
-        temp = (target.parent_path() / (temporaryPrefix(target) + unpredictableSuffix())).string();
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST)
-            return false;
-    }
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || std::rename(temp.c_str(), path_.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    if (target.has_parent_path()) {
-        const int dir = ::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
-    }
-    return true;
+    return !replaceFileAtomically(target, text);
 }
 
 std::string FileDefaultsStore::defaultPath(const std::string& domain) {

@@ -9,11 +9,9 @@
 
 namespace corvane::platform::live {
 
-/// Keeps the domain in one JSON file (`DefaultsFile`) that is replaced atomically: written to
-/// a temporary file beside it (created exclusively, never through a symbolic link, under a
-/// name nobody can predict), flushed, then renamed over it, so that a crash mid-write never
-/// leaves a broken file. Temporary files of saves that a crash interrupted are removed at
-/// load.
+/// Keeps the domain in one JSON file (`DefaultsFile`) that is replaced atomically
+/// (`replaceFileAtomically`), so that a crash mid-write never leaves a broken file. Temporary
+/// files of saves that a crash interrupted are removed at load.
 ///
 /// Nothing stored is lost to damage: entries it cannot read are written back as they stood,
 /// and a file it cannot read at all is kept beside it as "<file>.unreadable" (or ".unreadable.N"
@@ -33,7 +31,6 @@ class FileDefaultsStore final : public DefaultsStore {
     static std::string defaultPath(const std::string& domain);
 
   private:
-    void removeStaleTemporaries() const;
     /// Copies the unreadable file beside itself; false when that failed.
     bool keepUnreadableFile() const;
     bool replaceFile(const std::string& text) const;

@@ -1,10 +1,11 @@
 #include "platform/live/XdgAutostart.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "platform/live/FileReplacement.h"
 
 namespace corvane::platform::live {
 
@@ -177,25 +178,9 @@ void XdgAutostart::writeEntry(const std::string& name) const {
          << "Name=" << stringValue(displayName_) << "\n"
          << "Exec=" << execValue(*program_) << "\n";
     // Written beside it and renamed over it, so that the desktop never reads half an entry.
-    fs::path temporary = path;
-    temporary += ".part";
-    {
-        errno = 0;
-        std::ofstream out(temporary, std::ios::trunc);
-        out << text.str();
-        out.close();
-        if (!out) {
-            const std::error_code written(errno != 0 ? errno : EIO, std::generic_category());
-            fs::remove(temporary, error);
-            fail("write", path, written);
-        }
-    }
-    fs::rename(temporary, path, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        fail("write", path, error);
-    }
+    removeStaleReplacements(path);
+    if (const std::error_code written = replaceFileAtomically(path, text.str()))
+        fail("write", path, written);
 }
 
 void XdgAutostart::removeEntry(const std::string& name) const {

@@ -13,7 +13,9 @@ namespace corvane::platform::live {
 /// (`<name>.desktop` in the autostart folder) per registration, naming this program. The
 /// main application's entry is named after its identifier, an older login item's after the
 /// identifier it is enabled by; the user's jobs are the autostart entries there. An entry the
-/// user switched off in the desktop's settings ("Hidden=true") counts as not registered.
+/// user switched off in the desktop's settings ("Hidden=true") counts as not registered. An
+/// entry is replaced atomically (`replaceFileAtomically`), temporaries that an interrupted
+/// write left beside it removed first.
 class XdgAutostart final : public LoginItemBackend {
   public:
     /// `folder`: where the entries go; `program`: the executable they start (none when
