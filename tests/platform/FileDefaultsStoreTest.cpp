@@ -202,7 +202,8 @@ TEST_F(FileDefaultsStoreTest, SaveFollowsNoPlantedLink) {
     EXPECT_EQ(DefaultsFile::parse(read())->values, (PlistDictionary{{"k", true}}));
 }
 
-// A write that cannot happen (the folder is a file) reports failure and keeps memory intact.
+// A write that cannot happen (a file stands where the folder should be) reports failure,
+// keeps memory intact and is logged once, with the folder and the reason.
 TEST_F(FileDefaultsStoreTest, FailedWriteKeepsTheValueInMemory) {
     std::filesystem::remove_all(dir_ / "nested");
     write("not a folder", (dir_ / "nested").string());
@@ -210,7 +211,14 @@ TEST_F(FileDefaultsStoreTest, FailedWriteKeepsTheValueInMemory) {
     EXPECT_FALSE(store->persist({{"k", true}}));
     UserDefaults defaults(store);
     defaults.set("k", true);
-    EXPECT_EQ(defaults.object("k"), PlistValue(true));
+    defaults.set("k", false);
+    EXPECT_EQ(defaults.object("k"), PlistValue(false));
+    EXPECT_EQ(read((dir_ / "nested").string()), "not a folder");
+    const auto lines = LogStore::shared().messages();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_THAT(lines[0],
+                ::testing::StartsWith("UserDefaults: " + path_ + " cannot be saved: the folder " +
+                                      (dir_ / "nested").string() + " cannot be made ("));
 }
 
 // A process killed in the middle of saves (100 times, at different points) never leaves a

@@ -109,10 +109,28 @@ bool FileDefaultsStore::keepUnreadableFile() const {
 
 bool FileDefaultsStore::replaceFile(const std::string& text) const {
     const fs::path target(path_);
-    std::error_code ec;
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), ec);
-    return !replaceFileAtomically(target, text);
+    std::error_code error;
+    if (target.has_parent_path()) {
+        fs::create_directories(target.parent_path(), error);
+        if (error) {
+            reportWriteFailure("the folder " + target.parent_path().string() + " cannot be made (" +
+                               error.message() + ")");
+            return false;
+        }
+    }
+    error = replaceFileAtomically(target, text);
+    if (error) {
+        reportWriteFailure(error.message());
+        return false;
+    }
+    return true;
+}
+
+void FileDefaultsStore::reportWriteFailure(const std::string& reason) const {
+    if (reportedWriteFailure_)
+        return;
+    storeLogger().error("UserDefaults: %{public}s cannot be saved: %{public}s", path_, reason);
+    reportedWriteFailure_ = true;
 }
 
 std::string FileDefaultsStore::defaultPath(const std::string& domain) {

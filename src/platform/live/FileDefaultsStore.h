@@ -11,7 +11,8 @@ namespace corvane::platform::live {
 
 /// Keeps the domain in one JSON file (`DefaultsFile`) that is replaced atomically
 /// (`replaceFileAtomically`), so that a crash mid-write never leaves a broken file. Temporary
-/// files of saves that a crash interrupted are removed at load.
+/// files of saves that a crash interrupted are removed at load. The first save that fails (its
+/// folder cannot be made, the file cannot be written) is logged with its reason, once.
 ///
 /// Nothing stored is lost to damage: entries it cannot read are written back as they stood,
 /// and a file it cannot read at all is kept beside it as "<file>.unreadable" (or ".unreadable.N"
@@ -34,11 +35,14 @@ class FileDefaultsStore final : public DefaultsStore {
     /// Copies the unreadable file beside itself; false when that failed.
     bool keepUnreadableFile() const;
     bool replaceFile(const std::string& text) const;
+    /// Logs a failed save with `reason`, the first time only.
+    void reportWriteFailure(const std::string& reason) const;
 
     std::string path_;
     std::vector<DefaultsFile::UnreadableEntry> unreadable_;
     bool keepBeforeWrite_ = false;  ///< the file could not be read at all and is not kept yet
     mutable bool reportedKeepFailure_ = false;
+    mutable bool reportedWriteFailure_ = false;
 };
 
 }  // namespace corvane::platform::live
