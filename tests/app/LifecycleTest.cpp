@@ -112,8 +112,9 @@ INSTANTIATE_TEST_SUITE_P(Table, LaunchWithPermission,
                          testing::CaseName());
 
 // Set-up runs in its order: the update glue first (from the delegate's creation), crash
-// reporting started once with its four options, the status item, the accessory policy,
-// the notification-centre delegate and one observer for each session notification.
+// reporting started once with its four options, the status item, the accessory policy (which
+// the workspace's entry of the application reports), the notification-centre delegate and one
+// observer for each session notification.
 TEST_F(LifecycleTest, SetUpRunsInOrderOnce) {
     launch(true);
     const auto messages = testing::loggedMessages();
@@ -133,6 +134,8 @@ TEST_F(LifecycleTest, SetUpRunsInOrderOnce) {
               std::string::npos);
 
     EXPECT_EQ(NSApplication::shared().activationPolicy(), ActivationPolicy::accessory);
+    EXPECT_EQ(sim::session().workspace().ownApplication()->activationPolicy(),
+              ActivationPolicy::accessory);
     EXPECT_EQ(UNUserNotificationCenter::currentNotificationCenter().delegate(),
               &UpdaterManager::shared());
     auto& center = Workspace::shared().notificationCenter();

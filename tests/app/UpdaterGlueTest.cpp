@@ -51,7 +51,13 @@ class UpdaterGlueTest : public ::testing::Test {
         UpdaterManager::shared().updaterController->checkForUpdates(nullptr);
         rt().runPending();
     }
-    static ActivationPolicy policy() { return NSApplication::shared().activationPolicy(); }
+    /// The application's activation policy, which the workspace's entry of the application
+    /// reports too at every moment.
+    static ActivationPolicy policy() {
+        const ActivationPolicy policy = NSApplication::shared().activationPolicy();
+        EXPECT_EQ(sim::session().workspace().ownApplication()->activationPolicy(), policy);
+        return policy;
+    }
     static std::string badge() { return NSApplication::shared().dockTile().badgeLabel(); }
     static std::vector<UNNotificationRequest> shownNotifications() {
         return sim::session().notifications().deliveredNotifications();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PreferencesTestSupport.h"
+#include "platform/appkit/NSApplication.h"
 #include "platform/appkit/NSHostingView.h"
 #include "platform/appkit/NSWindow.h"
 #include "platform/sim/WheelEvent.h"
@@ -22,11 +23,13 @@ using testing::element;
 using testing::PrintTo;
 using testing::rt;
 
-/// The tab in a window, with a few running applications and installed bundles.
+/// The tab in a window, with a few running applications and installed bundles, and the
+/// application running as an accessory, as it does once started.
 class ExceptionsViewTest : public testing::SettingsFixture {
   public:
     void SetUp() override {
         SettingsFixture::SetUp();
+        NSApplication::shared().setActivationPolicy(ActivationPolicy::accessory);
         auto& ws = sim::session().workspace();
         ws.installBundle(Bundle("/Applications/Editor.app", "com.example.editor",
                                 {{"CFBundleDisplayName", std::string("Editor")}}),
@@ -104,8 +107,7 @@ TEST_F(ExceptionsViewTest, PickingAddsFirstAndHidesThePopover) {
     setExceptions({"com.example.mail"});
     show();
     openPicker();
-    EXPECT_EQ(rowTags("popover"),
-              (std::vector<std::string>{"browse", "com.Quillon.Corvane", "com.example.editor"}));
+    EXPECT_EQ(rowTags("popover"), (std::vector<std::string>{"browse", "com.example.editor"}));
     const int saves = this->saves();
     click(*row("com.example.editor"));
 
@@ -120,12 +122,13 @@ TEST_F(ExceptionsViewTest, PickingAddsFirstAndHidesThePopover) {
     EXPECT_TRUE(element(*host_, "image", "editor").info().visible);
 
     openPicker();
-    EXPECT_EQ(rowTags("popover"), (std::vector<std::string>{"browse", "com.Quillon.Corvane"}));
+    EXPECT_EQ(rowTags("popover"), (std::vector<std::string>{"browse"}));
 }
 
-// Every regular application already excepted: the picker offers only "Browse...".
+// Every other regular application already excepted, and none for this one (an accessory):
+// the picker offers only "Browse...".
 TEST_F(ExceptionsViewTest, PickerOffersOnlyBrowseWhenAllAreExcepted) {
-    setExceptions({"com.example.mail", "com.example.editor", "com.Quillon.Corvane"});
+    setExceptions({"com.example.mail", "com.example.editor"});
     show();
     openPicker();
     EXPECT_EQ(rowTags("popover"), (std::vector<std::string>{"browse"}));
@@ -144,10 +147,9 @@ TEST_F(ExceptionsViewTest, CandidatesAreRegularApplicationsSortedStably) {
     std::vector<std::string> order;
     for (const auto& app : ExceptionsView::runningApplicationCandidates())
         order.push_back(*app->bundleIdentifier());
-    EXPECT_EQ(order,
-              (std::vector<std::string>{"com.Quillon.Corvane", "com.example.editor",
-                                        "com.example.mail", "com.example.b-twin",
-                                        "com.example.a-twin", "app.unnamed", "com.example.zed"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"com.example.editor", "com.example.mail",
+                                               "com.example.b-twin", "com.example.a-twin",
+                                               "app.unnamed", "com.example.zed"}));
     show();
     openPicker();
     EXPECT_EQ(element(*host_, "text", "app.unnamed").info().presentation, "popover");

@@ -17,6 +17,7 @@
 #include "app/StatusBarManager.h"
 #include "app/WindowManager.h"
 #include "platform/appkit/NSAlert.h"
+#include "platform/appkit/NSApplication.h"
 #include "platform/appkit/StatusMenuPicture.h"
 #include "platform/appkit/WindowElements.h"
 #include "platform/appkit/WindowPicture.h"
@@ -68,6 +69,8 @@ int main(int argc, char** argv) {
     const std::filesystem::path folder = argc > 1 ? argv[1] : "pictures";
     std::filesystem::create_directories(folder);
     auto& rt = platform::sim::installSimulatedSession().runtime();
+    // The application runs as an accessory, as start-up makes it: the picker does not offer it.
+    platform::NSApplication::shared().setActivationPolicy(platform::ActivationPolicy::accessory);
     bool ok = true;
 
     for (const auto& [version, name] :

@@ -33,12 +33,16 @@ int NSApplication::run() {
 void NSApplication::activate(bool ignoringOtherApps) {
     (void)ignoringOtherApps;  // this session has no other application that could refuse
     ++activations_;
-    if (activationPolicy_ != ActivationPolicy::prohibited)
+    if (activationPolicy() != ActivationPolicy::prohibited)
         active_ = true;
 }
 
+ActivationPolicy NSApplication::activationPolicy() const {
+    return RunningApplication::ownPolicy();
+}
+
 bool NSApplication::setActivationPolicy(ActivationPolicy policy) {
-    activationPolicy_ = policy;
+    RunningApplication::setOwnPolicy(policy);
     if (policy == ActivationPolicy::prohibited)
         active_ = false;
     return true;

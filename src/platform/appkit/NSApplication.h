@@ -63,8 +63,9 @@ class NSApplication {
     int activationCount() const { return activations_; }
 
     /// Whether the application shows in the Dock and may be made active; `regular` until set.
-    ActivationPolicy activationPolicy() const { return activationPolicy_; }
-    /// Sets the policy; true (every policy is accepted here).
+    ActivationPolicy activationPolicy() const;
+    /// Sets the policy; true (every policy is accepted here). The workspace's entry of this
+    /// application reports it from then on.
     bool setActivationPolicy(ActivationPolicy policy);
 
     /// The application's Dock tile.
@@ -100,7 +101,6 @@ class NSApplication {
     bool active_ = false;
     bool running_ = true;
     int activations_ = 0;
-    ActivationPolicy activationPolicy_ = ActivationPolicy::regular;
     NSDockTile dockTile_;
     std::vector<std::shared_ptr<NSWindow>> onScreen_;
     NSWindow* keyWindow_ = nullptr;

@@ -6,6 +6,25 @@
 
 namespace corvane::platform {
 
+namespace {
+
+/// The activation policy of this process, as its application object last set it.
+std::atomic<ActivationPolicy> ownActivationPolicy{ActivationPolicy::regular};
+
+}  // namespace
+
+ActivationPolicy RunningApplication::activationPolicy() const {
+    return d_.isCurrentApplication ? ownPolicy() : d_.activationPolicy;
+}
+
+ActivationPolicy RunningApplication::ownPolicy() {
+    return ownActivationPolicy.load();
+}
+
+void RunningApplication::setOwnPolicy(ActivationPolicy policy) {
+    ownActivationPolicy.store(policy);
+}
+
 bool RunningApplication::terminate() {
     if (isTerminated())
         return false;
@@ -35,7 +54,8 @@ RunningApplicationRef RunningApplication::currentApplication() {
         Description{.processIdentifier = ProcessInfo::processInfo().processIdentifier(),
                     .bundleIdentifier = bundle.bundleIdentifier(),
                     .localizedName = std::move(name),
-                    .bundleURL = URL::fileURLWithPath(bundle.bundlePath())});
+                    .bundleURL = URL::fileURLWithPath(bundle.bundlePath()),
+                    .isCurrentApplication = true});
 }
 
 }  // namespace corvane::platform

@@ -36,6 +36,9 @@ class RunningApplication {
         std::optional<URL> bundleURL = std::nullopt;
         std::optional<URL> executableURL = std::nullopt;
         ActivationPolicy activationPolicy = ActivationPolicy::regular;
+        /// The entry of this application's own process: its activation policy is the one
+        /// the application object has at each moment, not `activationPolicy`.
+        bool isCurrentApplication = false;
     };
 
     explicit RunningApplication(Description description) : d_(std::move(description)) {}
@@ -48,7 +51,9 @@ class RunningApplication {
     const std::optional<Image>& icon() const { return d_.icon; }
     const std::optional<URL>& bundleURL() const { return d_.bundleURL; }
     const std::optional<URL>& executableURL() const { return d_.executableURL; }
-    ActivationPolicy activationPolicy() const { return d_.activationPolicy; }
+    /// The policy of the process; for this application's own entry the application
+    /// object's policy now (start-up makes it an accessory). Usable from any thread.
+    ActivationPolicy activationPolicy() const;
 
     /// Asks the application to quit (the ordinary request, not a forced kill). True when the
     /// request was sent, false when the process had already ended.
@@ -63,11 +68,18 @@ class RunningApplication {
         const std::string& bundleIdentifier);
     /// The running application of process `pid`, or null when there is none.
     static RunningApplicationRef withProcessIdentifier(pid_t pid);
-    /// This application: its process, and what its main bundle says of it (its location,
-    /// identifier and name: "CFBundleDisplayName", else "CFBundleName", else none).
+    /// This application: its process, what its main bundle says of it (its location,
+    /// identifier and name: "CFBundleDisplayName", else "CFBundleName", else none) and the
+    /// application object's activation policy.
     static RunningApplicationRef currentApplication();
 
   private:
+    friend class NSApplication;
+    /// The policy of this application's own process, which its application object sets
+    /// (`regular` until then). Any thread.
+    static ActivationPolicy ownPolicy();
+    static void setOwnPolicy(ActivationPolicy policy);
+
     Description d_;
     std::atomic<bool> terminated_{false};
 };

@@ -18,6 +18,7 @@ LiveWorkspace::LiveWorkspace() {
         .bundleIdentifier = main.bundleIdentifier(),
         .localizedName = main.infoString("CFBundleName"),
         .bundleURL = URL::fileURLWithPath(main.bundlePath()),
+        .isCurrentApplication = true,
     };
     if (auto path = processPath(own.processIdentifier))
         own.executableURL = URL::fileURLWithPath(*path);

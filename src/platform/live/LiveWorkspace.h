@@ -11,9 +11,11 @@ namespace corvane::platform::live {
 
 /// The live backend's workspace. This machine has no workspace of the platform: the running
 /// applications are this program's copies of the calling user (`RunningCopies`, this process
-/// among them, oldest first, with the main bundle's identity), and asking one to quit sends it
-/// SIGTERM; no other bundle is installed, nothing is frontmost and no URL opens. Process
-/// paths are the executables the system reports for them. Usable from any thread.
+/// among them, oldest first, with the main bundle's identity; this process's entry has the
+/// application object's activation policy, the others, whose policy cannot be known, are
+/// listed as regular), and asking one to quit sends it SIGTERM; no other bundle is installed,
+/// nothing is frontmost and no URL opens. Process paths are the executables the system
+/// reports for them. Usable from any thread.
 class LiveWorkspace final : public WorkspaceBackend, public BundleBackend, public ProcessBackend {
   public:
     LiveWorkspace();

@@ -40,6 +40,7 @@ RunningApplicationRef SimWorkspace::makeOwnApplication() {
         .bundleURL = bundleURL,
         .executableURL = URL::fileURLWithPath(main.bundlePath() + "/Contents/MacOS/" +
                                               main.infoString("CFBundleName").value_or("")),
+        .isCurrentApplication = true,
     });
 }
 

@@ -34,7 +34,8 @@ struct OpenURLRequest {
 /// The application's own process runs in it, as on the real system: it is listed after
 /// every process that the session launches (those stand for processes that were running
 /// when the application started), under `kOwnProcessIdentifier` with the main bundle's
-/// identifier and name as they are when the workspace is made.
+/// identifier and name as they are when the workspace is made, and the activation policy that
+/// the application object has at each moment.
 class SimWorkspace final : public WorkspaceBackend, public BundleBackend, public ProcessBackend {
   public:
     /// The process identifier of the application's own process.
