@@ -1,5 +1,6 @@
 #include "platform/appkit/Workspace.h"
 
+#include "platform/appkit/URLOpenerBackend.h"
 #include "platform/appkit/WorkspaceBackend.h"
 #include "platform/runtime/BackendSlot.h"
 
@@ -11,10 +12,18 @@ BackendSlot<WorkspaceBackend>& slot() {
     return backendSlot<WorkspaceBackend>("workspace");
 }
 
+BackendSlot<URLOpenerBackend>& urlOpenerSlot() {
+    return backendSlot<URLOpenerBackend>("URL opener");
+}
+
 }  // namespace
 
 void installWorkspaceBackend(std::shared_ptr<WorkspaceBackend> backend) {
     slot().install(std::move(backend));
+}
+
+void installURLOpenerBackend(std::shared_ptr<URLOpenerBackend> backend) {
+    urlOpenerSlot().install(std::move(backend));
 }
 
 WorkspaceBackend& workspaceBackend() {
@@ -46,7 +55,7 @@ Image Workspace::iconForFile(const std::string& path) const {
 }
 
 bool Workspace::open(const URL& url) {
-    return workspaceBackend().open(url);
+    return urlOpenerSlot().get().open(url);
 }
 
 }  // namespace corvane::platform

@@ -25,8 +25,9 @@ inline const std::string NSWorkspaceSessionDidResignActiveNotification =
 inline const std::string NSWorkspaceDidActivateApplicationNotification =
     "NSWorkspaceDidActivateApplicationNotification";
 
-/// The shared workspace: the session's running applications, the installed applications and
-/// the opening of URLs, from the installed `WorkspaceBackend`.
+/// The shared workspace: the session's running applications and the installed applications,
+/// from the installed `WorkspaceBackend`, and the opening of URLs, from the installed
+/// `URLOpenerBackend`.
 class Workspace {
   public:
     static Workspace& shared();
@@ -40,8 +41,9 @@ class Workspace {
     /// The icon of the file at `path`; a generic document icon for a file the session does
     /// not know.
     Image iconForFile(const std::string& path) const;
-    /// Opens `url` with its default handler. True when it opened; the session decides which
-    /// schemes open and records every request.
+    /// Opens `url` with its default handler. True when it opened: the simulated session
+    /// decides which schemes open and records every request; the live application hands the
+    /// URL to the desktop.
     bool open(const URL& url);
 
     /// The workspace's own notification centre (not the default one): session changes and

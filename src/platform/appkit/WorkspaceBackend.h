@@ -11,7 +11,8 @@
 
 namespace corvane::platform {
 
-/// The session's processes and installed applications as the workspace sees them.
+/// The session's processes and installed applications as the workspace sees them (URLs are
+/// opened by the `URLOpenerBackend`).
 class WorkspaceBackend {
   public:
     virtual ~WorkspaceBackend() = default;
@@ -28,8 +29,6 @@ class WorkspaceBackend {
         const std::string& bundleIdentifier) const = 0;
     /// The icon of the file at `path`.
     virtual Image iconForFile(const std::string& path) const = 0;
-    /// Opens `url` with its default handler; true when it opened.
-    virtual bool open(const URL& url) = 0;
 };
 
 /// Installs the workspace backend of the process.

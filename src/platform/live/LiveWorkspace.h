@@ -13,9 +13,9 @@ namespace corvane::platform::live {
 /// applications are this program's copies of the calling user (`RunningCopies`, this process
 /// among them, oldest first, with the main bundle's identity; this process's entry has the
 /// application object's activation policy, the others, whose policy cannot be known, are
-/// listed as regular), and asking one to quit sends it SIGTERM; no other bundle is installed,
-/// nothing is frontmost and no URL opens. Process paths are the executables the system
-/// reports for them. Usable from any thread.
+/// listed as regular), and asking one to quit sends it SIGTERM; no other bundle is installed
+/// and nothing is frontmost (URLs are opened by the desktop, `qt::installQtServices`).
+/// Process paths are the executables the system reports for them. Usable from any thread.
 class LiveWorkspace final : public WorkspaceBackend, public BundleBackend, public ProcessBackend {
   public:
     LiveWorkspace();
@@ -30,7 +30,6 @@ class LiveWorkspace final : public WorkspaceBackend, public BundleBackend, publi
         return std::nullopt;
     }
     Image iconForFile(const std::string& path) const override;
-    bool open(const URL& /*url*/) override { return false; }
     std::optional<Bundle> bundleAtPath(const std::string& /*path*/) const override {
         return std::nullopt;
     }

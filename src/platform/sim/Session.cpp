@@ -9,6 +9,7 @@
 #include "platform/appkit/ImageBackend.h"
 #include "platform/appkit/PasteboardBackend.h"
 #include "platform/appkit/StatusBarBackend.h"
+#include "platform/appkit/URLOpenerBackend.h"
 #include "platform/appkit/WorkspaceBackend.h"
 #include "platform/corefoundation/MachPortBackend.h"
 #include "platform/corevideo/DisplayLinkBackend.h"
@@ -59,6 +60,7 @@ Session& installSimulatedSession() {
     installRuntime(session->runtime_);
     installAccessibilityBackend(session->accessibility_);
     installWorkspaceBackend(session->workspace_);
+    installURLOpenerBackend(session->workspace_);
     installBundleBackend(session->workspace_);
     installProcessBackend(session->workspace_);
     installEventBackend(session->windowServer_);

@@ -9,6 +9,7 @@
 
 #include "platform/appkit/Image.h"
 #include "platform/appkit/RunningApplication.h"
+#include "platform/appkit/URLOpenerBackend.h"
 #include "platform/appkit/WorkspaceBackend.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/foundation/BundleBackend.h"
@@ -36,7 +37,10 @@ struct OpenURLRequest {
 /// when the application started), under `kOwnProcessIdentifier` with the main bundle's
 /// identifier and name as they are when the workspace is made, and the activation policy that
 /// the application object has at each moment.
-class SimWorkspace final : public WorkspaceBackend, public BundleBackend, public ProcessBackend {
+class SimWorkspace final : public WorkspaceBackend,
+                           public URLOpenerBackend,
+                           public BundleBackend,
+                           public ProcessBackend {
   public:
     /// The process identifier of the application's own process.
     static constexpr pid_t kOwnProcessIdentifier = 300;
