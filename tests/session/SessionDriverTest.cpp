@@ -708,15 +708,26 @@ TEST(SessionDriver, ScrollingTabScenarioSetsTheStep) {
     EXPECT_EQ(summary["windows"], json::array({"preferences"}));
 }
 
-// The menu example: the user brings the editor to the front and scrolls it smoothly, opens
-// the menu (it names the editor, unchecked), disables smoothing for it; the next tick to the
-// editor passes unsmoothed while one to the browser is smoothed; the next opening shows the
-// item checked, and the stored settings hold the new exception at the head.
-// The user adds the application in use on the Exceptions tab and gives it a step of 40: the
-// next tick to it posts 40 points in all, a tick to another application the global 90.
+/// The elements of a "show" line that lie in a sheet.
+std::vector<json> inSheet(const json& shown) {
+    std::vector<json> found;
+    for (const auto& element : shown["elements"]) {
+        if (element.value("in", "") == "sheet")
+            found.push_back(element);
+    }
+    return found;
+}
+
+// The user adds the application in use on the Exceptions tab and gives it a step of 40 in
+// its sheet, which Return closes: the next tick to it posts 40 points in all, a tick to
+// another application the global 90.
 TEST(SessionDriver, ExceptionOwnStepScenarioPostsTheOwnStep) {
     auto lines = play("exception-own-step.json");
     ASSERT_FALSE(lines.empty());
+    EXPECT_FALSE(inSheet(shownAt(lines, 1.6)).empty());
+    const json closed = shownAt(lines, 1.8);
+    EXPECT_EQ(closed["title"], "Exceptions");
+    EXPECT_EQ(inSheet(closed), std::vector<json>{});
     const json& pids = lines.back()["summary"]["pids"];
     EXPECT_EQ(pids["501"]["pointY"], 40.0);
     EXPECT_EQ(pids["502"]["pointY"], 90.0);
@@ -728,6 +739,10 @@ TEST(SessionDriver, ExceptionOwnStepScenarioPostsTheOwnStep) {
     EXPECT_EQ(lines.back()["summary"]["settings"]["scrollAdvanced"]["step"], 90.0);
 }
 
+// The menu example: the user brings the editor to the front and scrolls it smoothly, opens
+// the menu (it names the editor, unchecked), disables smoothing for it; the next tick to the
+// editor passes unsmoothed while one to the browser is smoothed; the next opening shows the
+// item checked, and the stored settings hold the new exception at the head.
 TEST(SessionDriver, MenuScenarioDisablesSmoothingForTheEditor) {
     auto lines = play("menu-disable-for-app.json");
     ASSERT_GE(lines.size(), 4u);

@@ -60,6 +60,10 @@ class RepresentableBox final : public ElementBox {
     QWidget* widget() const override;
     QSizeF sizeThatFits(const Proposal& p) override;
     void place(const QRectF& r) override;
+    /// The wrapped view is a subview of the hosting view: it is offered key equivalents too.
+    bool performKeyEquivalent(const NSEvent& event) override {
+        return view_ && view_->performKeyEquivalent(event);
+    }
 
   private:
     std::optional<std::type_index> type_;

@@ -256,29 +256,47 @@ TEST(WindowKeyTest, ReturnInASheetPressesItsDefaultButton) {
 }
 
 /// A tab view controller in toolbar style with two tabs, counting the selections it is told.
+/// Each pane shows its name, or a button with the default-action shortcut that counts its
+/// presses.
 class TwoTabs final : public NSTabViewController {
   public:
+    explicit TwoTabs(bool defaultButtons = false) : defaultButtons_(defaultButtons) {}
     int selections = 0;
+    int presses[2] = {0, 0};
     void viewDidLoad() override {
         setTabStyle(TabStyle::toolbar);
-        for (const char* name : {"First", "Second"}) {
+        for (int i = 0; i < 2; ++i) {
+            const std::string name = i == 0 ? "First" : "Second";
+            View pane = defaultButtons_
+                            ? View(Button(name + " default", [this, i] { ++presses[i]; })
+                                       .keyboardShortcut(KeyboardShortcut::defaultAction()))
+                            : View(Text(name + " pane"));
             auto item = NSTabViewItem::tabViewItemWithViewController(
-                std::make_shared<NSHostingController>(Text(std::string(name) + " pane")));
+                std::make_shared<NSHostingController>(std::move(pane)));
             item->setLabel(name);
             addTabViewItem(item);
         }
     }
     void tabViewDidSelectTabViewItem(NSTabViewItem&) override { ++selections; }
+
+  private:
+    bool defaultButtons_;
 };
+
+/// A titled window whose content is `tabs`, on screen.
+std::shared_ptr<NSWindow> windowShowing(const std::shared_ptr<TwoTabs>& tabs) {
+    auto window = std::make_shared<NSWindow>(CGRect{}, NSWindowStyleMaskTitled,
+                                             NSBackingStoreType::buffered, false);
+    window->setContentViewController(tabs);
+    window->makeKeyAndOrderFront();
+    return window;
+}
 
 // The toolbar's tabs are read first, the selected one on; selecting a tab clicks its
 // toolbar button, which shows its pane and tells the controller once.
 TEST(WindowTabsTest, TabsAreReadFirstAndSelectedByAClick) {
-    auto window = std::make_shared<NSWindow>(CGRect{}, NSWindowStyleMaskTitled,
-                                             NSBackingStoreType::buffered, false);
     auto tabs = std::make_shared<TwoTabs>();
-    window->setContentViewController(tabs);
-    window->makeKeyAndOrderFront();
+    auto window = windowShowing(tabs);
     EXPECT_EQ(inspectWindow(*window).elements,
               (std::vector<WindowElement>{{"tab", "First", true, true, ""},
                                           {"tab", "Second", false, true, ""},
@@ -295,6 +313,22 @@ TEST(WindowTabsTest, TabsAreReadFirstAndSelectedByAClick) {
                                           {"text", "Second pane", {}, true, ""}}));
     EXPECT_EQ(performElementAction(*window, "Second", {.kind = ElementAction::Kind::press}).outcome,
               ElementActionResult::Outcome::notActionable);
+    window->close();
+}
+
+// The window offers Return to its content, the tab view's container, which passes it on to
+// the shown pane alone: only the selected tab's default button is pressed.
+TEST(WindowTabsTest, KeyEquivalentsReachTheShownPaneAlone) {
+    auto tabs = std::make_shared<TwoTabs>(true);
+    auto window = windowShowing(tabs);
+
+    pressKey(*window, *parseKeyPress("return"));
+    EXPECT_EQ(tabs->presses[0], 1);
+    EXPECT_EQ(tabs->presses[1], 0);
+    tabs->setSelectedTabViewItemIndex(1);
+    pressKey(*window, *parseKeyPress("return"));
+    EXPECT_EQ(tabs->presses[0], 1);
+    EXPECT_EQ(tabs->presses[1], 1);
     window->close();
 }
 
