@@ -89,7 +89,7 @@ TEST_F(AboutWindowTest, ContentIs440WideAndAsHighAsItsTexts) {
 TEST_F(AboutWindowTest, HelpButtonOpensTheTroubleshootingPageOncePerClick) {
     open({});
     auto& hosting = dynamic_cast<NSHostingView&>(*window()->contentView());
-    const auto button = ui::findElement(hosting.elementsForTesting(), "native", "");
+    const auto button = ui::findElement(hosting.elementsForTesting(), "button", "Help");
     ASSERT_TRUE(button.has_value());
     EXPECT_EQ(button->info().frame.width, 25);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/appkit/Geometry.h"
@@ -30,6 +31,8 @@ class NSView : public NSResponder {
     virtual CGSize fittingSize() const;
     /// The window that shows the view, or null.
     NSWindow* window() const;
+    /// What assistive technologies read for the view; empty: nothing beyond its own text.
+    virtual std::string accessibilityLabel() const { return {}; }
     /// The views shown inside this one, back to front; a plain view has none.
     virtual std::vector<std::shared_ptr<NSView>> subviews() const;
     /// Offers a key equivalent to the view's subviews, front to back, until one takes it;

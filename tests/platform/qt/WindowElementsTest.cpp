@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <ostream>
 #include <variant>
 
@@ -89,14 +90,15 @@ WindowElement element(std::string kind, std::string label, ElementValue value = 
     return {std::move(kind), std::move(label), std::move(value), enabled, ""};
 }
 
-/// A titled window showing the panel.
-class WindowElementsTest : public ::testing::Test {
+/// A titled window ("Panel") showing a view of `Model`, sized to fit it.
+template <class Model, class Content>
+class WindowShowing : public ::testing::Test {
   protected:
     void SetUp() override {
         window = std::make_shared<NSWindow>(CGRectMake(0, 0, 10, 10), 3,
                                             NSBackingStoreType::buffered, false);
         window->setTitle("Panel");
-        auto hosting = std::make_shared<NSHostingView>(PanelView{model});
+        auto hosting = std::make_shared<NSHostingView>(Content{model});
         window->setContentView(hosting);
         window->setContentSize(hosting->fittingSize());
         window->makeKeyAndOrderFront();
@@ -108,9 +110,11 @@ class WindowElementsTest : public ::testing::Test {
         return result;
     }
 
-    PanelModel model;
+    Model model;
     std::shared_ptr<NSWindow> window;
 };
+
+class WindowElementsTest : public WindowShowing<PanelModel, PanelView> {};
 
 // A window reads as a user sees it: its title and frame, then each control once, in reading
 // order, with its state; a button's label is the button, a slider and a list are titled by
@@ -330,6 +334,65 @@ TEST(WindowTabsTest, KeyEquivalentsReachTheShownPaneAlone) {
     EXPECT_EQ(tabs->presses[0], 1);
     EXPECT_EQ(tabs->presses[1], 1);
     window->close();
+}
+
+/// Rows that each hold an untitled switch and an "Edit" button, as a list of exceptions does.
+class RowsModel : public ObservableObject {
+  public:
+    Published<std::optional<std::string>> selection{*this, std::nullopt};
+    std::map<std::string, bool> on = {{"Safari", false}, {"Mail", false}};
+    std::vector<std::string> edited;
+};
+
+struct RowsView {
+    ObservedObject<RowsModel> model;
+    View body() const {
+        RowsModel& m = *model;
+        return List(
+                   bind(m.selection),
+                   ForEach(
+                       std::vector<std::string>{"Safari", "Mail"},
+                       [&m](const std::string& name) {
+                           return HStack({Text(Verbatim{name}), Spacer(),
+                                          Toggle("", Binding<bool>(
+                                                         [&m, name] { return m.on[name]; },
+                                                         [&m, name](bool v) { m.on[name] = v; })),
+                                          Button("Edit", [&m, name] { m.edited.push_back(name); })})
+                               .tag(name);
+                       }))
+            .frame(300, 80);
+    }
+    auto viewProperties() { return std::tie(model); }
+};
+
+class WindowRowsTest : public WindowShowing<RowsModel, RowsView> {};
+
+// With a row, the control is looked for inside that row alone: the second row's untitled
+// switch (no label needed) and its button, though the first row has the same.
+TEST_F(WindowRowsTest, ControlsAreFoundInsideTheirRow) {
+    EXPECT_EQ(act("", {.kind = Kind::toggle, .on = true, .row = "Mail"}).outcome,
+              ElementActionResult::Outcome::done);
+    EXPECT_EQ(model.on, (std::map<std::string, bool>{{"Safari", false}, {"Mail", true}}));
+    EXPECT_EQ(act("Edit", {.kind = Kind::press, .row = "Mail"}).outcome,
+              ElementActionResult::Outcome::done);
+    EXPECT_EQ(act("Edit", {.kind = Kind::press}).outcome, ElementActionResult::Outcome::done);
+    EXPECT_EQ(model.edited, (std::vector<std::string>{"Mail", "Safari"}));
+}
+
+// A row no list shows, a label the row does not show and a row with nothing that takes the
+// action are told apart; nothing is changed.
+TEST_F(WindowRowsTest, MissingRowsAndControlsAreToldApart) {
+    EXPECT_EQ(act("Edit", {.kind = Kind::press, .row = "Notes"}).outcome,
+              ElementActionResult::Outcome::noRow);
+    EXPECT_EQ(act("Remove", {.kind = Kind::press, .row = "Mail"}).outcome,
+              ElementActionResult::Outcome::notFound);
+    EXPECT_EQ(act("", {.kind = Kind::slide, .value = 1, .row = "Mail"}).outcome,
+              ElementActionResult::Outcome::notFound);
+    const auto text = act("Mail", {.kind = Kind::press, .row = "Mail"});
+    EXPECT_EQ(text.outcome, ElementActionResult::Outcome::notActionable);
+    EXPECT_EQ(text.kind, "text");
+    EXPECT_EQ(model.on, (std::map<std::string, bool>{{"Safari", false}, {"Mail", false}}));
+    EXPECT_TRUE(model.edited.empty());
 }
 
 struct KeyCase {
