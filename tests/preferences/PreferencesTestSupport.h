@@ -36,19 +36,4 @@ class SettingsFixture : public ::testing::Test {
     std::shared_ptr<platform::InMemoryDefaultsStore> defaults_;
 };
 
-/// The first element of `kind` labelled `label` that `host` shows, its popovers and sheets
-/// included; fails the test when there is none.
-inline platform::ui::ElementHandle element(const platform::NSHostingView& host,
-                                           const std::string& kind, const std::string& label) {
-    auto found = platform::ui::findElement(host.elementsForTesting(), kind, label);
-    EXPECT_TRUE(found) << kind << " \"" << label << "\"";
-    return found ? *found : platform::ui::ElementHandle(nullptr);
-}
-
-/// Clicks `handle` and lets the hosts update.
-inline void click(const platform::ui::ElementHandle& handle) {
-    handle.click();
-    rt().runPending();
-}
-
 }  // namespace corvane::testing

@@ -11,13 +11,13 @@
 #include "platform/appkit/WindowElements.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/SimStatusBar.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
+using namespace testing::windows;
 using testing::PrintTo;
-using testing::rt;
 
 struct SheetCase {
     const char* name;

@@ -10,7 +10,7 @@
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/WindowElements.h"
 #include "platform/combine/Published.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane::platform {
 
@@ -247,11 +247,7 @@ struct SheetView {
 
 // Return in an open sheet presses the sheet's default button, which dismisses it.
 TEST(WindowKeyTest, ReturnInASheetPressesItsDefaultButton) {
-    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 300, 200), 3,
-                                             NSBackingStoreType::buffered, false);
-    window->setContentView(std::make_shared<NSHostingView>(SheetView{}));
-    window->makeKeyAndOrderFront();
-    rt().runPending();
+    auto window = testing::windows::showInWindow(SheetView{}, {300, 200}).window;
     ASSERT_EQ(inspectWindow(*window).elements.back().label, "Done");
 
     pressKey(*window, *parseKeyPress("return"));
