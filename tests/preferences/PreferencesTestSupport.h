@@ -1,11 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "platform/appkit/NSHostingView.h"
 #include "platform/foundation/UserDefaults.h"
 #include "settings/SettingsManager.h"
 #include "support/SimSession.h"
