@@ -9,14 +9,13 @@
 #include "platform/appkit/WindowElements.h"
 #include "platform/foundation/Bundle.h"
 #include "platform/sim/Session.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
+using namespace testing::windows;
 using testing::PrintTo;
-using testing::rt;
 
 /// The About window over a main bundle whose info dictionary each test sets.
 class AboutWindowTest : public ::testing::Test {
@@ -88,8 +87,7 @@ TEST_F(AboutWindowTest, ContentIs440WideAndAsHighAsItsTexts) {
 // stays open.
 TEST_F(AboutWindowTest, HelpButtonOpensTheTroubleshootingPageOncePerClick) {
     open({});
-    auto& hosting = dynamic_cast<NSHostingView&>(*window()->contentView());
-    const auto button = ui::findElement(hosting.elementsForTesting(), "native", "");
+    const auto button = findElement(hostingView(*window()).elementsForTesting(), "button", "Help");
     ASSERT_TRUE(button.has_value());
     EXPECT_EQ(button->info().frame.width, 25);
 

@@ -11,15 +11,13 @@
 #include "platform/appkit/NSHostingView.h"
 #include "platform/sim/Session.h"
 #include "support/CaseTable.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
+using namespace testing::windows;
 using testing::PrintTo;
-using testing::rt;
 
 /// A first responder that records the edit actions it is asked for.
 class RecordingResponder : public NSResponder {

@@ -10,15 +10,13 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
 #include "support/CaseTable.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
+using namespace testing::windows;
 using testing::PrintTo;
-using testing::rt;
 
 class HUDTest : public ::testing::Test {
   protected:
@@ -101,8 +99,7 @@ TEST_F(HUDTest, WindowIsExactlyTheSizeAndCentred) {
         EXPECT_DOUBLE_EQ(CGRectGetMidX(window->frame()), CGRectGetMidX(visible));
         EXPECT_DOUBLE_EQ(CGRectGetMidY(window->frame()), CGRectGetMidY(visible));
 
-        auto& content = dynamic_cast<NSHostingView&>(*window->contentView());
-        auto panel = findElement(content.elementsForTesting(), "stack", "");
+        auto panel = findElement(hostingView(*window).elementsForTesting(), "stack", "");
         ASSERT_TRUE(panel);
         const CGRect frame = panel->info().frame;
         EXPECT_NEAR(CGRectGetMidX(frame), size / 2, 1) << message;

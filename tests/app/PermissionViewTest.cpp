@@ -8,15 +8,13 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
 #include "support/CaseTable.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
+using namespace testing::windows;
 using testing::PrintTo;
-using testing::rt;
 
 const char* const kExplanation = "Corvane needs Accessibility permission to smooth your scrolling.";
 const char* const kInstruction =
@@ -33,15 +31,6 @@ class PermissionViewTest : public ::testing::Test {
                                            NSNormalWindowLevel, 3);
         return WindowManager::shared().window("permission");
     }
-    static NSHostingView& hosting(NSWindow& window) {
-        return dynamic_cast<NSHostingView&>(*window.contentView());
-    }
-    static ElementInfo element(NSWindow& window, const std::string& kind,
-                               const std::string& label) {
-        auto found = findElement(hosting(window).elementsForTesting(), kind, label);
-        EXPECT_TRUE(found) << kind << " " << label;
-        return found ? found->info() : ElementInfo{};
-    }
 };
 
 // At its 500-point width the window shows the icon at the top left, the texts as they stand
@@ -51,20 +40,20 @@ TEST_F(PermissionViewTest, LayoutAtItsWidth) {
     EXPECT_EQ(window->title(), "Corvane");
     EXPECT_EQ(window->contentSize().width, PermissionView::kWidth);
 
-    const ElementInfo icon = element(*window, "image", "OrlindeNew");
+    const ElementInfo icon = element(*window, "image", "OrlindeNew").info();
     EXPECT_EQ(icon.frame, CGRectMake(24, 24, 96, 96));
-    const ElementInfo title = element(*window, "text", "Accessibility Access");
+    const ElementInfo title = element(*window, "text", "Accessibility Access").info();
     EXPECT_EQ(title.font, Font::title());
     EXPECT_EQ(title.frame.origin.x, 24 + 96 + 32);
     EXPECT_EQ(title.frame.origin.y, 24);
-    const ElementInfo explanation = element(*window, "text", kExplanation);
+    const ElementInfo explanation = element(*window, "text", kExplanation).info();
     EXPECT_EQ(explanation.frame.origin.x, 152);
     EXPECT_EQ(explanation.frame.origin.y, CGRectGetMaxY(title.frame) + 8);
-    const ElementInfo instruction = element(*window, "text", kInstruction);
+    const ElementInfo instruction = element(*window, "text", kInstruction).info();
     EXPECT_EQ(instruction.foreground, Color::secondary());
     EXPECT_EQ(instruction.frame.origin.y, CGRectGetMaxY(explanation.frame) + 24);
     EXPECT_LE(CGRectGetMaxX(instruction.frame), 500 - 24);
-    const ElementInfo button = element(*window, "button", "Open System Settings");
+    const ElementInfo button = element(*window, "button", "Open System Settings").info();
     EXPECT_NEAR(CGRectGetMaxX(button.frame), 500 - 24, 0.5);
     EXPECT_EQ(button.frame.origin.y, CGRectGetMaxY(instruction.frame) + 24);
     // The height follows the content.
@@ -83,7 +72,7 @@ TEST_F(PermissionViewTest, LongExplanationWrapsAndTheWindowGrows) {
 
     EXPECT_EQ(window->contentSize().width, 500);
     EXPECT_GT(window->contentSize().height, shortHeight + 40);
-    const ElementInfo explanation = element(*window, "text", longText);
+    const ElementInfo explanation = element(*window, "text", longText).info();
     EXPECT_LE(CGRectGetMaxX(explanation.frame), 500 - 24);
     EXPECT_GT(explanation.frame.height, 60);
 }
@@ -103,7 +92,7 @@ TEST_P(PermissionButtonTest, AsksForTrustWithThePromptThenOpensTheSettings) {
     sim::session().accessibility().setTrusted(GetParam().trusted);
     auto window = open();
     auto button =
-        findElement(hosting(*window).elementsForTesting(), "button", "Open System Settings");
+        findElement(hostingView(*window).elementsForTesting(), "button", "Open System Settings");
     ASSERT_TRUE(button);
 
     button->click();
@@ -137,7 +126,7 @@ TEST_P(PermissionStyleTest, ButtonStyleByVersion) {
     ProcessInfo::processInfo().setOperatingSystemVersion(GetParam().version);
     auto window = open();
     auto button =
-        findElement(hosting(*window).elementsForTesting(), "button", "Open System Settings");
+        findElement(hostingView(*window).elementsForTesting(), "button", "Open System Settings");
     ASSERT_TRUE(button);
     EXPECT_EQ(button->info().buttonStyle == BuiltInButtonStyle::borderedProminent,
               GetParam().prominent);

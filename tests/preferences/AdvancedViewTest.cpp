@@ -11,30 +11,21 @@
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/WindowElements.h"
 #include "preferences/AdvancedView.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
-using testing::click;
-using testing::element;
+using namespace testing::windows;
 using testing::PrintTo;
-using testing::rt;
 
 class AdvancedViewTest : public testing::SettingsFixture {
   public:
-    void SetUp() override {
-        SettingsFixture::SetUp();
-        window_ = std::make_shared<NSWindow>(CGRectMake(0, 0, 480, 300), 3,
-                                             NSBackingStoreType::buffered, false);
-    }
     /// Shows the tab in a window, as the settings window will.
     NSHostingView& show() {
-        host_ = std::make_shared<NSHostingView>(AdvancedView{});
-        window_->setContentView(host_);
-        window_->makeKeyAndOrderFront();
-        rt().runPending();
+        const HostingWindow shown = showInWindow(AdvancedView{});
+        window_ = shown.window;
+        host_ = shown.host;
         return *host_;
     }
     void openSheet() { click(element(*host_, "button", "Advanced\u2026")); }

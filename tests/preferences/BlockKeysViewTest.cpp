@@ -8,15 +8,12 @@
 #include "platform/foundation/ProcessInfo.h"
 #include "preferences/BlockKeysListView.h"
 #include "preferences/BlockKeysView.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
-using testing::click;
-using testing::element;
-using testing::rt;
+using namespace testing::windows;
 
 const std::vector<ModifierKey> kKeys{ModifierKey::command, ModifierKey::control,
                                      ModifierKey::option};

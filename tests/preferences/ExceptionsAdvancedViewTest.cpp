@@ -8,15 +8,12 @@
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/WindowElements.h"
 #include "preferences/ExceptionsView.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
-using testing::click;
-using testing::element;
-using testing::rt;
+using namespace testing::windows;
 
 /// The Exceptions tab with two exceptions, "com.example.editor" first; the sheet is the first
 /// row's.
@@ -29,12 +26,9 @@ class ExceptionsAdvancedViewTest : public testing::SettingsFixture {
         mail_ = std::make_shared<ExceptionalApplication>("com.example.mail");
         settings.appSettings.exceptionalApplication = {editor_, mail_};
         store().setSettings(settings);
-        window_ = std::make_shared<NSWindow>(CGRectMake(0, 0, 480, 300), 3,
-                                             NSBackingStoreType::buffered, false);
-        host_ = std::make_shared<NSHostingView>(View(ExceptionsView{store(), {}, false}));
-        window_->setContentView(host_);
-        window_->makeKeyAndOrderFront();
-        rt().runPending();
+        const HostingWindow shown = showInWindow(ExceptionsView{store(), {}, false});
+        window_ = shown.window;
+        host_ = shown.host;
     }
     void openSheet() { click(element(*host_, "image", "gearshape.fill")); }
     bool sheetShown() {

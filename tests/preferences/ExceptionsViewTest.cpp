@@ -12,16 +12,13 @@
 #include "platform/sim/WheelEvent.h"
 #include "preferences/ExceptionsView.h"
 #include "scroll/ScrollCoordinator.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
-using testing::click;
-using testing::element;
+using namespace testing::windows;
 using testing::PrintTo;
-using testing::rt;
 
 /// The tab in a window, with a few running applications and installed bundles, and the
 /// application running as an accessory, as it does once started.
@@ -60,12 +57,9 @@ class ExceptionsViewTest : public testing::SettingsFixture {
         return ids;
     }
     NSHostingView& show() {
-        window_ = std::make_shared<NSWindow>(CGRectMake(0, 0, 480, 300), 3,
-                                             NSBackingStoreType::buffered, false);
-        host_ = std::make_shared<NSHostingView>(View(ExceptionsView{store(), {}, false}));
-        window_->setContentView(host_);
-        window_->makeKeyAndOrderFront();
-        rt().runPending();
+        const HostingWindow shown = showInWindow(ExceptionsView{store(), {}, false});
+        window_ = shown.window;
+        host_ = shown.host;
         return *host_;
     }
     /// The tags of the rows shown in the tab's list ("" presentation) or the picker.

@@ -20,16 +20,14 @@
 #include "scroll/ScrollCoordinator.h"
 #include "settings/SettingsDocument.h"
 #include "settings/SettingsManager.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
+using namespace testing::windows;
 using ::testing::ElementsAre;
 using testing::PrintTo;
-using testing::rt;
 
 constexpr pid_t kEditor = 501;
 
@@ -236,11 +234,9 @@ class GeneralLayoutTest : public GeneralViewTest, public ::testing::WithParamInt
         ProcessInfo::processInfo().setOperatingSystemVersion(GetParam().version);
     }
     static ElementInfo element(const std::string& kind, const std::string& label) {
-        auto& hosting = dynamic_cast<NSHostingView&>(
-            *WindowManager::shared().window("preferences")->contentView());
-        auto found = findElement(hosting.elementsForTesting(), kind, label);
-        EXPECT_TRUE(found) << kind << " " << label;
-        return found ? found->info() : ElementInfo{};
+        return testing::windows::element(*WindowManager::shared().window("preferences"), kind,
+                                         label)
+            .info();
     }
 };
 

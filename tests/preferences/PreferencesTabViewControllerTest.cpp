@@ -11,14 +11,12 @@
 #include "platform/combine/Published.h"
 #include "platform/sim/Session.h"
 #include "preferences/PreferencesTabViewController.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
-using testing::rt;
+using namespace testing::windows;
 
 /// Long enough for any frame animation of these windows to end, in seconds.
 constexpr double kAfterAnimations = 2;

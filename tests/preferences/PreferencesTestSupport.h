@@ -1,11 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "platform/appkit/NSHostingView.h"
 #include "platform/foundation/UserDefaults.h"
 #include "settings/SettingsManager.h"
 #include "support/SimSession.h"
@@ -35,20 +35,5 @@ class SettingsFixture : public ::testing::Test {
   private:
     std::shared_ptr<platform::InMemoryDefaultsStore> defaults_;
 };
-
-/// The first element of `kind` labelled `label` that `host` shows, its popovers and sheets
-/// included; fails the test when there is none.
-inline platform::ui::ElementHandle element(const platform::NSHostingView& host,
-                                           const std::string& kind, const std::string& label) {
-    auto found = platform::ui::findElement(host.elementsForTesting(), kind, label);
-    EXPECT_TRUE(found) << kind << " \"" << label << "\"";
-    return found ? *found : platform::ui::ElementHandle(nullptr);
-}
-
-/// Clicks `handle` and lets the hosts update.
-inline void click(const platform::ui::ElementHandle& handle) {
-    handle.click();
-    rt().runPending();
-}
 
 }  // namespace corvane::testing

@@ -8,15 +8,13 @@
 #include "platform/appkit/NSHostingView.h"
 #include "platform/combine/Published.h"
 #include "preferences/ScrollAdvancedSliderView.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
+using namespace testing::windows;
 using testing::PrintTo;
-using testing::rt;
 
 /// The caller's value, with a record of every write the view makes through its binding.
 class Owner : public ObservableObject {

@@ -12,15 +12,13 @@
 #include "platform/foundation/UserDefaults.h"
 #include "platform/sim/Session.h"
 #include "preferences/UpdatesView.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane {
 namespace {
 
-using namespace platform;
-using namespace platform::ui;
+using namespace testing::windows;
 using testing::PrintTo;
-using testing::rt;
 
 const char* const kCheckButton = "Check for Updates\u2026";
 const char* const kAutoCheck = "Auto-check for updates";
@@ -59,10 +57,7 @@ class UpdatesViewTest : public ::testing::Test {
         return {};
     }
     ElementInfo info(const std::string& kind, const std::string& label) {
-        auto& hosting = dynamic_cast<NSHostingView&>(*window_->contentView());
-        auto found = findElement(hosting.elementsForTesting(), kind, label);
-        EXPECT_TRUE(found) << kind << " " << label;
-        return found ? found->info() : ElementInfo{};
+        return element(*window_, kind, label).info();
     }
     /// Writes to the user defaults since the tab was opened (each setter writes once).
     int writes() const { return store_->persistCount() - writesBefore_; }

@@ -198,7 +198,22 @@ INSTANTIATE_TEST_SUITE_P(
             "events[0].value: unknown member"},
         BadScenario{"key_unknown",
                     oneEvent(R"({"type": "key", "window": "about", "key": "hyper+q"})"),
-                    "events[0].key: expected a key"}),
+                    "events[0].key: expected a key"},
+        BadScenario{"press_empty_row",
+                    oneEvent(R"({"type": "press", "window": "about", "row": ""})"),
+                    "events[0].row: must not be empty"},
+        BadScenario{
+            "toggle_row_empty_label",
+            oneEvent(
+                R"({"type": "toggle", "window": "about", "row": "x", "label": "", "value": true})"),
+            "events[0].label: must not be empty"},
+        BadScenario{"row_number", oneEvent(R"({"type": "press", "window": "about", "row": 1})"),
+                    "events[0].row: expected a string"},
+        BadScenario{
+            "slide_row",
+            oneEvent(
+                R"({"type": "slide", "window": "about", "row": "x", "label": "x", "value": 1})"),
+            "events[0].row: unknown member"}),
     testing::CaseName());
 
 // The fault events: a display they name must exist, a count is at least 1, a stall lasts.
@@ -655,6 +670,10 @@ INSTANTIATE_TEST_SUITE_P(
             R"({"type": "toggle", "window": "permission", "label": "Accessibility Access", "value": true})",
             "events[0]: window \"permission\": \"Accessibility Access\" is a text, which cannot be "
             "toggled"},
+        RunErrorCase{
+            "rowNowhere",
+            R"({"type": "toggle", "window": "permission", "row": "Editor", "value": true})",
+            "events[0]: window \"permission\" shows no row labelled \"Editor\""},
         RunErrorCase{"windowNotOpen", R"({"type": "show", "window": "preferences"})",
                      "events[0]: window \"preferences\" is not open"},
         RunErrorCase{"hudNotUp", R"({"type": "key", "window": "hud", "key": "escape"})",
@@ -708,15 +727,26 @@ TEST(SessionDriver, ScrollingTabScenarioSetsTheStep) {
     EXPECT_EQ(summary["windows"], json::array({"preferences"}));
 }
 
-// The menu example: the user brings the editor to the front and scrolls it smoothly, opens
-// the menu (it names the editor, unchecked), disables smoothing for it; the next tick to the
-// editor passes unsmoothed while one to the browser is smoothed; the next opening shows the
-// item checked, and the stored settings hold the new exception at the head.
-// The user adds the application in use on the Exceptions tab and gives it a step of 40: the
-// next tick to it posts 40 points in all, a tick to another application the global 90.
+/// The elements of a "show" line that lie in a sheet.
+std::vector<json> inSheet(const json& shown) {
+    std::vector<json> found;
+    for (const auto& element : shown["elements"]) {
+        if (element.value("in", "") == "sheet")
+            found.push_back(element);
+    }
+    return found;
+}
+
+// The user adds the application in use on the Exceptions tab and gives it a step of 40 in
+// its sheet, which Return closes: the next tick to it posts 40 points in all, a tick to
+// another application the global 90.
 TEST(SessionDriver, ExceptionOwnStepScenarioPostsTheOwnStep) {
     auto lines = play("exception-own-step.json");
     ASSERT_FALSE(lines.empty());
+    EXPECT_FALSE(inSheet(shownAt(lines, 1.6)).empty());
+    const json closed = shownAt(lines, 1.8);
+    EXPECT_EQ(closed["title"], "Exceptions");
+    EXPECT_EQ(inSheet(closed), std::vector<json>{});
     const json& pids = lines.back()["summary"]["pids"];
     EXPECT_EQ(pids["501"]["pointY"], 40.0);
     EXPECT_EQ(pids["502"]["pointY"], 90.0);
@@ -728,6 +758,49 @@ TEST(SessionDriver, ExceptionOwnStepScenarioPostsTheOwnStep) {
     EXPECT_EQ(lines.back()["summary"]["settings"]["scrollAdvanced"]["step"], 90.0);
 }
 
+// Two stored exceptions, the editor's row first: the user switches smoothing off in the
+// editor's row and opens the browser's sheet by its own gear, giving it a step of 40. The
+// tick to the editor passes unsmoothed, the one to the browser posts 40 points in all.
+TEST(SessionDriver, ExceptionRowsScenarioDrivesEachRowsControls) {
+    auto lines = play("exception-rows.json");
+    ASSERT_FALSE(lines.empty());
+    const std::vector<json> sheet = inSheet(shownAt(lines, 1.5));
+    const auto header =
+        std::find_if(sheet.begin(), sheet.end(), [](const json& e) { return e["kind"] == "text"; });
+    ASSERT_NE(header, sheet.end());
+    EXPECT_EQ((*header)["label"], "Browser");
+
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["pids"]["501"]["pointY"], 10.0);
+    EXPECT_EQ(summary["pids"]["502"]["pointY"], 40.0);
+    const json& list = summary["settings"]["appSettings"]["exceptionalApplication"];
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0]["scrollBase"]["smooth"], false);
+    EXPECT_EQ(list[0]["inherit"], true);
+    EXPECT_EQ(list[1]["scrollBase"]["smooth"], true);
+    EXPECT_EQ(list[1]["inherit"], false);
+    EXPECT_EQ(list[1]["scrollAdvanced"]["step"], 40.0);
+}
+
+// The About window shows its round help button as "Help"; pressing it asks for the
+// troubleshooting page once and leaves the window open.
+TEST(SessionDriver, AboutWindowScenarioPressesTheHelpButton) {
+    auto lines = play("about-window.json");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(shownAt(lines, 0.6)["elements"].back(),
+              json::parse(R"({"kind": "button", "label": "Help", "enabled": true})"));
+    const json& summary = lines.back()["summary"];
+    EXPECT_EQ(
+        summary["openedURLs"],
+        json::parse(
+            R"([{"t": 1.0, "url": "https://corvane.example.invalid/installation-guide#troubleshooting", "opened": true}])"));
+    EXPECT_EQ(summary["windows"], json::array({"about"}));
+}
+
+// The menu example: the user brings the editor to the front and scrolls it smoothly, opens
+// the menu (it names the editor, unchecked), disables smoothing for it; the next tick to the
+// editor passes unsmoothed while one to the browser is smoothed; the next opening shows the
+// item checked, and the stored settings hold the new exception at the head.
 TEST(SessionDriver, MenuScenarioDisablesSmoothingForTheEditor) {
     auto lines = play("menu-disable-for-app.json");
     ASSERT_GE(lines.size(), 4u);

@@ -242,7 +242,8 @@ bool readScriptedAnswer(const Reader& r, const std::string& type, ScenarioEvent&
 }
 
 /// The window events: "show" reads a window; "press", "toggle", "slide", "select" act on
-/// one of its elements by label; "key" presses a key in it. False for any other type.
+/// one of its elements by label ("press" and "toggle" also inside a list row, by the row's
+/// label); "key" presses a key in it. False for any other type.
 bool readWindowInput(const Reader& r, const std::string& type, ScenarioEvent& e) {
     using Kind = ScenarioEvent::Kind;
     static const std::pair<const char*, Kind> kinds[] = {
@@ -275,12 +276,20 @@ bool readWindowInput(const Reader& r, const std::string& type, ScenarioEvent& e)
                                     ": expected a key such as \"return\", \"escape\" or \"cmd+q\"");
             }
             break;
-        default:
-            r.onlyKnown(e.kind == Kind::toggle || e.kind == Kind::slide
-                            ? std::set<std::string>{"t", "type", "window", "label", "value"}
-                            : std::set<std::string>{"t", "type", "window", "label"});
-            input.label = r.string("label", true);
-            if (input.label.empty())
+        default: {
+            std::set<std::string> known = {"t", "type", "window", "label"};
+            if (e.kind == Kind::toggle || e.kind == Kind::slide)
+                known.insert("value");
+            // A row's own controls are looked for inside it; its switch has no title, so the
+            // label may then be left out.
+            if (e.kind == Kind::press || e.kind == Kind::toggle)
+                known.insert("row");
+            r.onlyKnown(known);
+            input.row = r.string("row", false);
+            if (input.row.empty() && r.find("row") != nullptr)
+                throw ScenarioError(r.at("row") + ": must not be empty");
+            input.label = r.string("label", input.row.empty());
+            if (input.label.empty() && r.find("label") != nullptr)
                 throw ScenarioError(r.at("label") + ": must not be empty");
             if (e.kind == Kind::toggle) {
                 if (!r.require("value").is_boolean())
@@ -290,6 +299,7 @@ bool readWindowInput(const Reader& r, const std::string& type, ScenarioEvent& e)
                 input.value = r.number("value", 0, true);
             }
             break;
+        }
     }
     return true;
 }

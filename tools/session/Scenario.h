@@ -89,6 +89,8 @@ struct ScenarioEvent {
     struct WindowInput {
         std::string window;  ///< "permission", "preferences", "about", or "hud"
         std::string label;   ///< press, toggle, slide, select: the element's text or label
+                             ///< (press, toggle with `row`: empty for any)
+        std::string row;     ///< press, toggle: the list row the element lies in; empty: any
         bool on = false;     ///< toggle: the state wanted
         double value = 0;    ///< slide: the value dragged to
         std::string key;     ///< key: as written ("cmd+q")

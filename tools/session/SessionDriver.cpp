@@ -460,13 +460,21 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
         };
     const auto& [action, verb] = actions.at(e.kind);
     const auto result = performElementAction(
-        *window, input.label, ElementAction{.kind = action, .on = input.on, .value = input.value});
+        *window, input.label,
+        ElementAction{.kind = action, .on = input.on, .value = input.value, .row = input.row});
     const std::string label = "\"" + input.label + "\"";
+    const std::string row = "\"" + input.row + "\"";
     switch (result.outcome) {
         case ElementActionResult::Outcome::done:
             return;
+        case ElementActionResult::Outcome::noRow:
+            throw SessionError(place + " shows no row labelled " + row);
         case ElementActionResult::Outcome::notFound:
-            throw SessionError(place + " shows no element labelled " + label);
+            if (input.row.empty())
+                throw SessionError(place + " shows no element labelled " + label);
+            if (input.label.empty())
+                throw SessionError(place + ": row " + row + " holds nothing that can be " + verb);
+            throw SessionError(place + ": row " + row + " shows no element labelled " + label);
         case ElementActionResult::Outcome::notActionable:
             throw SessionError(place + ": " + label + " is " +
                                (result.kind.find_first_of("aeiou") == 0 ? "an " : "a ") +

@@ -32,6 +32,10 @@ class NSButton : public NSView {
     void performClick();
 
     CGSize intrinsicContentSize() const override;
+    /// The round help button, which shows no title, reads as "Help".
+    std::string accessibilityLabel() const override {
+        return bezelStyle_ == NSBezelStyle::helpButton && title_.empty() ? "Help" : std::string();
+    }
 
   private:
     std::string title_;

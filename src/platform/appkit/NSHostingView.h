@@ -56,7 +56,8 @@ namespace ui {
 /// growing downwards).
 struct ElementInfo {
     std::string kind;   ///< "text", "image", "button", "toggle", "slider", "list", "row",
-                        ///< "divider", "groupBox", "stack", "spacer", "native", "empty"
+                        ///< "divider", "groupBox", "stack", "spacer", "native", "empty"; a
+                        ///< wrapped platform button is a "button"
     std::string label;  ///< the text shown, a control's title, an image's name
     std::string accessibilityLabel;  ///< the localized accessibility label, if any
     CGRect frame;

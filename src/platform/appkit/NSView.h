@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/appkit/Geometry.h"
 #include "platform/appkit/Responder.h"
@@ -29,7 +31,12 @@ class NSView : public NSResponder {
     virtual CGSize fittingSize() const;
     /// The window that shows the view, or null.
     NSWindow* window() const;
-    /// Offers a key equivalent to the controls inside the view; true when one took it.
+    /// What assistive technologies read for the view; empty: nothing beyond its own text.
+    virtual std::string accessibilityLabel() const { return {}; }
+    /// The views shown inside this one, back to front; a plain view has none.
+    virtual std::vector<std::shared_ptr<NSView>> subviews() const;
+    /// Offers a key equivalent to the view's subviews, front to back, until one takes it;
+    /// true when one did. A view with controls of its own offers it to them.
     virtual bool performKeyEquivalent(const NSEvent& event);
 
     Impl& impl() const { return *impl_; }

@@ -58,6 +58,9 @@ struct ElementAction {
     Kind kind = Kind::press;
     bool on = false;
     double value = 0;
+    /// When not empty, only the elements inside the list row labelled so (by its first text)
+    /// are looked at: a row's own switch and gear, which other rows have too.
+    std::string row{};
 };
 
 /// What became of an action.
@@ -66,15 +69,17 @@ struct ElementActionResult {
         done,      ///< the input was given (a disabled control ignores it, as it would a user's)
         notFound,  ///< no visible element has the label
         notActionable,  ///< the first element with the label does not take the action
+        noRow,          ///< no visible list row has the action's `row` label
     };
     Outcome outcome = Outcome::done;
     std::string kind;  ///< notActionable: the kind of that element
 };
 
 /// Gives `action` to the first visible element, in reading order, labelled `label` among
-/// those that take the action, with the input a user's click or drag would give (so the
-/// control's own handling, its bindings and whatever they save run as they would). A slide
-/// beyond the slider's range stops at its end.
+/// those that take the action (an empty `label`: whatever its label, as for a row's untitled
+/// switch), with the input a user's click or drag would give (so the control's own handling,
+/// its bindings and whatever they save run as they would). A slide beyond the slider's range
+/// stops at its end.
 ElementActionResult performElementAction(NSWindow& window, const std::string& label,
                                          const ElementAction& action);
 

@@ -1,6 +1,7 @@
 // The boxes of view types with a body of their own and of wrapped platform views.
 #include <typeindex>
 
+#include "platform/appkit/NSButton.h"
 #include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
 #include "platform/qt/LayoutGeometry.h"
@@ -60,6 +61,11 @@ class RepresentableBox final : public ElementBox {
     QWidget* widget() const override;
     QSizeF sizeThatFits(const Proposal& p) override;
     void place(const QRectF& r) override;
+    void describe(ElementInfo& info) const override;
+    /// The wrapped view is a subview of the hosting view: it is offered key equivalents too.
+    bool performKeyEquivalent(const NSEvent& event) override {
+        return view_ && view_->performKeyEquivalent(event);
+    }
 
   private:
     std::optional<std::type_index> type_;
@@ -86,6 +92,16 @@ void RepresentableBox::update(const View& view, const EnvironmentValues& env) {
     }
     if (view_ && view_->impl().widget)
         view_->impl().widget->setEnabled(env.isEnabled);
+}
+void RepresentableBox::describe(ElementInfo& info) const {
+    if (!view_)
+        return;
+    // A platform button is read as the button it is, by its title and accessibility label.
+    if (const auto* button = dynamic_cast<const NSButton*>(view_.get())) {
+        info.kind = "button";
+        info.label = button->title();
+    }
+    info.accessibilityLabel = view_->accessibilityLabel();
 }
 QWidget* RepresentableBox::widget() const {
     return view_ ? view_->impl().widget.data() : nullptr;

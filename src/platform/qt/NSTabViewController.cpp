@@ -51,6 +51,11 @@ class PaneContainerView final : public NSView {
         return pane_ ? pane_->intrinsicContentSize() : CGSize{};
     }
     CGSize fittingSize() const override { return pane_ ? pane_->fittingSize() : CGSize{}; }
+    /// Only the shown pane is inside the container, so only it takes key equivalents.
+    std::vector<std::shared_ptr<NSView>> subviews() const override {
+        return pane_ ? std::vector<std::shared_ptr<NSView>>{pane_}
+                     : std::vector<std::shared_ptr<NSView>>{};
+    }
 
   private:
     PaneWidget* widget_ = nullptr;

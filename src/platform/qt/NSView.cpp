@@ -48,8 +48,13 @@ CGSize NSView::fittingSize() const {
 NSWindow* NSView::window() const {
     return impl_->window;
 }
-bool NSView::performKeyEquivalent(const NSEvent&) {
-    return false;
+std::vector<std::shared_ptr<NSView>> NSView::subviews() const {
+    return {};
+}
+bool NSView::performKeyEquivalent(const NSEvent& event) {
+    const auto views = subviews();
+    return std::any_of(views.rbegin(), views.rend(),
+                       [&](const auto& view) { return view && view->performKeyEquivalent(event); });
 }
 
 }  // namespace corvane::platform

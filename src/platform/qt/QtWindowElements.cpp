@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSlider>
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <set>
@@ -34,6 +35,7 @@ struct Found {
     WindowElement element;
     std::shared_ptr<NodeBox> node;
     NSHostingView* hosting = nullptr;  ///< the view that shows it
+    std::string row{};                 ///< the label of the list row it lies in, if any
     NSWindow* window = nullptr;        ///< tabs: the window whose toolbar shows it
     std::size_t toolbarItem = 0;       ///< tabs: its index among the toolbar's items
 };
@@ -82,6 +84,7 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
         root->collect(nodes);
         std::set<const NodeBox*> partOfControl;            // a button's label
         std::map<const ui::Node*, std::size_t> listOfRow;  // row view -> its list in `into`
+        std::map<const NodeBox*, std::string> rowOf;       // a row's content -> its label
         std::string textBefore;
         for (const auto& node : nodes) {
             if (partOfControl.count(node.get()) > 0)
@@ -90,12 +93,22 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
             if (!isShown(info))
                 continue;
             const bool enabled = isEnabled(info, *node);
+            const auto inRow = rowOf.find(node.get());
+            const std::string enclosingRow = inRow != rowOf.end() ? inRow->second : std::string();
             if (auto list = listOfRow.find(&node->view().node()); list != listOfRow.end()) {
                 const std::string label = rowLabel(*node);
-                into.push_back(
-                    {{"row", label, info.selected, enabled, host.presentation()}, node, &hosting});
+                into.push_back({{"row", label, info.selected, enabled, host.presentation()},
+                                node,
+                                &hosting,
+                                enclosingRow});
                 if (info.selected)
                     into[list->second].element.value = label;
+                std::vector<std::shared_ptr<NodeBox>> content;
+                node->collect(content);
+                for (const auto& part : content) {
+                    if (part != node)
+                        rowOf[part.get()] = label;
+                }
             }
             // Anything else that takes a click (a strip with a tap gesture) is read as a
             // button, titled by its accessibility label or the text before it.
@@ -105,7 +118,8 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
             Found found{{tappable && !isReadKind(info.kind) ? "button" : info.kind, info.label,
                          valueOf(info), enabled, host.presentation()},
                         node,
-                        &hosting};
+                        &hosting,
+                        enclosingRow};
             // An image that takes a click (a gear) is a button too, titled by its tooltip.
             if (tappable && info.kind == "image") {
                 found.element.kind = "button";
@@ -301,16 +315,26 @@ WindowContents inspectWindow(NSWindow& window) {
 ElementActionResult performElementAction(NSWindow& window, const std::string& label,
                                          const ElementAction& action) {
     const std::vector<Found> elements = readWindow(window);
+    if (!action.row.empty() && std::none_of(elements.begin(), elements.end(), [&](const Found& f) {
+            return f.element.kind == "row" && f.element.label == action.row;
+        })) {
+        return {ElementActionResult::Outcome::noRow, {}};
+    }
+    const auto matches = [&](const Found& found) {
+        return (label.empty() || found.element.label == label) &&
+               (action.row.empty() || found.row == action.row);
+    };
     for (const auto& found : elements) {
-        if (found.element.label != label)
+        if (!matches(found))
             continue;
         if (const ActionRoute* route = routeFor(action.kind, found.element.kind)) {
             route->perform(found, action);
             return {};
         }
     }
+    // Whatever its label, nothing took the action: there is no such element.
     for (const auto& found : elements) {
-        if (found.element.label == label)
+        if (!label.empty() && matches(found))
             return {ElementActionResult::Outcome::notActionable, found.element.kind};
     }
     return {ElementActionResult::Outcome::notFound, {}};

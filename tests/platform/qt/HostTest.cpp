@@ -16,7 +16,7 @@
 #include "platform/combine/Published.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ProcessInfo.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane::platform {
 namespace {
@@ -273,11 +273,8 @@ TEST(PresentationTest, PopoverFollowsItsBinding) {
 // dismisses it, and the dismissal action runs once.
 TEST(PresentationTest, SheetDefaultActionDismissesIt) {
     int dismissals = 0;
-    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 300, 200), 3,
-                                             NSBackingStoreType::buffered, false);
-    auto host = std::make_shared<NSHostingView>(PresentingView{false, false, &dismissals});
-    window->setContentView(host);
-    window->makeKeyAndOrderFront();
+    const auto [window, host] =
+        testing::windows::showInWindow(PresentingView{false, false, &dismissals}, {300, 200});
     findElement(host->elementsForTesting(), "button", "Advanced")->click();
     rt().runPending();
     auto done = findElement(host->elementsForTesting(), "button", "Done");
@@ -363,10 +360,7 @@ TEST(WindowTest, AlphaAnimatesOverTheGroupsDuration) {
 
 // A window picture is a PNG of the whole window, title bar included.
 TEST(WindowTest, PictureIsAPNGOfTheWindow) {
-    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 200, 100), 3,
-                                             NSBackingStoreType::buffered, false);
-    window->setContentView(std::make_shared<NSHostingView>(Text("Hello").frame(200, 100)));
-    window->makeKeyAndOrderFront();
+    auto window = testing::windows::showInWindow(Text("Hello").frame(200, 100), {200, 100}).window;
     const auto path = std::filesystem::temp_directory_path() /
                       ("corvane-picture-" + std::to_string(::getpid()) + ".png");
     ASSERT_TRUE(writeWindowPicture(*window, path.string()));

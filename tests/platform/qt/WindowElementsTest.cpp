@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <ostream>
 #include <variant>
 
@@ -9,7 +10,7 @@
 #include "platform/appkit/NSWindow.h"
 #include "platform/appkit/WindowElements.h"
 #include "platform/combine/Published.h"
-#include "support/SimSession.h"
+#include "support/WindowTesting.h"
 
 namespace corvane::platform {
 
@@ -89,14 +90,15 @@ WindowElement element(std::string kind, std::string label, ElementValue value = 
     return {std::move(kind), std::move(label), std::move(value), enabled, ""};
 }
 
-/// A titled window showing the panel.
-class WindowElementsTest : public ::testing::Test {
+/// A titled window ("Panel") showing a view of `Model`, sized to fit it.
+template <class Model, class Content>
+class WindowShowing : public ::testing::Test {
   protected:
     void SetUp() override {
         window = std::make_shared<NSWindow>(CGRectMake(0, 0, 10, 10), 3,
                                             NSBackingStoreType::buffered, false);
         window->setTitle("Panel");
-        auto hosting = std::make_shared<NSHostingView>(PanelView{model});
+        auto hosting = std::make_shared<NSHostingView>(Content{model});
         window->setContentView(hosting);
         window->setContentSize(hosting->fittingSize());
         window->makeKeyAndOrderFront();
@@ -108,9 +110,11 @@ class WindowElementsTest : public ::testing::Test {
         return result;
     }
 
-    PanelModel model;
+    Model model;
     std::shared_ptr<NSWindow> window;
 };
+
+class WindowElementsTest : public WindowShowing<PanelModel, PanelView> {};
 
 // A window reads as a user sees it: its title and frame, then each control once, in reading
 // order, with its state; a button's label is the button, a slider and a list are titled by
@@ -243,11 +247,7 @@ struct SheetView {
 
 // Return in an open sheet presses the sheet's default button, which dismisses it.
 TEST(WindowKeyTest, ReturnInASheetPressesItsDefaultButton) {
-    auto window = std::make_shared<NSWindow>(CGRectMake(0, 0, 300, 200), 3,
-                                             NSBackingStoreType::buffered, false);
-    window->setContentView(std::make_shared<NSHostingView>(SheetView{}));
-    window->makeKeyAndOrderFront();
-    rt().runPending();
+    auto window = testing::windows::showInWindow(SheetView{}, {300, 200}).window;
     ASSERT_EQ(inspectWindow(*window).elements.back().label, "Done");
 
     pressKey(*window, *parseKeyPress("return"));
@@ -256,29 +256,47 @@ TEST(WindowKeyTest, ReturnInASheetPressesItsDefaultButton) {
 }
 
 /// A tab view controller in toolbar style with two tabs, counting the selections it is told.
+/// Each pane shows its name, or a button with the default-action shortcut that counts its
+/// presses.
 class TwoTabs final : public NSTabViewController {
   public:
+    explicit TwoTabs(bool defaultButtons = false) : defaultButtons_(defaultButtons) {}
     int selections = 0;
+    int presses[2] = {0, 0};
     void viewDidLoad() override {
         setTabStyle(TabStyle::toolbar);
-        for (const char* name : {"First", "Second"}) {
+        for (int i = 0; i < 2; ++i) {
+            const std::string name = i == 0 ? "First" : "Second";
+            View pane = defaultButtons_
+                            ? View(Button(name + " default", [this, i] { ++presses[i]; })
+                                       .keyboardShortcut(KeyboardShortcut::defaultAction()))
+                            : View(Text(name + " pane"));
             auto item = NSTabViewItem::tabViewItemWithViewController(
-                std::make_shared<NSHostingController>(Text(std::string(name) + " pane")));
+                std::make_shared<NSHostingController>(std::move(pane)));
             item->setLabel(name);
             addTabViewItem(item);
         }
     }
     void tabViewDidSelectTabViewItem(NSTabViewItem&) override { ++selections; }
+
+  private:
+    bool defaultButtons_;
 };
+
+/// A titled window whose content is `tabs`, on screen.
+std::shared_ptr<NSWindow> windowShowing(const std::shared_ptr<TwoTabs>& tabs) {
+    auto window = std::make_shared<NSWindow>(CGRect{}, NSWindowStyleMaskTitled,
+                                             NSBackingStoreType::buffered, false);
+    window->setContentViewController(tabs);
+    window->makeKeyAndOrderFront();
+    return window;
+}
 
 // The toolbar's tabs are read first, the selected one on; selecting a tab clicks its
 // toolbar button, which shows its pane and tells the controller once.
 TEST(WindowTabsTest, TabsAreReadFirstAndSelectedByAClick) {
-    auto window = std::make_shared<NSWindow>(CGRect{}, NSWindowStyleMaskTitled,
-                                             NSBackingStoreType::buffered, false);
     auto tabs = std::make_shared<TwoTabs>();
-    window->setContentViewController(tabs);
-    window->makeKeyAndOrderFront();
+    auto window = windowShowing(tabs);
     EXPECT_EQ(inspectWindow(*window).elements,
               (std::vector<WindowElement>{{"tab", "First", true, true, ""},
                                           {"tab", "Second", false, true, ""},
@@ -296,6 +314,81 @@ TEST(WindowTabsTest, TabsAreReadFirstAndSelectedByAClick) {
     EXPECT_EQ(performElementAction(*window, "Second", {.kind = ElementAction::Kind::press}).outcome,
               ElementActionResult::Outcome::notActionable);
     window->close();
+}
+
+// The window offers Return to its content, the tab view's container, which passes it on to
+// the shown pane alone: only the selected tab's default button is pressed.
+TEST(WindowTabsTest, KeyEquivalentsReachTheShownPaneAlone) {
+    auto tabs = std::make_shared<TwoTabs>(true);
+    auto window = windowShowing(tabs);
+
+    pressKey(*window, *parseKeyPress("return"));
+    EXPECT_EQ(tabs->presses[0], 1);
+    EXPECT_EQ(tabs->presses[1], 0);
+    tabs->setSelectedTabViewItemIndex(1);
+    pressKey(*window, *parseKeyPress("return"));
+    EXPECT_EQ(tabs->presses[0], 1);
+    EXPECT_EQ(tabs->presses[1], 1);
+    window->close();
+}
+
+/// Rows that each hold an untitled switch and an "Edit" button, as a list of exceptions does.
+class RowsModel : public ObservableObject {
+  public:
+    Published<std::optional<std::string>> selection{*this, std::nullopt};
+    std::map<std::string, bool> on = {{"Safari", false}, {"Mail", false}};
+    std::vector<std::string> edited;
+};
+
+struct RowsView {
+    ObservedObject<RowsModel> model;
+    View body() const {
+        RowsModel& m = *model;
+        return List(
+                   bind(m.selection),
+                   ForEach(
+                       std::vector<std::string>{"Safari", "Mail"},
+                       [&m](const std::string& name) {
+                           return HStack({Text(Verbatim{name}), Spacer(),
+                                          Toggle("", Binding<bool>(
+                                                         [&m, name] { return m.on[name]; },
+                                                         [&m, name](bool v) { m.on[name] = v; })),
+                                          Button("Edit", [&m, name] { m.edited.push_back(name); })})
+                               .tag(name);
+                       }))
+            .frame(300, 80);
+    }
+    auto viewProperties() { return std::tie(model); }
+};
+
+class WindowRowsTest : public WindowShowing<RowsModel, RowsView> {};
+
+// With a row, the control is looked for inside that row alone: the second row's untitled
+// switch (no label needed) and its button, though the first row has the same.
+TEST_F(WindowRowsTest, ControlsAreFoundInsideTheirRow) {
+    EXPECT_EQ(act("", {.kind = Kind::toggle, .on = true, .row = "Mail"}).outcome,
+              ElementActionResult::Outcome::done);
+    EXPECT_EQ(model.on, (std::map<std::string, bool>{{"Safari", false}, {"Mail", true}}));
+    EXPECT_EQ(act("Edit", {.kind = Kind::press, .row = "Mail"}).outcome,
+              ElementActionResult::Outcome::done);
+    EXPECT_EQ(act("Edit", {.kind = Kind::press}).outcome, ElementActionResult::Outcome::done);
+    EXPECT_EQ(model.edited, (std::vector<std::string>{"Mail", "Safari"}));
+}
+
+// A row no list shows, a label the row does not show and a row with nothing that takes the
+// action are told apart; nothing is changed.
+TEST_F(WindowRowsTest, MissingRowsAndControlsAreToldApart) {
+    EXPECT_EQ(act("Edit", {.kind = Kind::press, .row = "Notes"}).outcome,
+              ElementActionResult::Outcome::noRow);
+    EXPECT_EQ(act("Remove", {.kind = Kind::press, .row = "Mail"}).outcome,
+              ElementActionResult::Outcome::notFound);
+    EXPECT_EQ(act("", {.kind = Kind::slide, .value = 1, .row = "Mail"}).outcome,
+              ElementActionResult::Outcome::notFound);
+    const auto text = act("Mail", {.kind = Kind::press, .row = "Mail"});
+    EXPECT_EQ(text.outcome, ElementActionResult::Outcome::notActionable);
+    EXPECT_EQ(text.kind, "text");
+    EXPECT_EQ(model.on, (std::map<std::string, bool>{{"Safari", false}, {"Mail", false}}));
+    EXPECT_TRUE(model.edited.empty());
 }
 
 struct KeyCase {
