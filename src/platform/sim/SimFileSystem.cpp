@@ -187,7 +187,8 @@ std::optional<std::vector<std::string>> FileSystem::contentsOfDirectory(const st
     return names;
 }
 
-std::optional<std::string> FileSystem::removableLocked(const std::string& path, int& failures,
+std::optional<std::string> FileSystem::removableLocked(const std::string& path,
+                                                       FaultCount& failures,
                                                        std::string* sessionPath, FileError* error) {
     const auto real = realPathLocked(path, false, sessionPath);
     std::error_code code;
@@ -195,7 +196,7 @@ std::optional<std::string> FileSystem::removableLocked(const std::string& path, 
         fail(error, path, "no such file or directory");
         return std::nullopt;
     }
-    if (takeFailure(failures) || !writableLocked(parentOf(*sessionPath))) {
+    if (failures.take() || !writableLocked(parentOf(*sessionPath))) {
         fail(error, path, "permission denied");
         return std::nullopt;
     }
@@ -251,7 +252,7 @@ bool FileSystem::copyItem(const std::string& source, const std::string& destinat
         return fail(error, source, "no such file or directory");
     if (!to || fs::exists(fs::symlink_status(*to, code)))
         return fail(error, destination, "an item with that name already exists");
-    if (takeFailure(failCopy_) || !writableLocked(parentOf(destinationSession)))
+    if (failCopy_.take() || !writableLocked(parentOf(destinationSession)))
         return fail(error, destination, "permission denied");
     fs::copy(*from, *to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, code);
     if (code) {
@@ -305,25 +306,15 @@ void FileSystem::setWritable(const std::string& path, bool writable) {
 }
 
 void FileSystem::failNextTrash(int count) {
-    std::lock_guard lock(mutex_);
-    failTrash_ = count;
+    failTrash_.set(count);
 }
 
 void FileSystem::failNextCopy(int count) {
-    std::lock_guard lock(mutex_);
-    failCopy_ = count;
+    failCopy_.set(count);
 }
 
 void FileSystem::failNextRemove(int count) {
-    std::lock_guard lock(mutex_);
-    failRemove_ = count;
-}
-
-bool FileSystem::takeFailure(int& counter) {
-    if (counter <= 0)
-        return false;
-    --counter;
-    return true;
+    failRemove_.set(count);
 }
 
 std::vector<std::string> FileSystem::trashedPaths() const {

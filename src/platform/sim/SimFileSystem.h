@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/foundation/FileManager.h"
+#include "platform/sim/FaultCount.h"
 
 namespace corvane::platform::sim {
 
@@ -82,17 +83,15 @@ class FileSystem final : public FileManagerBackend {
     bool writableLocked(const std::string& sessionPath) const;
     /// The real path of an item that may be removed from its folder (it exists, the folder
     /// is writable, no failure is due by `failures`); none with `error` set otherwise.
-    std::optional<std::string> removableLocked(const std::string& path, int& failures,
+    std::optional<std::string> removableLocked(const std::string& path, FaultCount& failures,
                                                std::string* sessionPath, FileError* error);
-    /// The next failure of a fault counter, counting it down.
-    static bool takeFailure(int& counter);
 
     mutable std::mutex mutex_;
     mutable std::string root_;           // made on first use
     std::set<std::string> notWritable_;  // session paths, links resolved
-    int failTrash_ = 0;
-    int failCopy_ = 0;
-    int failRemove_ = 0;
+    FaultCount failTrash_;
+    FaultCount failCopy_;
+    FaultCount failRemove_;
 };
 
 }  // namespace corvane::platform::sim
