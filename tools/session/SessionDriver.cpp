@@ -28,6 +28,7 @@
 #include "platform/log/OSLog.h"
 #include "platform/process/StandardOutput.h"
 #include "platform/quartz/CGEvent.h"
+#include "platform/sim/QuotedText.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/SimDisplayLink.h"
 #include "platform/sim/SimStatusBar.h"
@@ -224,6 +225,9 @@ void applyFault(const ScenarioEvent& e) {
 
 }  // namespace
 
+SessionError::SessionError(const std::string& message)
+    : std::runtime_error(sim::withControlsEscaped(message)) {}
+
 void SessionDriver::setUpSession() const {
     std::vector<Display> displays;
     for (const auto& d : scenario_.displays) {
@@ -256,15 +260,25 @@ void SessionDriver::setUpSession() const {
             {scenario_.osVersion->major, scenario_.osVersion->minor, scenario_.osVersion->patch});
 
     auto& files = sim::session().files();
-    for (const auto& folder : scenario_.folders) {
-        files.makeDirectory(folder.path);
-        for (const auto& name : folder.contents)
-            files.makeDirectory(folder.path + "/" + name);
+    FileError error;
+    auto cannotMake = [&error](const std::string& place) {
+        return SessionError(place + ": cannot be made: " + error.reason);
+    };
+    for (std::size_t i = 0; i < scenario_.folders.size(); ++i) {
+        const auto& folder = scenario_.folders[i];
+        const std::string place = "folders[" + std::to_string(i) + "]";
+        if (!files.makeDirectory(folder.path, &error))
+            throw cannotMake(place + ".path");
+        for (std::size_t j = 0; j < folder.contents.size(); ++j) {
+            if (!files.makeDirectory(folder.path + "/" + folder.contents[j], &error))
+                throw cannotMake(place + ".contents[" + std::to_string(j) + "]");
+        }
         files.setWritable(folder.path, folder.writable);
     }
     if (scenario_.bundle) {
         workspace.setOwnBundlePath(*scenario_.bundle);
-        files.writeFile(*scenario_.bundle + "/Contents/MacOS/Corvane", "corvane");
+        if (!files.writeFile(*scenario_.bundle + "/Contents/MacOS/Corvane", "corvane", &error))
+            throw cannotMake("bundle");
     }
 
     PlistDictionary defaults;
@@ -366,7 +380,8 @@ void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
         const auto choice = bar.chooseMenuItem(e.item);
         if (choice != sim::SimStatusBar::Choice::chosen) {
             throw SessionError("events[" + std::to_string(&e - scenario_.events.data()) +
-                               "]: menu item \"" + e.item + "\": " + sim::toString(choice));
+                               "]: menu item " + sim::quotedText(e.item) + ": " +
+                               sim::toString(choice));
         }
         line["chosen"] = e.item;
     }
@@ -403,7 +418,8 @@ void SessionDriver::playUpdateInput(const ScenarioEvent& e) const {
     const std::string place = "events[" + std::to_string(&e - scenario_.events.data()) + "]";
     auto& updates = sim::session().updates();
     auto& notifications = sim::session().notifications();
-    const std::string notification = "no notification \"" + e.update.identifier + "\" is shown";
+    const std::string notification =
+        "no notification " + sim::quotedText(e.update.identifier) + " is shown";
     switch (e.kind) {
         case ScenarioEvent::Kind::updateFound:
             updates.offerUpdate(e.update.version);
@@ -435,7 +451,7 @@ void SessionDriver::playUpdateInput(const ScenarioEvent& e) const {
 void SessionDriver::playWindowInput(const ScenarioEvent& e) {
     const auto& input = *e.input;
     const std::string place = "events[" + std::to_string(&e - scenario_.events.data()) +
-                              "]: window \"" + input.window + "\"";
+                              "]: window " + sim::quotedText(input.window);
     const std::shared_ptr<NSWindow> window = input.window == "hud"
                                                  ? HUDManager::shared().window()
                                                  : WindowManager::shared().window(input.window);
@@ -461,7 +477,7 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
     const auto& [action, verb] = actions.at(e.kind);
     const auto result = performElementAction(
         *window, input.label, ElementAction{.kind = action, .on = input.on, .value = input.value});
-    const std::string label = "\"" + input.label + "\"";
+    const std::string label = sim::quotedText(input.label);
     switch (result.outcome) {
         case ElementActionResult::Outcome::done:
             return;

@@ -12,13 +12,14 @@
 
 namespace corvane::session {
 
-/// An event that cannot be played: a window that is not open, a label found nowhere in it,
+/// A scenario that cannot be played through: a folder or the bundle that cannot be made, or
+/// an event that cannot be played (a window that is not open, a label found nowhere in it,
 /// an element that does not take the action, a menu item that cannot be chosen, a
-/// notification not shown, no update offered. The message names the event and the window
-/// or item.
+/// notification not shown, no update offered). The message names the place, the event and
+/// the window or item; its control characters are escaped, so that it is one whole line.
 class SessionError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit SessionError(const std::string& message);
 };
 
 /// Plays a scenario on the simulated session: sets the session up as the scenario says
@@ -34,9 +35,9 @@ class SessionDriver {
     explicit SessionDriver(Scenario scenario) : scenario_(std::move(scenario)) {}
 
     /// Sets the session up, starts the application and plays every event. Throws
-    /// SessionError, ending the run, for an event in a window that cannot be played, a menu
-    /// item that cannot be chosen, or an alert or password prompt that appeared with no answer
-    /// given.
+    /// SessionError, ending the run, for a folder or bundle of the scenario that cannot be
+    /// made, an event in a window that cannot be played, a menu item that cannot be chosen, or
+    /// an alert or password prompt that appeared with no answer given.
     void play();
     /// One line per event an application received, with the line of each "show" event, of
     /// each opening of the status menu, of each diagnostics copy (`{"t": T, "pasteboard":

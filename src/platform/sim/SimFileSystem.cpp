@@ -1,12 +1,14 @@
 #include "platform/sim/SimFileSystem.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <system_error>
 
 #include "platform/foundation/URL.h"
@@ -20,6 +22,8 @@ namespace {
 
 /// How many links one path may pass through before it counts as a loop (the system's limit).
 constexpr int kMaxLinks = 40;
+/// The reason given for a path whose links go round in circles.
+constexpr const char* kLinkLoop = "too many levels of symbolic links";
 
 std::deque<std::string> components(const std::string& path) {
     std::deque<std::string> parts;
@@ -80,9 +84,13 @@ std::string FileSystem::root() const {
 std::string FileSystem::rootLocked() const {
     if (!root_.empty())
         return root_;
-    std::string pattern = (fs::temp_directory_path() / "corvane-session-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("the simulated session cannot make its folder for files");
+    std::error_code code;
+    std::string pattern = (fs::temp_directory_path(code) / "corvane-session-XXXXXX").string();
+    if (code || mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error(
+            "the simulated session cannot make its folder for files: " +
+            (code ? code : std::error_code(errno, std::generic_category())).message());
+    }
     root_ = pattern;
     static std::string made;  // removed with everything in it when the process exits
     made = root_;
@@ -173,7 +181,7 @@ std::optional<std::vector<std::string>> FileSystem::contentsOfDirectory(const st
     std::lock_guard lock(mutex_);
     const auto real = realPathLocked(path, true, nullptr);
     if (!real) {
-        fail(error, path, "too many levels of symbolic links");
+        fail(error, path, kLinkLoop);
         return std::nullopt;
     }
     std::error_code code;
@@ -273,26 +281,41 @@ bool FileSystem::removeItem(const std::string& path, FileError* error) {
     return code ? fail(error, path, code.message()) : true;
 }
 
-void FileSystem::makeDirectory(const std::string& path) {
+bool FileSystem::makeDirectory(const std::string& path, FileError* error) {
     std::lock_guard lock(mutex_);
-    if (const auto real = realPathLocked(path, true, nullptr))
-        fs::create_directories(*real);
+    const auto real = realPathLocked(path, true, nullptr);
+    if (!real)
+        return fail(error, path, kLinkLoop);
+    std::error_code code;
+    fs::create_directories(*real, code);
+    return code ? fail(error, path, code.message()) : true;
 }
 
-void FileSystem::writeFile(const std::string& path, const std::string& contents) {
+bool FileSystem::writeFile(const std::string& path, const std::string& contents, FileError* error) {
     std::lock_guard lock(mutex_);
-    if (const auto real = realPathLocked(path, true, nullptr)) {
-        fs::create_directories(fs::path(*real).parent_path());
-        std::ofstream(*real, std::ios::binary) << contents;
-    }
+    const auto real = realPathLocked(path, true, nullptr);
+    if (!real)
+        return fail(error, path, kLinkLoop);
+    std::error_code code;
+    fs::create_directories(fs::path(*real).parent_path(), code);
+    if (code)
+        return fail(error, path, code.message());
+    std::ofstream file(*real, std::ios::binary);
+    file << contents;
+    file.flush();
+    return file ? true : fail(error, path, "cannot be written");
 }
 
-void FileSystem::makeSymlink(const std::string& path, const std::string& target) {
+bool FileSystem::makeSymlink(const std::string& path, const std::string& target, FileError* error) {
     std::lock_guard lock(mutex_);
-    if (const auto real = realPathLocked(path, false, nullptr)) {
-        fs::create_directories(fs::path(*real).parent_path());
-        fs::create_symlink(target, *real);
-    }
+    const auto real = realPathLocked(path, false, nullptr);
+    if (!real)
+        return fail(error, path, kLinkLoop);
+    std::error_code code;
+    fs::create_directories(fs::path(*real).parent_path(), code);
+    if (!code)
+        fs::create_symlink(target, *real, code);
+    return code ? fail(error, path, code.message()) : true;
 }
 
 void FileSystem::setWritable(const std::string& path, bool writable) {

@@ -51,15 +51,19 @@ class FileSystem final : public FileManagerBackend {
                   FileError* error) override;
     bool removeItem(const std::string& path, FileError* error) override;
 
-    // Setting the session's files up.
+    // Setting the session's files up. Each answers false, with `error` set to the path and
+    // the file system's reason, when the item cannot be made (a name or a path longer than
+    // the file system allows, a file in the way, links that go round in circles).
 
     /// Makes the folder at `path` with its missing parents.
-    void makeDirectory(const std::string& path);
+    bool makeDirectory(const std::string& path, FileError* error = nullptr);
     /// Writes a file at `path` (its folder made when missing).
-    void writeFile(const std::string& path, const std::string& contents);
+    bool writeFile(const std::string& path, const std::string& contents,
+                   FileError* error = nullptr);
     /// Makes a symbolic link at `path` whose target is `target` (a session path, or one
     /// relative to the link's folder).
-    void makeSymlink(const std::string& path, const std::string& target);
+    bool makeSymlink(const std::string& path, const std::string& target,
+                     FileError* error = nullptr);
     /// Marks the folder or file at `path` (a session path, links resolved) writable or not.
     void setWritable(const std::string& path, bool writable);
 
