@@ -652,6 +652,49 @@ TEST(SessionDriver, OneTickScenarioDeliversTheStep) {
     EXPECT_EQ(summary["settings"]["scrollAdvanced"]["step"], 90.0);
 }
 
+/// Every time the output holds, by its member name, with the line it is in.
+void collectTimes(const json& value, const json& line, std::vector<std::pair<json, json>>& out) {
+    static const std::set<std::string> kTimes = {"t", "removed", "duration", "seconds",
+                                                 "wallClockSeconds"};
+    if (value.is_object()) {
+        for (const auto& [key, member] : value.items()) {
+            if (kTimes.contains(key) && member.is_number())
+                out.emplace_back(member, line);
+            collectTimes(member, line, out);
+        }
+    } else if (value.is_array()) {
+        for (const auto& item : value)
+            collectTimes(item, line, out);
+    }
+}
+
+// Times are written to the nanosecond as their shortest decimal, never with the media
+// clock's rounding noise: the hardware tick at 0.45 s reads 0.45, a frame 1/60 s on from a
+// whole second reads 1.016666667, and so on for every time of the lines and the summary.
+TEST(SessionDriver, TimesAreWrittenToTheNanosecond) {
+    const auto lines = playText(R"({"displays": [{"id": 1, "bounds": [0, 0, 800, 600]}],
+        "accessibility": false, "apps": [{"pid": 501, "bundleId": "com.example.editor"}],
+        "frontmost": 501, "events": [
+        {"t": 0.45, "type": "wheel", "target": 501, "location": [400, 300], "lineY": 1,
+         "pointY": 10},
+        {"t": 0.5, "type": "grantAccessibility"},
+        {"t": 2.45, "type": "wheel", "target": 501, "location": [400, 300], "lineY": 1,
+         "pointY": 10},
+        {"t": 3.45, "type": "show", "window": "hud"}], "until": 4})");
+    EXPECT_EQ(lines.front()["origin"], "hardware");
+    EXPECT_EQ(lines.front()["t"].dump(), "0.45");
+    std::vector<std::pair<json, json>> times;
+    for (const auto& line : lines)
+        collectTimes(line, line, times);
+    EXPECT_GT(times.size(), 20u);
+    for (const auto& [time, line] : times) {
+        const std::string text = time.dump();
+        const auto point = text.find('.');
+        EXPECT_LE(point == std::string::npos ? 0 : text.size() - point - 1, 9u)
+            << text << " in " << line.dump().substr(0, 200);
+    }
+}
+
 /// The events one process received between two scenario times, by origin.
 struct Received {
     int hardware = 0;

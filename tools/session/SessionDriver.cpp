@@ -44,11 +44,18 @@ using namespace platform;
 using nlohmann::ordered_json;
 using sim::VirtualRuntime;
 
+/// Seconds as the report writes them: whole nanoseconds, the virtual clock's resolution, so
+/// that a time reads as its shortest decimal (0.45, not the 0.4499999999999318 that the
+/// media clock's sums leave).
+double inNanoseconds(double seconds) {
+    return std::round(seconds * 1e9) / 1e9;
+}
 double mediaTimeOf(double t) {
     return VirtualRuntime::kStartMediaTime + t;
 }
+/// The scenario time of a media time, as the report writes it.
 double scenarioTimeOf(double mediaTime) {
-    return mediaTime - VirtualRuntime::kStartMediaTime;
+    return inNanoseconds(mediaTime - VirtualRuntime::kStartMediaTime);
 }
 
 ActivationPolicy policyOf(const std::string& name) {
@@ -162,7 +169,7 @@ std::string windowLine(double t, const std::string& identifier, const WindowCont
         elements.push_back(std::move(item));
     }
     ordered_json line;
-    line["t"] = t;
+    line["t"] = inNanoseconds(t);
     line["window"] = identifier;
     line["title"] = contents.title;
     line["size"] = {contents.size.width, contents.size.height};
@@ -331,10 +338,10 @@ void SessionDriver::perform(const ScenarioEvent& e) {
             break;
         case ScenarioEvent::Kind::copyDiagnostics: {
             copyDiagnostics();
-            ordered_json line{{"t", e.t}, {"pasteboard", nullptr}};
+            ordered_json line{{"t", inNanoseconds(e.t)}, {"pasteboard", nullptr}};
             if (auto text = NSPasteboard::generalPasteboard().stringForType(NSPasteboardTypeString))
                 line["pasteboard"] = *text;
-            shown_.emplace_back(e.t, line.dump());
+            shown_.emplace_back(inNanoseconds(e.t), line.dump());
             break;
         }
         // Answers at the start are given before launch (see play).
@@ -374,7 +381,7 @@ void SessionDriver::queueEvent(std::size_t index) {
 void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
     auto& bar = sim::session().statusBar();
     ordered_json line;
-    line["t"] = e.t;
+    line["t"] = inNanoseconds(e.t);
     line["menu"] = menuJson(bar.openMenu());
     if (e.kind == ScenarioEvent::Kind::menu) {
         const auto choice = bar.chooseMenuItem(e.item);
@@ -385,7 +392,7 @@ void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
         }
         line["chosen"] = e.item;
     }
-    shown_.emplace_back(e.t, line.dump());
+    shown_.emplace_back(inNanoseconds(e.t), line.dump());
 }
 
 void SessionDriver::giveScriptedAnswer(const ScenarioEvent& e) {
@@ -459,7 +466,8 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
         throw SessionError(place + " is not open");
     switch (e.kind) {
         case ScenarioEvent::Kind::show:
-            shown_.emplace_back(e.t, windowLine(e.t, input.window, inspectWindow(*window)));
+            shown_.emplace_back(inNanoseconds(e.t),
+                                windowLine(e.t, input.window, inspectWindow(*window)));
             return;
         case ScenarioEvent::Kind::key:
             pressKey(*window, *parseKeyPress(input.key));
@@ -583,8 +591,9 @@ void SessionDriver::report(std::ostream& out) const {
     summary["frames"] = sim::SimDisplayLink::framesDelivered();
     ordered_json hud = ordered_json::array();
     for (const auto& m : HUDManager::shared().shownMessages()) {
-        hud.push_back(
-            {{"text", m.text}, {"t", scenarioTimeOf(m.shownAt)}, {"duration", m.duration}});
+        hud.push_back({{"text", m.text},
+                       {"t", scenarioTimeOf(m.shownAt)},
+                       {"duration", inNanoseconds(m.duration)}});
     }
     summary["hud"] = hud;
     ordered_json windows = ordered_json::array();
@@ -617,7 +626,8 @@ void SessionDriver::report(std::ostream& out) const {
         notifications.push_back(std::move(item));
     }
     summary["notifications"] = notifications;
-    summary["played"] = {{"seconds", playedSeconds_}, {"wallClockSeconds", wallSeconds_}};
+    summary["played"] = {{"seconds", inNanoseconds(playedSeconds_)},
+                         {"wallClockSeconds", inNanoseconds(wallSeconds_)}};
     out << ordered_json{{"summary", summary}}.dump() << '\n';
 }
 

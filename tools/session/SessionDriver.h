@@ -47,11 +47,13 @@ class SessionDriver {
     /// with per-process counts and point sums of every event received, how many event lines
     /// were written and whether they were capped, display-link frames, the HUD messages shown
     /// (text, time, duration), the window identifiers open at the end, whether the
-    /// application terminated, whether the status item is shown, the settings document the
-    /// store holds, the URLs asked to open (when there were any), the activation policy and
-    /// the Dock badge at the end, and every notification delivered (with the time it was
-    /// taken away, if it was), and last how long the run was: the simulated seconds played
-    /// and the wall-clock seconds it took to play them.
+    /// application terminated, whether the status item is shown, the store's current settings
+    /// (as a settings document), the URLs asked to open (when there were any), the activation
+    /// policy and the Dock badge at the end, and every notification delivered (with the time
+    /// it was taken away, if it was), and last how long the run was: the simulated seconds
+    /// played and the wall-clock seconds it took to play them. Every time is written in
+    /// seconds to the nanosecond, the virtual clock's resolution (0.45, never
+    /// 0.4499999999999318).
     void report(std::ostream& out) const;
 
   private:
