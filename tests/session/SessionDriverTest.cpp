@@ -376,19 +376,29 @@ class ScenarioFile : public ::testing::Test {
     /// Runs the session tool on `path` with its TMPDIR in the test's folder, its address
     /// space bounded (1 GiB, which a run needs a fraction of; not in sanitizer builds, whose
     /// shadow memory needs far more) and a deadline (it is killed after 30 s); returns its
-    /// exit status and what it wrote to standard error.
-    std::pair<int, std::string> runTool(const std::string& path) const {
-        const std::string command = std::string(kSanitized ? "" : "ulimit -v 1048576; ") +
-                                    "TMPDIR='" + (dir_ / "tmp").string() +
-                                    "' exec timeout -s KILL 30 " + CORVANE_SESSION_TOOL + " '" +
-                                    path + "' 2>&1 >/dev/null";
+    /// exit status and what it wrote to standard error. Its standard output goes nowhere, or
+    /// with `readerGone` into a pipe whose reader has already ended (as `| head` leaves it).
+    std::pair<int, std::string> runTool(const std::string& path, bool readerGone = false) const {
+        const std::string tool =
+            std::string("timeout -s KILL 30 ") + CORVANE_SESSION_TOOL + " '" + path + "'";
+        // With a reader gone, the exit status comes last on standard error, as "exit N".
+        const std::string command =
+            std::string(kSanitized ? "" : "ulimit -v 1048576; ") + "export TMPDIR='" +
+            (dir_ / "tmp").string() + "'; " +
+            (readerGone ? "exec 3>&1; { " + tool + " 2>&3; echo \"exit $?\" >&3; } | true"
+                        : "exec " + tool + " 2>&1 >/dev/null");
         FILE* pipe = ::popen(command.c_str(), "r");
         std::string output;
         char buffer[512];
         for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
             output.append(buffer, n);
-        const int status = ::pclose(pipe);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), output};
+        int status = ::pclose(pipe);
+        status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (const auto exit = output.rfind("exit "); readerGone && exit != std::string::npos) {
+            status = std::stoi(output.substr(exit + 5));
+            output.erase(exit);
+        }
+        return {status, output};
     }
     /// The session folders (`corvane-session-*`) that runs of the tool left behind.
     std::vector<std::string> leftFolders() const {
@@ -547,6 +557,26 @@ TEST_P(HostileScenarioFile, EndsWithOneErrorLineAndLeavesNoFolder) {
 
 INSTANTIATE_TEST_SUITE_P(Table, HostileScenarioFile, ::testing::ValuesIn(kHostileFiles),
                          testing::CaseName());
+
+// A reader of the report that has gone away (`| head`) makes the write fail: the run ends
+// with an error line and status 1, not killed by SIGPIPE, and the session's folder is gone.
+TEST_F(ScenarioFile, ReaderGoneIsAnErrorAndLeavesNoFolder) {
+    // More lines than an output buffer holds, so that they are written while the run goes on.
+    json s = minimal();
+    s["folders"] = json::parse(R"([{"path": "/A"}])");
+    s["accessibility"] = false;
+    s["apps"] = json::parse(R"([{"pid": 501, "bundleId": "com.example.editor"}])");
+    for (int i = 0; i < 100; ++i) {
+        s["events"].push_back(
+            {{"t", i * 0.01}, {"type", "wheel"}, {"target", 501}, {"lineY", 1}, {"pointY", 10}});
+    }
+    const std::string path = write("folders.json", s.dump());
+    const auto [status, output] = runTool(path, true);
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_THAT(output, ::testing::EndsWith("corvane-session: " + path +
+                                            ": standard output cannot be written\n"));
+    EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
+}
 
 // Fault counts as large as a scenario may give cost no more than small ones: the run plays
 // in its bounded address space and ends as usual.
