@@ -485,7 +485,7 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
     const auto& [action, verb] = actions.at(e.kind);
     const auto result = performElementAction(
         *window, input.label, ElementAction{.kind = action, .on = input.on, .value = input.value});
-    const std::string label = sim::quotedText(input.label);
+    const std::string label = "\"" + input.label + "\"";
     switch (result.outcome) {
         case ElementActionResult::Outcome::done:
             return;
