@@ -77,6 +77,34 @@ TEST_F(SimFilesTest, LinksResolveWithinTheSession) {
     EXPECT_EQ(error.reason, "too many levels of symbolic links");
 }
 
+// Setting files up answers what the file system refuses (a name or a whole path too long,
+// a file in the way, a link loop) with the path and the reason, and throws nothing.
+TEST_F(SimFilesTest, SettingUpReportsWhatCannotBeMade) {
+    std::string deep;
+    for (int i = 0; i < 20; ++i)
+        deep += "/" + std::string(250, 'B');
+    const std::string longName = "/Applications/" + std::string(300, 'A') + ".app";
+    files().writeFile("/file", "x");
+    files().makeSymlink("/loop-a", "/loop-b");
+    files().makeSymlink("/loop-b", "/loop-a");
+    const std::pair<std::string, std::function<bool(FileError*)>> cases[] = {
+        {longName, [&](FileError* e) { return files().makeDirectory(longName, e); }},
+        {deep, [&](FileError* e) { return files().makeDirectory(deep, e); }},
+        {"/file/inside", [](FileError* e) { return files().makeDirectory("/file/inside", e); }},
+        {"/loop-a/x", [](FileError* e) { return files().writeFile("/loop-a/x", "", e); }},
+        {longName + "/x", [&](FileError* e) { return files().writeFile(longName + "/x", "", e); }},
+        {longName, [&](FileError* e) { return files().makeSymlink(longName, "/file", e); }},
+    };
+    for (const auto& [path, make] : cases) {
+        FileError error;
+        EXPECT_FALSE(make(&error)) << path;
+        EXPECT_EQ(error.path, path);
+        EXPECT_FALSE(error.reason.empty()) << path;
+    }
+    FileError error;
+    EXPECT_TRUE(files().makeDirectory("/Applications/Safari.app", &error));
+}
+
 // The Trash is the desktop's: the item under files/, a .trashinfo with its original path
 // (percent-encoded) and the deletion time under info/; a second item of the same name gets
 // a name of its own.

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,8 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 
 #include "Scenario.h"
@@ -367,14 +370,16 @@ TEST(ScenarioReader, ReadsNestingUpToTheBound) {
     EXPECT_TRUE(parseScenario(withDeepSettings(60)).settingsDocument);
 }
 
-/// A file of the test's own, removed at the end.
+/// A folder of the test's own, removed at the end: the files the test writes, and the
+/// temporary folder (TMPDIR) of the tool it runs, so that what the tool leaves there is seen.
 class ScenarioFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("corvane-scenario-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "corvane-scenario-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        std::filesystem::create_directories(dir_ / "tmp");
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string write(const std::string& name, const std::string& text) const {
@@ -383,19 +388,54 @@ class ScenarioFile : public ::testing::Test {
         return path.string();
     }
 
-    /// Runs the session tool on `path`; returns its exit status and what it wrote to
-    /// standard error.
-    static std::pair<int, std::string> runTool(const std::string& path) {
+    /// Runs the session tool on `path` with its TMPDIR in the test's folder, its address
+    /// space bounded (1 GiB, which a run needs a fraction of; not in sanitizer builds, whose
+    /// shadow memory needs far more) and a deadline (it is killed after 30 s); returns its
+    /// exit status and what it wrote to standard error. Its standard output goes nowhere, or
+    /// with `readerGone` into a pipe whose reader has already ended (as `| head` leaves it).
+    std::pair<int, std::string> runTool(const std::string& path, bool readerGone = false) const {
+        const std::string tool =
+            std::string("timeout -s KILL 30 ") + CORVANE_SESSION_TOOL + " '" + path + "'";
+        // With a reader gone, the exit status comes last on standard error, as "exit N".
         const std::string command =
-            std::string(CORVANE_SESSION_TOOL) + " '" + path + "' 2>&1 >/dev/null";
+            std::string(kSanitized ? "" : "ulimit -v 1048576; ") + "export TMPDIR='" +
+            (dir_ / "tmp").string() + "'; " +
+            (readerGone ? "exec 3>&1; { " + tool + " 2>&3; echo \"exit $?\" >&3; } | true"
+                        : "exec " + tool + " 2>&1 >/dev/null");
         FILE* pipe = ::popen(command.c_str(), "r");
         std::string output;
         char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-            output += buffer;
-        const int status = ::pclose(pipe);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), output};
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            output.append(buffer, n);
+        int status = ::pclose(pipe);
+        status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (const auto exit = output.rfind("exit "); readerGone && exit != std::string::npos) {
+            status = std::stoi(output.substr(exit + 5));
+            output.erase(exit);
+        }
+        return {status, output};
     }
+    /// The session folders (`corvane-session-*`) that runs of the tool left behind.
+    std::vector<std::string> leftFolders() const {
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_ / "tmp")) {
+            if (entry.path().filename().string().starts_with("corvane-session-"))
+                left.push_back(entry.path().filename().string());
+        }
+        return left;
+    }
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    static constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+    static constexpr bool kSanitized = true;
+#else
+    static constexpr bool kSanitized = false;
+#endif
+#else
+    static constexpr bool kSanitized = false;
+#endif
 
     std::filesystem::path dir_;
 };
@@ -403,10 +443,13 @@ class ScenarioFile : public ::testing::Test {
 // A file the reader cannot take is refused with its reason, and nothing more is read of a
 // file beyond the size bound.
 TEST_F(ScenarioFile, RefusesWhatIsNoScenarioFile) {
+    const std::string large = write("large.json", "");
+    std::filesystem::resize_file(large, kMaxScenarioBytes + 1);
     const std::pair<std::string, const char*> cases[] = {
         {dir_.string(), "is a directory"},
         {(dir_ / "missing.json").string(), "cannot be read"},
-        {"/dev/zero", "larger than 64 MiB"},
+        {"/dev/zero", "is not a regular file"},
+        {large, "larger than 64 MiB"},
     };
     for (const auto& [path, message] : cases) {
         try {
@@ -424,7 +467,7 @@ TEST_F(ScenarioFile, RefusesWhatIsNoScenarioFile) {
 TEST_F(ScenarioFile, ToolExitsWithStatusTwo) {
     const std::pair<std::string, std::string> cases[] = {
         {dir_.string(), "is a directory"},
-        {"/dev/zero", "larger than 64 MiB"},
+        {"/dev/zero", "is not a regular file"},
         {write("until.json", withMember(R"("until": 1e400)")), "number overflow"},
         {write("deep.json", withDeepSettings(100'000)), "nested deeper than 64 levels"},
         {write("zoom.json", withMember(R"("events": [{"t": 0, "type": "zoom", "factor": 2}])")),
@@ -436,6 +479,129 @@ TEST_F(ScenarioFile, ToolExitsWithStatusTwo) {
         EXPECT_THAT(output, ::testing::StartsWith("corvane-session: " + path + ": "));
         EXPECT_THAT(output, ::testing::HasSubstr(message)) << path;
     }
+}
+
+/// A scenario file as a new user might write it: made in the test's folder by `make`, which
+/// returns its path.
+struct HostileFile {
+    const char* name;
+    std::function<std::string(const std::filesystem::path& dir)> make;
+    int status;           ///< 2: the file cannot be read; 1: the session cannot be set up or played
+    std::string message;  ///< what the error line says after the file's name
+};
+
+/// A scenario file holding `text`.
+std::function<std::string(const std::filesystem::path&)> text(std::string content) {
+    return [content](const std::filesystem::path& dir) {
+        const auto path = dir / "scenario.json";
+        std::ofstream(path, std::ios::binary) << content;
+        return path.string();
+    };
+}
+
+const std::string kLongName(300, 'A');
+
+const HostileFile kHostileFiles[] = {
+    {"long_folder_name",
+     text(withMember(R"("folders": [{"path": "/Applications/)" + kLongName + R"("}])")), 1,
+     "folders[0].path: cannot be made: "},
+    {"long_contents_name",
+     text(withMember(R"("folders": [{"path": "/Applications", "contents": [")" + kLongName +
+                     R"(.app"]}])")),
+     1, "folders[0].contents[0]: cannot be made: "},
+    {"long_bundle_name",
+     text(withMember(R"("bundle": "/Users/user/Downloads/)" + kLongName + R"(.app")")), 1,
+     "bundle: cannot be made: "},
+    // Twenty names of 250 bytes: each is allowed, the whole path is not.
+    {"long_whole_path", text([] {
+         std::string path;
+         for (int i = 0; i < 20; ++i)
+             path += "/" + std::string(250, 'B');
+         return withMember(R"("folders": [{"path": ")" + path + R"("}])");
+     }()),
+     1, "folders[0].path: cannot be made: "},
+    {"fifo",
+     [](const std::filesystem::path& dir) {
+         const auto path = dir / "scenario.fifo";
+         ::mkfifo(path.c_str(), 0600);
+         return path.string();
+     },
+     2, "is not a regular file"},
+    {"own_pid", text(withMember(R"("apps": [{"pid": 300, "bundleId": "com.example.other"}])")), 2,
+     "apps[0].pid: 300 is the application's own process"},
+    // Millions of "type" in a file that is no JSON: nothing is reserved for them.
+    {"many_types_no_json",
+     [](const std::filesystem::path& dir) {
+         const auto path = dir / "types.txt";
+         std::ofstream file(path, std::ios::binary);
+         std::string chunk;
+         for (int i = 0; i < (1 << 20) / 6; ++i)
+             chunk += "\"type\"";
+         for (int i = 0; i < 48; ++i)
+             file << chunk;
+         return path.string();
+     },
+     2, "not valid JSON: "},
+    {"nul_in_type", text(withMember(R"("events": [{"t": 0, "type": "zo\u0000om"}])")), 2,
+     R"(events[0].type: unknown event type "zo\u0000om")"},
+    {"nul_in_label",
+     text(withMember(R"("accessibility": false, "events": [{"t": 0.5, "type": "press",
+                        "window": "permission", "label": "Gr\u0000ant"}])")),
+     1, R"(events[0]: window "permission" shows no element labelled "Gr\u0000ant")"},
+};
+
+class HostileScenarioFile : public ScenarioFile,
+                            public ::testing::WithParamInterface<HostileFile> {};
+
+// A hostile scenario ends the run with one error line naming the place and status 1 or 2,
+// never with an abort, an endless wait or memory without bound, and the session's folder of
+// files is gone afterwards.
+TEST_P(HostileScenarioFile, EndsWithOneErrorLineAndLeavesNoFolder) {
+    const std::string path = GetParam().make(dir_);
+    const auto [status, output] = runTool(path);
+    EXPECT_EQ(status, GetParam().status) << output;
+    // Log lines of the run may come first; the error is the last line, and the only one.
+    const std::string prefix = "corvane-session: " + path + ": ";
+    const auto last = output.rfind('\n', output.size() - 2);
+    const std::string errorLine = output.substr(last == std::string::npos ? 0 : last + 1);
+    EXPECT_THAT(errorLine, ::testing::StartsWith(prefix + GetParam().message));
+    EXPECT_EQ(output.find("corvane-session: "), output.size() - errorLine.size()) << output;
+    EXPECT_THAT(errorLine, ::testing::EndsWith("\n"));
+    EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, HostileScenarioFile, ::testing::ValuesIn(kHostileFiles),
+                         testing::CaseName());
+
+// A reader of the report that has gone away (`| head`) makes the write fail: the run ends
+// with an error line and status 1, not killed by SIGPIPE, and the session's folder is gone.
+TEST_F(ScenarioFile, ReaderGoneIsAnErrorAndLeavesNoFolder) {
+    // More lines than an output buffer holds, so that they are written while the run goes on.
+    json s = minimal();
+    s["folders"] = json::parse(R"([{"path": "/A"}])");
+    s["accessibility"] = false;
+    s["apps"] = json::parse(R"([{"pid": 501, "bundleId": "com.example.editor"}])");
+    for (int i = 0; i < 100; ++i) {
+        s["events"].push_back(
+            {{"t", i * 0.01}, {"type", "wheel"}, {"target", 501}, {"lineY", 1}, {"pointY", 10}});
+    }
+    const std::string path = write("folders.json", s.dump());
+    const auto [status, output] = runTool(path, true);
+    EXPECT_EQ(status, 1) << output;
+    EXPECT_THAT(output, ::testing::EndsWith("corvane-session: " + path +
+                                            ": standard output cannot be written\n"));
+    EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
+}
+
+// Fault counts as large as a scenario may give cost no more than small ones: the run plays
+// in its bounded address space and ends as usual.
+TEST_F(ScenarioFile, FaultCountsOfAnySizePlay) {
+    const auto [status, output] = runTool(write("counts.json", withMember(R"("events": [
+        {"t": 0, "type": "refuseTapCreation", "count": 2147483647},
+        {"t": 0, "type": "failNextLinkStarts", "count": 2147483647},
+        {"t": 0, "type": "failNextCopies", "count": 2147483647}])")));
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
 }
 
 /// Plays a scenario and returns its output lines; the log lines it echoes are in `echoed`.
@@ -529,6 +695,49 @@ TEST(SessionDriver, OneTickScenarioDeliversTheStep) {
     EXPECT_EQ(summary["pids"]["501"]["pointY"], 90.0);
     EXPECT_GT(summary["frames"].get<int>(), 10);
     EXPECT_EQ(summary["settings"]["scrollAdvanced"]["step"], 90.0);
+}
+
+/// Every time the output holds, by its member name, with the line it is in.
+void collectTimes(const json& value, const json& line, std::vector<std::pair<json, json>>& out) {
+    static const std::set<std::string> kTimes = {"t", "removed", "duration", "seconds",
+                                                 "wallClockSeconds"};
+    if (value.is_object()) {
+        for (const auto& [key, member] : value.items()) {
+            if (kTimes.contains(key) && member.is_number())
+                out.emplace_back(member, line);
+            collectTimes(member, line, out);
+        }
+    } else if (value.is_array()) {
+        for (const auto& item : value)
+            collectTimes(item, line, out);
+    }
+}
+
+// Times are written to the nanosecond as their shortest decimal, never with the media
+// clock's rounding noise: the hardware tick at 0.45 s reads 0.45, a frame 1/60 s on from a
+// whole second reads 1.016666667, and so on for every time of the lines and the summary.
+TEST(SessionDriver, TimesAreWrittenToTheNanosecond) {
+    const auto lines = playText(R"({"displays": [{"id": 1, "bounds": [0, 0, 800, 600]}],
+        "accessibility": false, "apps": [{"pid": 501, "bundleId": "com.example.editor"}],
+        "frontmost": 501, "events": [
+        {"t": 0.45, "type": "wheel", "target": 501, "location": [400, 300], "lineY": 1,
+         "pointY": 10},
+        {"t": 0.5, "type": "grantAccessibility"},
+        {"t": 2.45, "type": "wheel", "target": 501, "location": [400, 300], "lineY": 1,
+         "pointY": 10},
+        {"t": 3.45, "type": "show", "window": "hud"}], "until": 4})");
+    EXPECT_EQ(lines.front()["origin"], "hardware");
+    EXPECT_EQ(lines.front()["t"].dump(), "0.45");
+    std::vector<std::pair<json, json>> times;
+    for (const auto& line : lines)
+        collectTimes(line, line, times);
+    EXPECT_GT(times.size(), 20u);
+    for (const auto& [time, line] : times) {
+        const std::string text = time.dump();
+        const auto point = text.find('.');
+        EXPECT_LE(point == std::string::npos ? 0 : text.size() - point - 1, 9u)
+            << text << " in " << line.dump().substr(0, 200);
+    }
 }
 
 /// The events one process received between two scenario times, by origin.

@@ -1,14 +1,15 @@
-// Writes PNG pictures of the permission window (on both sides of macOS 12), of a HUD message,
-// of the status item's open menu, of the offer to move into the Applications folder (without
-// and with the administrator's password), of each tab of the settings window (the Scrolling
-// tab also with its Advanced sheet and the sheet's block-keys popover, the Exceptions tab with
-// its picker and a row's sheet) and of the About window into the folder given as the first
-// argument (default "pictures"), for a person to look at. Runs on the simulated session,
-// offscreen.
+// corvane-pictures [FOLDER]: writes PNG pictures of the permission window (on both sides of
+// macOS 12), of a HUD message, of the status item's open menu, of the offer to move into the
+// Applications folder (without and with the administrator's password), of each tab of the
+// settings window (the Scrolling tab also with its Advanced sheet and the sheet's block-keys
+// popover, the Exceptions tab with its picker and a row's sheet) and of the About window into
+// FOLDER (default "pictures"), each under a name of its own, for a person to look at. Runs on
+// the simulated session, offscreen.
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/AboutView.h"
 #include "app/AppMover.h"
@@ -23,13 +24,17 @@
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
 #include "platform/sim/Session.h"
-#include "platform/ui/View.h"
-#include "preferences/ExceptionsView.h"
 #include "preferences/PreferencesTabViewController.h"
 #include "preferences/SettingsTab.h"
 #include "settings/SettingsManager.h"
 
 namespace {
+
+constexpr const char* kUsage =
+    "usage: corvane-pictures [FOLDER]\n"
+    "Draws the application's windows, menu and alerts offscreen into FOLDER (default\n"
+    "\"pictures\") as PNG pictures, one file each. A folder whose name starts with '-' is\n"
+    "given as ./-NAME.\n";
 
 /// Seconds after which a window has finished an animated resize.
 constexpr double kAfterResizing = 1.0;
@@ -66,8 +71,20 @@ class DrawnAlerts final : public corvane::platform::AlertBackend {
 
 int main(int argc, char** argv) {
     using namespace corvane;
+    // An option is no folder: --help (or -h) asks for the usage, anything else is a mistake.
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        const bool help =
+            argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h");
+        std::fputs(kUsage, help ? stdout : stderr);
+        return help ? 0 : 2;
+    }
     const std::filesystem::path folder = argc > 1 ? argv[1] : "pictures";
-    std::filesystem::create_directories(folder);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::fprintf(stderr, "corvane-pictures: %s: %s\n", folder.c_str(), error.message().c_str());
+        return 1;
+    }
     auto& rt = platform::sim::installSimulatedSession().runtime();
     // The application runs as an accessory, as start-up makes it: the picker does not offer it.
     platform::NSApplication::shared().setActivationPolicy(platform::ActivationPolicy::accessory);
@@ -102,44 +119,9 @@ int main(int argc, char** argv) {
     std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
     ok = menuWritten && ok;
 
-    // The settings window as the menu opens it, one picture per tab, each selected with a
-    // click on its toolbar button once the window has finished resizing. The block list is
-    // edited, so that the Scrolling tab's reset is enabled.
-    ScrollAdvanced edited;
-    edited.block = {55, 59};
-    SettingsManager::shared().setScrollAdvanced(edited);
-    WindowManager::shared().openWindow("preferences", "Corvane Settings",
-                                       std::make_shared<PreferencesTabViewController>(),
-                                       platform::NSNormalWindowLevel, 3);
-    rt.runPending();
-    auto& settings = *WindowManager::shared().window("preferences");
-    for (const SettingsTab tab : kSettingsTabs) {
-        (void)platform::performElementAction(settings, label(tab),
-                                             {.kind = platform::ElementAction::Kind::select});
-        rt.advance(kAfterResizing);
-        ok = write(settings, folder / (pictureName(tab) + "-tab.png")) && ok;
-    }
-    // The Scrolling tab's sheet, opened with "Advanced…", and the sheet's block-keys popover.
-    (void)platform::performElementAction(settings, label(SettingsTab::scrolling),
-                                         {.kind = platform::ElementAction::Kind::select});
-    rt.advance(kAfterResizing);
-    (void)platform::performElementAction(settings, "Advanced\u2026", {});
-    rt.runPending();
-    ok = write(settings, folder / "scrolling-advanced-sheet.png") && ok;
-    (void)platform::performElementAction(settings, "Block keys:", {});
-    rt.runPending();
-    ok = write(settings, folder / "scrolling-block-keys.png") && ok;
-    WindowManager::shared().closeAll();
-    rt.runPending();
-
-    WindowManager::shared().openWindow("about", "", AboutView{}, platform::NSNormalWindowLevel, 3);
-    rt.runPending();
-    ok = write(*WindowManager::shared().window("about"), folder / "about.png") && ok;
-    WindowManager::shared().closeAll();
-    rt.runPending();
-
-    // The Exceptions tab with two exceptions (one of an application no longer installed),
-    // then its picker and the first row's sheet, as the settings window will host them.
+    // Two exceptions (one of an application no longer installed) and a running application
+    // that has none, for the Exceptions tab and its picker. The block list is edited, so that
+    // the Scrolling tab's reset is enabled.
     workspace.installBundle(platform::Bundle("/Applications/Editor.app", "com.example.editor",
                                              {{"CFBundleDisplayName", std::string("Editor")}}),
                             platform::Image{"Editor", 32, 32});
@@ -148,29 +130,61 @@ int main(int argc, char** argv) {
                       .localizedName = "Mail",
                       .icon = platform::Image{"Mail", 32, 32}});
     {
-        CorvaneSettings withTwo = SettingsManager::shared().settings();
-        withTwo.appSettings.exceptionalApplication = {
+        CorvaneSettings settings = SettingsManager::shared().settings();
+        settings.appSettings.exceptionalApplication = {
             std::make_shared<ExceptionalApplication>("com.example.editor"),
             std::make_shared<ExceptionalApplication>("org.example.retired")};
-        SettingsManager::shared().setSettings(withTwo);
+        settings.scrollAdvanced.block = {55, 59};
+        SettingsManager::shared().setSettings(settings);
     }
-    WindowManager::shared().openWindow(
-        "preferences", "Exceptions",
-        platform::ui::View(ExceptionsView{SettingsManager::shared(), {}, false})
-            .padding(20)
-            .frame(460, std::nullopt),
-        platform::NSNormalWindowLevel, 3);
+
+    // The settings window as the menu opens it, one picture per tab, each selected with a
+    // click on its toolbar button once the window has finished resizing.
+    auto openSettings = [&rt]() -> platform::NSWindow& {
+        WindowManager::shared().openWindow("preferences", "Corvane Settings",
+                                           std::make_shared<PreferencesTabViewController>(),
+                                           platform::NSNormalWindowLevel, 3);
+        rt.runPending();
+        return *WindowManager::shared().window("preferences");
+    };
+    auto select = [&rt](platform::NSWindow& window, SettingsTab tab) {
+        (void)platform::performElementAction(window, label(tab),
+                                             {.kind = platform::ElementAction::Kind::select});
+        rt.advance(kAfterResizing);
+    };
+    auto press = [&rt](platform::NSWindow& window, const std::string& element) {
+        (void)platform::performElementAction(window, element, {});
+        rt.runPending();
+    };
+    auto& settings = openSettings();
+    for (const SettingsTab tab : kSettingsTabs) {
+        select(settings, tab);
+        ok = write(settings, folder / (pictureName(tab) + "-tab.png")) && ok;
+    }
+    // The Scrolling tab's sheet, opened with "Advanced…", and the sheet's block-keys popover.
+    select(settings, SettingsTab::scrolling);
+    press(settings, "Advanced\u2026");
+    ok = write(settings, folder / "scrolling-advanced-sheet.png") && ok;
+    press(settings, "Block keys:");
+    ok = write(settings, folder / "scrolling-block-keys.png") && ok;
+    WindowManager::shared().closeAll();
     rt.runPending();
-    auto& exceptions = *WindowManager::shared().window("preferences");
-    ok = write(exceptions, folder / "exceptions-tab.png") && ok;
-    (void)platform::performElementAction(exceptions, "plus", {});
+
+    // The Exceptions tab's picker, opened with "plus" and closed with it again, and the first
+    // row's sheet, opened with its gear, in the settings window opened anew.
+    auto& withExceptions = openSettings();
+    select(withExceptions, SettingsTab::exceptions);
+    press(withExceptions, "plus");
+    ok = write(withExceptions, folder / "exceptions-picker.png") && ok;
+    press(withExceptions, "plus");
+    press(withExceptions, "Advanced\u2026");
+    ok = write(withExceptions, folder / "exceptions-sheet.png") && ok;
+    WindowManager::shared().closeAll();
     rt.runPending();
-    ok = write(exceptions, folder / "exceptions-picker.png") && ok;
-    (void)platform::performElementAction(exceptions, "plus", {});
+
+    WindowManager::shared().openWindow("about", "", AboutView{}, platform::NSNormalWindowLevel, 3);
     rt.runPending();
-    (void)platform::performElementAction(exceptions, "Advanced\u2026", {});
-    rt.runPending();
-    ok = write(exceptions, folder / "exceptions-sheet.png") && ok;
+    ok = write(*WindowManager::shared().window("about"), folder / "about.png") && ok;
     WindowManager::shared().closeAll();
     rt.runPending();
 

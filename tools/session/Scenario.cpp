@@ -1,15 +1,21 @@
 #include "Scenario.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
 
 #include "platform/appkit/WindowElements.h"
+#include "platform/sim/QuotedText.h"
+#include "platform/sim/SimWorkspace.h"
 
 namespace corvane::session {
 
@@ -154,6 +160,10 @@ ScenarioApp readApp(const json& value, const std::string& place) {
     r.onlyKnown({"pid", "bundleId", "name", "policy", "executable", "bundle"});
     ScenarioApp a;
     a.pid = static_cast<std::int32_t>(r.integer("pid", 0, 2, kInt32Max, true));
+    if (a.pid == platform::sim::SimWorkspace::kOwnProcessIdentifier) {
+        throw ScenarioError(r.at("pid") + ": " + std::to_string(a.pid) +
+                            " is the application's own process");
+    }
     a.bundleId = r.string("bundleId", true);
     a.name = r.string("name", false);
     if (a.name.empty())
@@ -457,7 +467,8 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
             }
         }
         if (!known)
-            throw ScenarioError(r.at("type") + ": unknown event type \"" + type + "\"");
+            throw ScenarioError(r.at("type") + ": unknown event type " +
+                                platform::sim::quotedText(type));
         r.onlyKnown({"t", "type"});
     }
     return e;
@@ -486,6 +497,9 @@ Scenario::Version readVersion(const std::string& text) {
 }
 
 }  // namespace
+
+ScenarioError::ScenarioError(const std::string& message)
+    : std::runtime_error(platform::sim::withControlsEscaped(message)) {}
 
 const char* toString(ScenarioEvent::Kind kind) {
     switch (kind) {
@@ -562,14 +576,8 @@ const char* toString(ScenarioEvent::Kind kind) {
 Scenario parseScenario(const std::string& text) {
     Scenario s;
     // Events are read as each one is parsed and then dropped from the document, so that a
-    // long scenario costs its events and not a JSON tree of them as well. Every event names
-    // its "type": room for that many is reserved, so that the list is never copied as it
-    // grows (room that no event takes is never touched, and costs no memory).
-    std::size_t types = 0;
-    for (auto at = text.find("\"type\""); at != std::string::npos;
-         at = text.find("\"type\"", at + 1))
-        ++types;
-    s.events.reserve(types);
+    // long scenario costs its events and not a JSON tree of them as well. The list grows with
+    // the events read: nothing is reserved from the raw text, which may be no JSON at all.
     std::string topMember;
     bool inEvents = false;
     auto callback = [&](int depth, json::parse_event_t event, json& parsed) {
@@ -684,22 +692,39 @@ Scenario parseScenario(const std::string& text) {
 }
 
 Scenario readScenarioFile(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
+    // Opened without waiting: opening a FIFO for reading would otherwise wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw ScenarioError(std::string("cannot be read: ") + std::strerror(errno));
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        throw ScenarioError(std::string("cannot be read: ") + std::strerror(errno));
+    if (S_ISDIR(info.st_mode))
         throw ScenarioError("is a directory, not a scenario file");
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        throw ScenarioError("cannot be read");
+    if (!S_ISREG(info.st_mode))
+        throw ScenarioError("is not a regular file, not a scenario file");
+    const std::string tooLarge = "larger than " + std::to_string(kMaxScenarioBytes >> 20) + " MiB";
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxScenarioBytes)
+        throw ScenarioError(tooLarge);
+    // A file that grows while it is read is refused once it passes the bound.
     std::string text;
     char chunk[1 << 16];
-    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
-        text.append(chunk, static_cast<std::size_t>(file.gcount()));
-        if (text.size() > kMaxScenarioBytes) {
-            throw ScenarioError("larger than " + std::to_string(kMaxScenarioBytes >> 20) + " MiB");
-        }
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw ScenarioError(std::string("cannot be read: ") + std::strerror(errno));
+        if (n == 0)
+            break;
+        text.append(chunk, static_cast<std::size_t>(n));
+        if (text.size() > kMaxScenarioBytes)
+            throw ScenarioError(tooLarge);
     }
-    if (file.bad())
-        throw ScenarioError("cannot be read");
     return parseScenario(text);
 }
 

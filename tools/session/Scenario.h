@@ -148,10 +148,11 @@ struct Scenario {
     double until = 0;
 };
 
-/// A scenario that cannot be played; the message names the place ("events[2].t: ...").
+/// A scenario that cannot be played; the message names the place ("events[2].t: ..."). Its
+/// control characters are escaped, so that it is one whole line whatever names it holds.
 class ScenarioError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ScenarioError(const std::string& message);
 };
 
 /// Reads a scenario from JSON text. Throws ScenarioError for anything malformed, nesting
@@ -162,7 +163,8 @@ Scenario parseScenario(const std::string& text);
 constexpr std::size_t kMaxScenarioBytes = std::size_t{64} << 20;
 
 /// Reads and parses the scenario file at `path`. Throws ScenarioError for a file that cannot
-/// be read, a directory, a file larger than `kMaxScenarioBytes` (which is not read further),
+/// be read, one that is not a regular file (a directory, a FIFO, a device: refused without
+/// waiting for a writer), a file larger than `kMaxScenarioBytes` (which is not read further),
 /// and for anything `parseScenario` refuses.
 Scenario readScenarioFile(const std::string& path);
 

@@ -28,6 +28,7 @@
 #include "platform/log/OSLog.h"
 #include "platform/process/StandardOutput.h"
 #include "platform/quartz/CGEvent.h"
+#include "platform/sim/QuotedText.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/SimDisplayLink.h"
 #include "platform/sim/SimStatusBar.h"
@@ -43,11 +44,18 @@ using namespace platform;
 using nlohmann::ordered_json;
 using sim::VirtualRuntime;
 
+/// Seconds as the report writes them: whole nanoseconds, the virtual clock's resolution, so
+/// that a time reads as its shortest decimal (0.45, not the 0.4499999999999318 that the
+/// media clock's sums leave).
+double inNanoseconds(double seconds) {
+    return std::round(seconds * 1e9) / 1e9;
+}
 double mediaTimeOf(double t) {
     return VirtualRuntime::kStartMediaTime + t;
 }
+/// The scenario time of a media time, as the report writes it.
 double scenarioTimeOf(double mediaTime) {
-    return mediaTime - VirtualRuntime::kStartMediaTime;
+    return inNanoseconds(mediaTime - VirtualRuntime::kStartMediaTime);
 }
 
 ActivationPolicy policyOf(const std::string& name) {
@@ -161,7 +169,7 @@ std::string windowLine(double t, const std::string& identifier, const WindowCont
         elements.push_back(std::move(item));
     }
     ordered_json line;
-    line["t"] = t;
+    line["t"] = inNanoseconds(t);
     line["window"] = identifier;
     line["title"] = contents.title;
     line["size"] = {contents.size.width, contents.size.height};
@@ -224,6 +232,9 @@ void applyFault(const ScenarioEvent& e) {
 
 }  // namespace
 
+SessionError::SessionError(const std::string& message)
+    : std::runtime_error(sim::withControlsEscaped(message)) {}
+
 void SessionDriver::setUpSession() const {
     std::vector<Display> displays;
     for (const auto& d : scenario_.displays) {
@@ -256,15 +267,25 @@ void SessionDriver::setUpSession() const {
             {scenario_.osVersion->major, scenario_.osVersion->minor, scenario_.osVersion->patch});
 
     auto& files = sim::session().files();
-    for (const auto& folder : scenario_.folders) {
-        files.makeDirectory(folder.path);
-        for (const auto& name : folder.contents)
-            files.makeDirectory(folder.path + "/" + name);
+    FileError error;
+    auto cannotMake = [&error](const std::string& place) {
+        return SessionError(place + ": cannot be made: " + error.reason);
+    };
+    for (std::size_t i = 0; i < scenario_.folders.size(); ++i) {
+        const auto& folder = scenario_.folders[i];
+        const std::string place = "folders[" + std::to_string(i) + "]";
+        if (!files.makeDirectory(folder.path, &error))
+            throw cannotMake(place + ".path");
+        for (std::size_t j = 0; j < folder.contents.size(); ++j) {
+            if (!files.makeDirectory(folder.path + "/" + folder.contents[j], &error))
+                throw cannotMake(place + ".contents[" + std::to_string(j) + "]");
+        }
         files.setWritable(folder.path, folder.writable);
     }
     if (scenario_.bundle) {
         workspace.setOwnBundlePath(*scenario_.bundle);
-        files.writeFile(*scenario_.bundle + "/Contents/MacOS/Corvane", "corvane");
+        if (!files.writeFile(*scenario_.bundle + "/Contents/MacOS/Corvane", "corvane", &error))
+            throw cannotMake("bundle");
     }
 
     PlistDictionary defaults;
@@ -317,10 +338,10 @@ void SessionDriver::perform(const ScenarioEvent& e) {
             break;
         case ScenarioEvent::Kind::copyDiagnostics: {
             copyDiagnostics();
-            ordered_json line{{"t", e.t}, {"pasteboard", nullptr}};
+            ordered_json line{{"t", inNanoseconds(e.t)}, {"pasteboard", nullptr}};
             if (auto text = NSPasteboard::generalPasteboard().stringForType(NSPasteboardTypeString))
                 line["pasteboard"] = *text;
-            shown_.emplace_back(e.t, line.dump());
+            shown_.emplace_back(inNanoseconds(e.t), line.dump());
             break;
         }
         // Answers at the start are given before launch (see play).
@@ -360,17 +381,18 @@ void SessionDriver::queueEvent(std::size_t index) {
 void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
     auto& bar = sim::session().statusBar();
     ordered_json line;
-    line["t"] = e.t;
+    line["t"] = inNanoseconds(e.t);
     line["menu"] = menuJson(bar.openMenu());
     if (e.kind == ScenarioEvent::Kind::menu) {
         const auto choice = bar.chooseMenuItem(e.item);
         if (choice != sim::SimStatusBar::Choice::chosen) {
             throw SessionError("events[" + std::to_string(&e - scenario_.events.data()) +
-                               "]: menu item \"" + e.item + "\": " + sim::toString(choice));
+                               "]: menu item " + sim::quotedText(e.item) + ": " +
+                               sim::toString(choice));
         }
         line["chosen"] = e.item;
     }
-    shown_.emplace_back(e.t, line.dump());
+    shown_.emplace_back(inNanoseconds(e.t), line.dump());
 }
 
 void SessionDriver::giveScriptedAnswer(const ScenarioEvent& e) {
@@ -403,7 +425,8 @@ void SessionDriver::playUpdateInput(const ScenarioEvent& e) const {
     const std::string place = "events[" + std::to_string(&e - scenario_.events.data()) + "]";
     auto& updates = sim::session().updates();
     auto& notifications = sim::session().notifications();
-    const std::string notification = "no notification \"" + e.update.identifier + "\" is shown";
+    const std::string notification =
+        "no notification " + sim::quotedText(e.update.identifier) + " is shown";
     switch (e.kind) {
         case ScenarioEvent::Kind::updateFound:
             updates.offerUpdate(e.update.version);
@@ -435,7 +458,7 @@ void SessionDriver::playUpdateInput(const ScenarioEvent& e) const {
 void SessionDriver::playWindowInput(const ScenarioEvent& e) {
     const auto& input = *e.input;
     const std::string place = "events[" + std::to_string(&e - scenario_.events.data()) +
-                              "]: window \"" + input.window + "\"";
+                              "]: window " + sim::quotedText(input.window);
     const std::shared_ptr<NSWindow> window = input.window == "hud"
                                                  ? HUDManager::shared().window()
                                                  : WindowManager::shared().window(input.window);
@@ -443,7 +466,8 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
         throw SessionError(place + " is not open");
     switch (e.kind) {
         case ScenarioEvent::Kind::show:
-            shown_.emplace_back(e.t, windowLine(e.t, input.window, inspectWindow(*window)));
+            shown_.emplace_back(inNanoseconds(e.t),
+                                windowLine(e.t, input.window, inspectWindow(*window)));
             return;
         case ScenarioEvent::Kind::key:
             pressKey(*window, *parseKeyPress(input.key));
@@ -575,8 +599,9 @@ void SessionDriver::report(std::ostream& out) const {
     summary["frames"] = sim::SimDisplayLink::framesDelivered();
     ordered_json hud = ordered_json::array();
     for (const auto& m : HUDManager::shared().shownMessages()) {
-        hud.push_back(
-            {{"text", m.text}, {"t", scenarioTimeOf(m.shownAt)}, {"duration", m.duration}});
+        hud.push_back({{"text", m.text},
+                       {"t", scenarioTimeOf(m.shownAt)},
+                       {"duration", inNanoseconds(m.duration)}});
     }
     summary["hud"] = hud;
     ordered_json windows = ordered_json::array();
@@ -609,7 +634,8 @@ void SessionDriver::report(std::ostream& out) const {
         notifications.push_back(std::move(item));
     }
     summary["notifications"] = notifications;
-    summary["played"] = {{"seconds", playedSeconds_}, {"wallClockSeconds", wallSeconds_}};
+    summary["played"] = {{"seconds", inNanoseconds(playedSeconds_)},
+                         {"wallClockSeconds", inNanoseconds(wallSeconds_)}};
     out << ordered_json{{"summary", summary}}.dump() << '\n';
 }
 

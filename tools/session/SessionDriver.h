@@ -12,13 +12,14 @@
 
 namespace corvane::session {
 
-/// An event that cannot be played: a window that is not open, a label found nowhere in it,
+/// A scenario that cannot be played through: a folder or the bundle that cannot be made, or
+/// an event that cannot be played (a window that is not open, a label found nowhere in it,
 /// an element that does not take the action, a menu item that cannot be chosen, a
-/// notification not shown, no update offered. The message names the event and the window
-/// or item.
+/// notification not shown, no update offered). The message names the place, the event and
+/// the window or item; its control characters are escaped, so that it is one whole line.
 class SessionError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit SessionError(const std::string& message);
 };
 
 /// Plays a scenario on the simulated session: sets the session up as the scenario says
@@ -34,9 +35,9 @@ class SessionDriver {
     explicit SessionDriver(Scenario scenario) : scenario_(std::move(scenario)) {}
 
     /// Sets the session up, starts the application and plays every event. Throws
-    /// SessionError, ending the run, for an event in a window that cannot be played, a menu
-    /// item that cannot be chosen, or an alert or password prompt that appeared with no answer
-    /// given.
+    /// SessionError, ending the run, for a folder or bundle of the scenario that cannot be
+    /// made, an event in a window that cannot be played, a menu item that cannot be chosen, or
+    /// an alert or password prompt that appeared with no answer given.
     void play();
     /// One line per event an application received, with the line of each "show" event, of
     /// each opening of the status menu, of each diagnostics copy (`{"t": T, "pasteboard":
@@ -46,11 +47,13 @@ class SessionDriver {
     /// with per-process counts and point sums of every event received, how many event lines
     /// were written and whether they were capped, display-link frames, the HUD messages shown
     /// (text, time, duration), the window identifiers open at the end, whether the
-    /// application terminated, whether the status item is shown, the settings document the
-    /// store holds, the URLs asked to open (when there were any), the activation policy and
-    /// the Dock badge at the end, and every notification delivered (with the time it was
-    /// taken away, if it was), and last how long the run was: the simulated seconds played
-    /// and the wall-clock seconds it took to play them.
+    /// application terminated, whether the status item is shown, the store's current settings
+    /// (as a settings document), the URLs asked to open (when there were any), the activation
+    /// policy and the Dock badge at the end, and every notification delivered (with the time
+    /// it was taken away, if it was), and last how long the run was: the simulated seconds
+    /// played and the wall-clock seconds it took to play them. Every time is written in
+    /// seconds to the nanosecond, the virtual clock's resolution (0.45, never
+    /// 0.4499999999999318).
     void report(std::ostream& out) const;
 
   private:

@@ -1,12 +1,37 @@
 // corvane-session SCENARIO.json: plays a scenario on the simulated session and writes what
 // every application received (JSON lines on standard output; log lines on standard error).
+//
+// Every way out goes through the end of main, so that the session's folder of files (removed
+// at exit) never stays behind: a scenario that cannot be read ends with one line and status 2,
+// one that cannot be played through (or whose report cannot be written) with one line and
+// status 1.
+#include <csignal>
 #include <cstdio>
+#include <exception>
 #include <iostream>
+#include <new>
 
 #include "Scenario.h"
 #include "SessionDriver.h"
 #include "platform/log/OSLog.h"
+#include "platform/sim/QuotedText.h"
 #include "platform/sim/Session.h"
+
+namespace {
+
+int fail(const char* path, const std::string& message, int status) {
+    std::fprintf(stderr, "corvane-session: %s: %s\n", path, message.c_str());
+    return status;
+}
+
+/// What an error that is not one of the driver's own says, on one line.
+std::string describe(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
+        return "out of memory";
+    return corvane::platform::sim::withControlsEscaped(error.what());
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     using namespace corvane::session;
@@ -15,21 +40,30 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: corvane-session SCENARIO.json\n");
         return 2;
     }
+    const char* path = argv[1];
+    // A reader that goes away (`| head`) makes the report's write fail instead of killing
+    // the process.
+    std::signal(SIGPIPE, SIG_IGN);
     Scenario scenario;
     try {
-        scenario = readScenarioFile(argv[1]);
+        scenario = readScenarioFile(path);
     } catch (const ScenarioError& error) {
-        std::fprintf(stderr, "corvane-session: %s: %s\n", argv[1], error.what());
-        return 2;
+        return fail(path, error.what(), 2);
+    } catch (const std::exception& error) {
+        return fail(path, describe(error), 2);
     }
-    corvane::platform::LogStore::shared().setEchoToStandardError(true);
-    SessionDriver driver(std::move(scenario));
     try {
+        corvane::platform::LogStore::shared().setEchoToStandardError(true);
+        SessionDriver driver(std::move(scenario));
         driver.play();
+        driver.report(std::cout);
+        std::cout.flush();
+        if (!std::cout)
+            return fail(path, "standard output cannot be written", 1);
     } catch (const SessionError& error) {
-        std::fprintf(stderr, "corvane-session: %s: %s\n", argv[1], error.what());
-        return 1;
+        return fail(path, error.what(), 1);
+    } catch (const std::exception& error) {
+        return fail(path, describe(error), 1);
     }
-    driver.report(std::cout);
     return 0;
 }

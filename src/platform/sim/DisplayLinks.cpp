@@ -45,10 +45,9 @@ void DisplayLinks::setCreationRefused(CGDirectDisplayID display, bool refused) {
 }
 
 std::optional<DisplayLinkStartFailure> DisplayLinks::consumeStartFailure() {
-    if (startFailuresLeft_ <= 0) {
+    if (!startFailures_.take()) {
         return std::nullopt;
     }
-    --startFailuresLeft_;
     return startFailure_;
 }
 

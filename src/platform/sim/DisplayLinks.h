@@ -8,6 +8,7 @@
 
 #include "platform/corevideo/CVDisplayLink.h"
 #include "platform/corevideo/DisplayLinkBackend.h"
+#include "platform/sim/FaultCount.h"
 
 namespace corvane::platform::sim {
 
@@ -47,7 +48,7 @@ class DisplayLinks final : public DisplayLinkBackend {
     void setCreationRefused(CGDirectDisplayID display, bool refused);
     /// Makes the next `count` starts fail as `failure` says.
     void failNextStart(int count, DisplayLinkStartFailure failure = {}) {
-        startFailuresLeft_ = count;
+        startFailures_.set(count);
         startFailure_ = failure;
     }
     /// The failure the start being made now must report, if any (counts it).
@@ -67,7 +68,7 @@ class DisplayLinks final : public DisplayLinkBackend {
     const Displays& displays_;
     std::optional<DisplayLinkCreationFailure> creationFailure_;
     std::set<CGDirectDisplayID> refusedDisplays_;
-    int startFailuresLeft_ = 0;
+    FaultCount startFailures_;
     DisplayLinkStartFailure startFailure_;
     bool zeroHostTime_ = false;
     std::vector<std::weak_ptr<SimDisplayLink>> links_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include "platform/sim/FaultCount.h"
 
 namespace corvane::platform::sim {
 
@@ -8,25 +8,18 @@ namespace corvane::platform::sim {
 class EventFaults {
   public:
     /// Makes the next `count` event copies fail.
-    void failNextCopy(int count) { copyFailures_ = count; }
+    void failNextCopy(int count) { copyFailures_.set(count); }
     /// True when the copy being made now must fail.
-    bool consumeCopyFailure() { return consume(copyFailures_); }
+    bool consumeCopyFailure() { return copyFailures_.take(); }
 
     /// Makes the next `count` run-loop sources made for a port fail (none is made).
-    void failNextRunLoopSource(int count) { sourceFailures_ = count; }
+    void failNextRunLoopSource(int count) { sourceFailures_.set(count); }
     /// True when the source being made now must fail.
-    bool consumeRunLoopSourceFailure() { return consume(sourceFailures_); }
+    bool consumeRunLoopSourceFailure() { return sourceFailures_.take(); }
 
   private:
-    static bool consume(std::atomic<int>& left) {
-        int n = left.load();
-        while (n > 0 && !left.compare_exchange_weak(n, n - 1)) {
-        }
-        return n > 0;
-    }
-
-    std::atomic<int> copyFailures_{0};
-    std::atomic<int> sourceFailures_{0};
+    FaultCount copyFailures_;
+    FaultCount sourceFailures_;
 };
 
 }  // namespace corvane::platform::sim

@@ -30,7 +30,8 @@ namespace corvane::platform::sim {
 /// Accessibility trust, the files, the alerts, the open panels, the scripts and the child
 /// processes, the update feed, the notification centre, the login items and the general
 /// pasteboard, and holds every fault knob. Knobs are named one way:
-/// `failNext<Op>(count)` makes the next `count` operations fail, `set<Op>Refused(bool)`
+/// `failNext<Op>(count)` makes the next `count` operations fail (a `FaultCount`: any count
+/// costs the same, and a new one replaces the failures still due), `set<Op>Refused(bool)`
 /// makes every one fail while set. Installed once per process, before anything uses the
 /// platform, by `installSimulatedSession`; never destroyed. Like the rest of the simulated
 /// session, driven from the thread that runs the virtual runtime.
@@ -68,7 +69,7 @@ class Session {
     void failNextEventCopy(int count) { windowServer_->failNextEventCopy(count); }
     /// The next `count` run-loop sources made for a port fail (none is made).
     void failNextRunLoopSource(int count) { windowServer_->failNextRunLoopSource(count); }
-    /// The next `count` tap creations after `after` more successful ones are refused.
+    /// The next `count` tap creations after `after` more creations are refused.
     void failNextTapCreation(int count, int after = 0) {
         windowServer_->failNextTapCreation(count, after);
     }

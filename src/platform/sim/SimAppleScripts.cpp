@@ -11,16 +11,11 @@ void AppleScripts::queueOutcome(int errorNumber) {
 }
 
 void AppleScripts::failNextCreation(int count) {
-    std::lock_guard lock(mutex_);
-    failCreation_ = count;
+    failCreation_.set(count);
 }
 
 bool AppleScripts::canCreate(const std::string&) {
-    std::lock_guard lock(mutex_);
-    if (failCreation_ <= 0)
-        return true;
-    --failCreation_;
-    return false;
+    return !failCreation_.take();
 }
 
 int AppleScripts::execute(const std::string& source, std::string* message) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/foundation/NSAppleScript.h"
+#include "platform/sim/FaultCount.h"
 
 namespace corvane::platform::sim {
 
@@ -44,7 +45,7 @@ class AppleScripts final : public AppleScriptBackend {
   private:
     mutable std::mutex mutex_;
     std::deque<int> outcomes_;
-    int failCreation_ = 0;
+    FaultCount failCreation_;
     std::vector<ScriptRun> runs_;
 };
 

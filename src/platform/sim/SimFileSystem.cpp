@@ -1,12 +1,14 @@
 #include "platform/sim/SimFileSystem.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <system_error>
 
 #include "platform/foundation/URL.h"
@@ -20,6 +22,8 @@ namespace {
 
 /// How many links one path may pass through before it counts as a loop (the system's limit).
 constexpr int kMaxLinks = 40;
+/// The reason given for a path whose links go round in circles.
+constexpr const char* kLinkLoop = "too many levels of symbolic links";
 
 std::deque<std::string> components(const std::string& path) {
     std::deque<std::string> parts;
@@ -80,9 +84,13 @@ std::string FileSystem::root() const {
 std::string FileSystem::rootLocked() const {
     if (!root_.empty())
         return root_;
-    std::string pattern = (fs::temp_directory_path() / "corvane-session-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("the simulated session cannot make its folder for files");
+    std::error_code code;
+    std::string pattern = (fs::temp_directory_path(code) / "corvane-session-XXXXXX").string();
+    if (code || mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error(
+            "the simulated session cannot make its folder for files: " +
+            (code ? code : std::error_code(errno, std::generic_category())).message());
+    }
     root_ = pattern;
     static std::string made;  // removed with everything in it when the process exits
     made = root_;
@@ -173,7 +181,7 @@ std::optional<std::vector<std::string>> FileSystem::contentsOfDirectory(const st
     std::lock_guard lock(mutex_);
     const auto real = realPathLocked(path, true, nullptr);
     if (!real) {
-        fail(error, path, "too many levels of symbolic links");
+        fail(error, path, kLinkLoop);
         return std::nullopt;
     }
     std::error_code code;
@@ -187,7 +195,8 @@ std::optional<std::vector<std::string>> FileSystem::contentsOfDirectory(const st
     return names;
 }
 
-std::optional<std::string> FileSystem::removableLocked(const std::string& path, int& failures,
+std::optional<std::string> FileSystem::removableLocked(const std::string& path,
+                                                       FaultCount& failures,
                                                        std::string* sessionPath, FileError* error) {
     const auto real = realPathLocked(path, false, sessionPath);
     std::error_code code;
@@ -195,7 +204,7 @@ std::optional<std::string> FileSystem::removableLocked(const std::string& path, 
         fail(error, path, "no such file or directory");
         return std::nullopt;
     }
-    if (takeFailure(failures) || !writableLocked(parentOf(*sessionPath))) {
+    if (failures.take() || !writableLocked(parentOf(*sessionPath))) {
         fail(error, path, "permission denied");
         return std::nullopt;
     }
@@ -251,7 +260,7 @@ bool FileSystem::copyItem(const std::string& source, const std::string& destinat
         return fail(error, source, "no such file or directory");
     if (!to || fs::exists(fs::symlink_status(*to, code)))
         return fail(error, destination, "an item with that name already exists");
-    if (takeFailure(failCopy_) || !writableLocked(parentOf(destinationSession)))
+    if (failCopy_.take() || !writableLocked(parentOf(destinationSession)))
         return fail(error, destination, "permission denied");
     fs::copy(*from, *to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, code);
     if (code) {
@@ -272,26 +281,41 @@ bool FileSystem::removeItem(const std::string& path, FileError* error) {
     return code ? fail(error, path, code.message()) : true;
 }
 
-void FileSystem::makeDirectory(const std::string& path) {
+bool FileSystem::makeDirectory(const std::string& path, FileError* error) {
     std::lock_guard lock(mutex_);
-    if (const auto real = realPathLocked(path, true, nullptr))
-        fs::create_directories(*real);
+    const auto real = realPathLocked(path, true, nullptr);
+    if (!real)
+        return fail(error, path, kLinkLoop);
+    std::error_code code;
+    fs::create_directories(*real, code);
+    return code ? fail(error, path, code.message()) : true;
 }
 
-void FileSystem::writeFile(const std::string& path, const std::string& contents) {
+bool FileSystem::writeFile(const std::string& path, const std::string& contents, FileError* error) {
     std::lock_guard lock(mutex_);
-    if (const auto real = realPathLocked(path, true, nullptr)) {
-        fs::create_directories(fs::path(*real).parent_path());
-        std::ofstream(*real, std::ios::binary) << contents;
-    }
+    const auto real = realPathLocked(path, true, nullptr);
+    if (!real)
+        return fail(error, path, kLinkLoop);
+    std::error_code code;
+    fs::create_directories(fs::path(*real).parent_path(), code);
+    if (code)
+        return fail(error, path, code.message());
+    std::ofstream file(*real, std::ios::binary);
+    file << contents;
+    file.flush();
+    return file ? true : fail(error, path, "cannot be written");
 }
 
-void FileSystem::makeSymlink(const std::string& path, const std::string& target) {
+bool FileSystem::makeSymlink(const std::string& path, const std::string& target, FileError* error) {
     std::lock_guard lock(mutex_);
-    if (const auto real = realPathLocked(path, false, nullptr)) {
-        fs::create_directories(fs::path(*real).parent_path());
-        fs::create_symlink(target, *real);
-    }
+    const auto real = realPathLocked(path, false, nullptr);
+    if (!real)
+        return fail(error, path, kLinkLoop);
+    std::error_code code;
+    fs::create_directories(fs::path(*real).parent_path(), code);
+    if (!code)
+        fs::create_symlink(target, *real, code);
+    return code ? fail(error, path, code.message()) : true;
 }
 
 void FileSystem::setWritable(const std::string& path, bool writable) {
@@ -305,25 +329,15 @@ void FileSystem::setWritable(const std::string& path, bool writable) {
 }
 
 void FileSystem::failNextTrash(int count) {
-    std::lock_guard lock(mutex_);
-    failTrash_ = count;
+    failTrash_.set(count);
 }
 
 void FileSystem::failNextCopy(int count) {
-    std::lock_guard lock(mutex_);
-    failCopy_ = count;
+    failCopy_.set(count);
 }
 
 void FileSystem::failNextRemove(int count) {
-    std::lock_guard lock(mutex_);
-    failRemove_ = count;
-}
-
-bool FileSystem::takeFailure(int& counter) {
-    if (counter <= 0)
-        return false;
-    --counter;
-    return true;
+    failRemove_.set(count);
 }
 
 std::vector<std::string> FileSystem::trashedPaths() const {

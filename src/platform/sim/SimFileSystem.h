@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/foundation/FileManager.h"
+#include "platform/sim/FaultCount.h"
 
 namespace corvane::platform::sim {
 
@@ -50,15 +51,19 @@ class FileSystem final : public FileManagerBackend {
                   FileError* error) override;
     bool removeItem(const std::string& path, FileError* error) override;
 
-    // Setting the session's files up.
+    // Setting the session's files up. Each answers false, with `error` set to the path and
+    // the file system's reason, when the item cannot be made (a name or a path longer than
+    // the file system allows, a file in the way, links that go round in circles).
 
     /// Makes the folder at `path` with its missing parents.
-    void makeDirectory(const std::string& path);
+    bool makeDirectory(const std::string& path, FileError* error = nullptr);
     /// Writes a file at `path` (its folder made when missing).
-    void writeFile(const std::string& path, const std::string& contents);
+    bool writeFile(const std::string& path, const std::string& contents,
+                   FileError* error = nullptr);
     /// Makes a symbolic link at `path` whose target is `target` (a session path, or one
     /// relative to the link's folder).
-    void makeSymlink(const std::string& path, const std::string& target);
+    bool makeSymlink(const std::string& path, const std::string& target,
+                     FileError* error = nullptr);
     /// Marks the folder or file at `path` (a session path, links resolved) writable or not.
     void setWritable(const std::string& path, bool writable);
 
@@ -82,17 +87,15 @@ class FileSystem final : public FileManagerBackend {
     bool writableLocked(const std::string& sessionPath) const;
     /// The real path of an item that may be removed from its folder (it exists, the folder
     /// is writable, no failure is due by `failures`); none with `error` set otherwise.
-    std::optional<std::string> removableLocked(const std::string& path, int& failures,
+    std::optional<std::string> removableLocked(const std::string& path, FaultCount& failures,
                                                std::string* sessionPath, FileError* error);
-    /// The next failure of a fault counter, counting it down.
-    static bool takeFailure(int& counter);
 
     mutable std::mutex mutex_;
     mutable std::string root_;           // made on first use
     std::set<std::string> notWritable_;  // session paths, links resolved
-    int failTrash_ = 0;
-    int failCopy_ = 0;
-    int failRemove_ = 0;
+    FaultCount failTrash_;
+    FaultCount failCopy_;
+    FaultCount failRemove_;
 };
 
 }  // namespace corvane::platform::sim

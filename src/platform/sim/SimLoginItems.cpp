@@ -2,17 +2,6 @@
 
 namespace corvane::platform::sim {
 
-namespace {
-
-bool consume(int& left) {
-    if (left <= 0)
-        return false;
-    --left;
-    return true;
-}
-
-}  // namespace
-
 SMAppService::Status SimLoginItems::mainAppStatus() const {
     std::lock_guard lock(mutex_);
     if (missing_)
@@ -28,7 +17,7 @@ void SimLoginItems::registerMainApp() {
     calls_.push_back(Call::registerService);
     if (missing_)
         throw SMAppServiceError("The application could not be found.");
-    if (consume(registerFailures_))
+    if (registerFailures_.take())
         throw SMAppServiceError("Operation not permitted");
     registered_ = true;
 }
@@ -36,7 +25,7 @@ void SimLoginItems::registerMainApp() {
 void SimLoginItems::unregisterMainApp() {
     std::lock_guard lock(mutex_);
     calls_.push_back(Call::unregisterService);
-    if (consume(unregisterFailures_))
+    if (unregisterFailures_.take())
         throw SMAppServiceError("Operation not permitted");
     registered_ = false;
 }
@@ -83,13 +72,11 @@ void SimLoginItems::setOtherJobs(std::vector<PlistValue> jobs) {
 }
 
 void SimLoginItems::failNextRegister(int count) {
-    std::lock_guard lock(mutex_);
-    registerFailures_ = count;
+    registerFailures_.set(count);
 }
 
 void SimLoginItems::failNextUnregister(int count) {
-    std::lock_guard lock(mutex_);
-    unregisterFailures_ = count;
+    unregisterFailures_.set(count);
 }
 
 void SimLoginItems::setSetEnabledRefused(bool refused) {

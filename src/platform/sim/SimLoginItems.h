@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/servicemanagement/LoginItemBackend.h"
+#include "platform/sim/FaultCount.h"
 
 namespace corvane::platform::sim {
 
@@ -58,8 +59,8 @@ class SimLoginItems final : public LoginItemBackend {
     std::vector<Call> calls_;
     std::map<std::string, bool> loginItems_;  ///< enabled login items by identifier
     std::vector<PlistValue> otherJobs_;
-    int registerFailures_ = 0;
-    int unregisterFailures_ = 0;
+    FaultCount registerFailures_;
+    FaultCount unregisterFailures_;
     bool setEnabledRefused_ = false;
     bool jobsRefused_ = false;
 };

@@ -1,6 +1,7 @@
 #include "platform/sim/SimOpenPanels.h"
 
 #include "platform/runtime/Runtime.h"
+#include "platform/sim/QuotedText.h"
 #include "platform/sim/SimAlerts.h"
 
 namespace corvane::platform::sim {
@@ -18,8 +19,8 @@ void OpenPanels::queueCancel() {
 std::optional<std::vector<URL>> OpenPanels::runModal(const NSOpenPanel& panel) {
     std::lock_guard lock(mutex_);
     if (answers_.empty()) {
-        throw UnscriptedInput("the open panel \"" + panel.title() +
-                              "\" appeared with no choice or cancel given");
+        throw UnscriptedInput("the open panel " + quotedText(panel.title()) +
+                              " appeared with no choice or cancel given");
     }
     std::optional<std::string> answer = std::move(answers_.front());
     answers_.pop_front();

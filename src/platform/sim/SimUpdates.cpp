@@ -7,8 +7,7 @@ namespace corvane::platform::sim {
 void SimUpdates::findUpdate(std::function<void(const UpdateCheckResult&)> reply) {
     ++checks_;
     UpdateCheckResult result;
-    if (failNextChecks_ > 0) {
-        --failNextChecks_;
+    if (failNextChecks_.take()) {
         result.error = "The update feed could not be read.";
     } else {
         result.update = offered_;

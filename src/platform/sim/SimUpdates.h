@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/sim/FaultCount.h"
 #include "platform/sparkle/UpdateBackend.h"
 
 namespace corvane::platform::sim {
@@ -22,7 +23,7 @@ class SimUpdates final : public RunLoopUpdateSchedule {
     /// queue).
     void setCheckDuration(double seconds) { checkDuration_ = seconds; }
     /// The next `count` checks fail to read the feed.
-    void failNextUpdateCheck(int count) { failNextChecks_ = count; }
+    void failNextUpdateCheck(int count) { failNextChecks_.set(count); }
 
     using RunLoopUpdateSchedule::runScheduledCheckNow;
     /// The user turns to the update being offered; false when none is.
@@ -35,7 +36,7 @@ class SimUpdates final : public RunLoopUpdateSchedule {
   private:
     std::optional<SUAppcastItem> offered_;
     double checkDuration_ = 0;
-    int failNextChecks_ = 0;
+    FaultCount failNextChecks_;
     int checks_ = 0;
 };
 

@@ -183,10 +183,11 @@ CFMachPortRef WindowServer::createTap(CGEventTapLocation location, CGEventTapPla
                                       CGEventTapOptions options, CGEventMask mask,
                                       CGEventTapCallBack callback, void* userInfo) {
     std::lock_guard lock(mutex_);
-    const int creation = ++tapCreations_;
+    // Every creation counts toward the refusals due, whatever else refuses it.
+    const bool refusalDue = !tapCreationsBeforeRefusals_.take() && tapRefusals_.take();
     // Without the Accessibility permission the system refuses every event tap.
-    if (!trust_.isTrusted() || refusesTapCreation_ || refusedCreations_.erase(creation) > 0 ||
-        callback == nullptr || location >= kLocations) {
+    if (!trust_.isTrusted() || refusesTapCreation_ || refusalDue || callback == nullptr ||
+        location >= kLocations) {
         return nullptr;
     }
     auto tap =
@@ -208,8 +209,8 @@ CFMachPortRef WindowServer::createTap(CGEventTapLocation location, CGEventTapPla
 
 void WindowServer::failNextTapCreation(int count, int after) {
     std::lock_guard lock(mutex_);
-    for (int i = 1; i <= count; ++i)
-        refusedCreations_.insert(tapCreations_ + std::max(after, 0) + i);
+    tapCreationsBeforeRefusals_.set(after);
+    tapRefusals_.set(count);
 }
 
 void WindowServer::setTapCreationRefused(bool refused) {

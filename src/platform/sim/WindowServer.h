@@ -6,7 +6,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "platform/corefoundation/MachPortBackend.h"
@@ -16,6 +15,7 @@
 #include "platform/quartz/CGEventTap.h"
 #include "platform/quartz/EventBackend.h"
 #include "platform/sim/EventFaults.h"
+#include "platform/sim/FaultCount.h"
 #include "platform/sim/RingBuffer.h"
 
 namespace corvane::platform::sim {
@@ -112,8 +112,9 @@ class WindowServer final : public EventBackend, public MachPortBackend {
     CFMachPortRef createTap(CGEventTapLocation location, CGEventTapPlacement placement,
                             CGEventTapOptions options, CGEventMask mask,
                             CGEventTapCallBack callback, void* userInfo) override;
-    /// Refuses the next `count` tap creations that come after `after` more successful ones
-    /// (`failNextTapCreation(1, 1)`: the second creation from now fails).
+    /// Refuses the next `count` tap creations that come after `after` more creations
+    /// (`failNextTapCreation(1, 1)`: the second creation from now fails), in place of the
+    /// refusals still due.
     void failNextTapCreation(int count, int after = 0);
     /// Refuses every tap creation while set, whatever the Accessibility permission.
     void setTapCreationRefused(bool refused);
@@ -173,8 +174,10 @@ class WindowServer final : public EventBackend, public MachPortBackend {
     CGEventRef spareEvent_;
     std::map<pid_t, ReceivedTotals> receivedTotals_;
     std::shared_ptr<const TapList> taps_[kLocations];
-    int tapCreations_ = 0;
-    std::set<int> refusedCreations_;
+    /// The refusals of `failNextTapCreation`: so many creations pass, then so many are
+    /// refused.
+    FaultCount tapCreationsBeforeRefusals_;
+    FaultCount tapRefusals_;
     bool refusesTapCreation_ = false;
     std::optional<std::vector<PlistDictionary>> windows_{std::in_place};
     int windowListRequests_ = 0;

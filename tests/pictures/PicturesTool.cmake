@@ -1,0 +1,37 @@
+# cmake -DTOOL=corvane-pictures -DWORK=folder -P PicturesTool.cmake
+# The pictures tool as a user runs it: an option is no folder (--help prints the usage and
+# makes nothing, another option is refused), and every picture it writes has a name of its
+# own, so that none is drawn over another.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+execute_process(COMMAND "${TOOL}" --help WORKING_DIRECTORY "${WORK}"
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT out MATCHES "^usage: corvane-pictures")
+  message(FATAL_ERROR "--help: status ${status}, output: ${out}${err}")
+endif()
+execute_process(COMMAND "${TOOL}" -x WORKING_DIRECTORY "${WORK}"
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 2 OR NOT err MATCHES "^usage: corvane-pictures")
+  message(FATAL_ERROR "-x: status ${status}, output: ${out}${err}")
+endif()
+file(GLOB made "${WORK}/*")
+if(made)
+  message(FATAL_ERROR "the options made ${made}")
+endif()
+
+execute_process(COMMAND "${TOOL}" pictures WORKING_DIRECTORY "${WORK}"
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "status ${status}: ${out}${err}")
+endif()
+string(REGEX MATCHALL "wrote [^\n]*" wrote "${out}")
+set(names ${wrote})
+list(REMOVE_DUPLICATES names)
+list(LENGTH wrote written)
+list(LENGTH names distinct)
+file(GLOB files "${WORK}/pictures/*.png")
+list(LENGTH files found)
+if(written LESS 10 OR NOT written EQUAL distinct OR NOT found EQUAL written)
+  message(FATAL_ERROR "${written} pictures written under ${distinct} names, ${found} files:\n${out}")
+endif()
