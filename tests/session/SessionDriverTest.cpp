@@ -1,11 +1,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -415,6 +417,22 @@ class ScenarioFile : public ::testing::Test {
         }
         return {status, output};
     }
+    /// A scenario with a folder of files, made before launch, and a report larger than a pipe
+    /// holds (a thousand lines of wheel events), so that it is written while the run goes on.
+    std::string writeLargeReport() const {
+        json s = minimal();
+        s["folders"] = json::parse(R"([{"path": "/A"}])");
+        s["accessibility"] = false;
+        s["apps"] = json::parse(R"([{"pid": 501, "bundleId": "com.example.editor"}])");
+        for (int i = 0; i < 1000; ++i) {
+            s["events"].push_back({{"t", i * 0.001},
+                                   {"type", "wheel"},
+                                   {"target", 501},
+                                   {"lineY", 1},
+                                   {"pointY", 10}});
+        }
+        return write("large-report.json", s.dump());
+    }
     /// The session folders (`corvane-session-*`) that runs of the tool left behind.
     std::vector<std::string> leftFolders() const {
         std::vector<std::string> left;
@@ -576,21 +594,46 @@ INSTANTIATE_TEST_SUITE_P(Table, HostileScenarioFile, ::testing::ValuesIn(kHostil
 // A reader of the report that has gone away (`| head`) makes the write fail: the run ends
 // with an error line and status 1, not killed by SIGPIPE, and the session's folder is gone.
 TEST_F(ScenarioFile, ReaderGoneIsAnErrorAndLeavesNoFolder) {
-    // More lines than an output buffer holds, so that they are written while the run goes on.
-    json s = minimal();
-    s["folders"] = json::parse(R"([{"path": "/A"}])");
-    s["accessibility"] = false;
-    s["apps"] = json::parse(R"([{"pid": 501, "bundleId": "com.example.editor"}])");
-    for (int i = 0; i < 100; ++i) {
-        s["events"].push_back(
-            {{"t", i * 0.01}, {"type", "wheel"}, {"target", 501}, {"lineY", 1}, {"pointY", 10}});
-    }
-    const std::string path = write("folders.json", s.dump());
+    const std::string path = writeLargeReport();
     const auto [status, output] = runTool(path, true);
     EXPECT_EQ(status, 1) << output;
     EXPECT_THAT(output, ::testing::EndsWith("corvane-session: " + path +
                                             ": standard output cannot be written\n"));
     EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
+}
+
+// A signal that ends the run (Ctrl-C, a kill) ends it as the signal does, and the session's
+// folder of files is gone afterwards.
+TEST_F(ScenarioFile, EndingSignalsLeaveNoFolder) {
+    // The report's reader takes only its first bytes: the run waits in the report's write,
+    // its folder made, until the signal comes.
+    const std::string path = writeLargeReport();
+    const std::string tmp = "TMPDIR=" + (dir_ / "tmp").string();
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        int out[2];
+        ASSERT_EQ(::pipe(out), 0);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            ::freopen("/dev/null", "w", stderr);
+            ::putenv(const_cast<char*>(tmp.c_str()));
+            ::execl(CORVANE_SESSION_TOOL, CORVANE_SESSION_TOOL, path.c_str(), nullptr);
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        pollfd report{out[0], POLLIN, 0};
+        char first[64];
+        EXPECT_TRUE(::poll(&report, 1, 30'000) > 0 && ::read(out[0], first, sizeof first) > 0);
+        EXPECT_THAT(leftFolders(), ::testing::SizeIs(1)) << signal;
+        ::kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ::close(out[0]);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << ": " << status;
+        EXPECT_THAT(leftFolders(), ::testing::IsEmpty()) << signal;
+    }
 }
 
 // Fault counts as large as a scenario may give cost no more than small ones: the run plays

@@ -486,8 +486,8 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
     const auto result = performElementAction(
         *window, input.label,
         ElementAction{.kind = action, .on = input.on, .value = input.value, .row = input.row});
-    const std::string label = "\"" + input.label + "\"";
-    const std::string row = "\"" + input.row + "\"";
+    const std::string label = sim::quotedText(input.label);
+    const std::string row = sim::quotedText(input.row);
     switch (result.outcome) {
         case ElementActionResult::Outcome::done:
             return;

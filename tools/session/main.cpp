@@ -4,18 +4,22 @@
 // Every way out goes through the end of main, so that the session's folder of files (removed
 // at exit) never stays behind: a scenario that cannot be read ends with one line and status 2,
 // one that cannot be played through (or whose report cannot be written) with one line and
-// status 1.
+// status 1. SIGINT, SIGTERM and SIGHUP end the run as they would, once the folder is removed.
+#include <pthread.h>
+
 #include <csignal>
 #include <cstdio>
 #include <exception>
 #include <iostream>
 #include <new>
+#include <thread>
 
 #include "Scenario.h"
 #include "SessionDriver.h"
 #include "platform/log/OSLog.h"
 #include "platform/sim/QuotedText.h"
 #include "platform/sim/Session.h"
+#include "platform/sim/SimFileSystem.h"
 
 namespace {
 
@@ -31,10 +35,31 @@ std::string describe(const std::exception& error) {
     return corvane::platform::sim::withControlsEscaped(error.what());
 }
 
+/// Takes SIGINT, SIGTERM and SIGHUP on a thread of their own: they are blocked in every
+/// thread made after this call, and one that arrives removes the session's folder, then ends
+/// the process as the signal does by default. Call before any other thread is made.
+void endOnSignalsWithoutLeavingTheFolder() {
+    sigset_t endings;
+    sigemptyset(&endings);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&endings, signal);
+    pthread_sigmask(SIG_BLOCK, &endings, nullptr);
+    std::thread([endings] {
+        int signal = 0;
+        if (sigwait(&endings, &signal) != 0)
+            return;
+        corvane::platform::sim::FileSystem::removeMadeFolder();
+        std::signal(signal, SIG_DFL);
+        pthread_sigmask(SIG_UNBLOCK, &endings, nullptr);
+        std::raise(signal);
+    }).detach();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace corvane::session;
+    endOnSignalsWithoutLeavingTheFolder();
     corvane::platform::sim::installSimulatedSession();
     if (argc != 2) {
         std::fprintf(stderr, "usage: corvane-session SCENARIO.json\n");

@@ -20,6 +20,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+/// The folder this process made for the session's files, until it is removed.
+std::mutex madeFolderMutex;
+std::string madeFolder;
+
 /// How many links one path may pass through before it counts as a loop (the system's limit).
 constexpr int kMaxLinks = 40;
 /// The reason given for a path whose links go round in circles.
@@ -92,13 +96,21 @@ std::string FileSystem::rootLocked() const {
             (code ? code : std::error_code(errno, std::generic_category())).message());
     }
     root_ = pattern;
-    static std::string made;  // removed with everything in it when the process exits
-    made = root_;
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(made, ignored);
-    });
+    {
+        std::lock_guard lock(madeFolderMutex);
+        madeFolder = root_;
+    }
+    std::atexit(&FileSystem::removeMadeFolder);
     return root_;
+}
+
+void FileSystem::removeMadeFolder() {
+    std::lock_guard lock(madeFolderMutex);
+    if (madeFolder.empty())
+        return;
+    std::error_code ignored;
+    fs::remove_all(madeFolder, ignored);
+    madeFolder.clear();
 }
 
 void FileSystem::setRoot(std::string folder) {

@@ -34,6 +34,9 @@ class FileSystem final : public FileManagerBackend {
     /// The knob: keep the session's files in `folder` (an existing real folder that the
     /// caller made and removes). Call before the first file operation.
     void setRoot(std::string folder);
+    /// Removes, with everything in it, the folder made for the session's files when none was
+    /// given (as happens when the process exits). Any thread.
+    static void removeMadeFolder();
 
     std::string homeDirectory() const override { return kHomeDirectory; }
     /// The real path of session path `path`, every symbolic link on the way resolved (the
