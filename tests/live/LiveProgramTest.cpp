@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "support/TempFolder.h"
+
 extern char** environ;
 
 namespace {
@@ -127,14 +129,8 @@ class LiveProgram {
 /// A defaults folder of the test's own, removed at the end.
 class LiveProgramTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "corvane-live-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        configHome_ = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(configHome_); }
-    std::filesystem::path configHome_;
+    corvane::testing::TempFolder folder_;
+    std::filesystem::path configHome_{folder_.path()};
 };
 
 /// Start-up has finished once the coordinator exists.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/live/XdgAutostart.h"
-#include "support/TemporaryFolder.h"
+#include "support/TempFolder.h"
 
 namespace corvane::platform {
 namespace {
@@ -21,9 +21,9 @@ class XdgAutostartTest : public ::testing::Test {
         return XdgAutostart(folder(), std::move(program), "org.example.App", "Example");
     }
 
-    std::filesystem::path folder() const { return folder_.path() / "autostart"; }
+    std::filesystem::path folder() const { return folder_ / "autostart"; }
 
-    corvane::testing::TemporaryFolder folder_{"corvane-xdg"};
+    corvane::testing::TempFolder folder_;
 };
 
 // The program's path is written as one quoted argument, whatever it holds: quotes,
@@ -32,7 +32,7 @@ class XdgAutostartTest : public ::testing::Test {
 TEST_F(XdgAutostartTest, ExecQuotesThePath) {
     auto items = autostart("/opt/My Apps/a\"b`c$d\\e/100%/app");
     items.registerMainApp();
-    EXPECT_EQ(corvane::testing::TemporaryFolder::read(items.entryPath("org.example.App")),
+    EXPECT_EQ(corvane::testing::readFile(items.entryPath("org.example.App")),
               "[Desktop Entry]\nType=Application\nName=Example\n"
               "Exec=\"/opt/My Apps/a\\\\\"b\\\\`c\\\\$d\\\\\\\\e/100%%/app\"\n");
     EXPECT_FALSE(fs::exists(folder() / "org.example.App.desktop.part"));
@@ -45,7 +45,7 @@ TEST_F(XdgAutostartTest, ExecQuotesThePath) {
 TEST_F(XdgAutostartTest, WritingFollowsNoPlantedLink) {
     auto items = autostart("/opt/app");
     const fs::path entry = items.entryPath("org.example.App");
-    const fs::path victim = folder_.path() / "victim";
+    const fs::path victim = folder_ / "victim";
     std::ofstream(victim) << "precious";
     fs::create_directories(folder());
     fs::create_symlink(victim, folder() / "org.example.App.desktop.part");
@@ -54,9 +54,9 @@ TEST_F(XdgAutostartTest, WritingFollowsNoPlantedLink) {
 
     items.registerMainApp();
 
-    EXPECT_EQ(corvane::testing::TemporaryFolder::read(victim), "precious");
+    EXPECT_EQ(corvane::testing::readFile(victim), "precious");
     EXPECT_FALSE(fs::is_symlink(entry));
-    EXPECT_EQ(corvane::testing::TemporaryFolder::read(entry),
+    EXPECT_EQ(corvane::testing::readFile(entry),
               "[Desktop Entry]\nType=Application\nName=Example\nExec=\"/opt/app\"\n");
     std::vector<std::string> names;
     for (const auto& file : fs::directory_iterator(folder()))
@@ -79,7 +79,7 @@ TEST_F(XdgAutostartTest, RefusesWhatAnEntryCannotCarry) {
 
     auto items = autostart("/opt/app");
     EXPECT_FALSE(items.setLoginItemEnabled("../escape", true));
-    EXPECT_FALSE(fs::exists(folder_.path() / "escape.desktop"));
+    EXPECT_FALSE(fs::exists(folder_ / "escape.desktop"));
 }
 
 // The user's jobs are the entries of the folder, labelled by name, "OnDemand" while not

@@ -23,6 +23,7 @@
 #include "platform/log/OSLog.h"
 #include "platform/sim/Session.h"
 #include "support/CaseTable.h"
+#include "support/TempFolder.h"
 
 namespace corvane::session {
 namespace {
@@ -376,14 +377,7 @@ TEST(ScenarioReader, ReadsNestingUpToTheBound) {
 /// temporary folder (TMPDIR) of the tool it runs, so that what the tool leaves there is seen.
 class ScenarioFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "corvane-scenario-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        std::filesystem::create_directories(dir_ / "tmp");
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
+    void SetUp() override { std::filesystem::create_directories(dir_ / "tmp"); }
     std::string write(const std::string& name, const std::string& text) const {
         const auto path = dir_ / name;
         std::ofstream(path, std::ios::binary) << text;
@@ -455,7 +449,8 @@ class ScenarioFile : public ::testing::Test {
     static constexpr bool kSanitized = false;
 #endif
 
-    std::filesystem::path dir_;
+    testing::TempFolder folder_;
+    std::filesystem::path dir_{folder_.path()};
 };
 
 // A file the reader cannot take is refused with its reason, and nothing more is read of a

@@ -31,6 +31,10 @@ class TempFolder {
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::string& path() const { return path_; }
+    /// The path of `name` inside the folder.
+    std::filesystem::path operator/(const std::filesystem::path& name) const {
+        return std::filesystem::path(path_) / name;
+    }
 
     /// Every file, folder and link below the folder as "relative/path" (a file with its
     /// contents after " = ", a link with its target after " -> "), sorted.

@@ -11,7 +11,7 @@
 #include "platform/live/XdgAutostart.h"
 #include "platform/log/OSLog.h"
 #include "support/SimSession.h"
-#include "support/TemporaryFolder.h"
+#include "support/TempFolder.h"
 
 namespace corvane {
 namespace {
@@ -31,10 +31,10 @@ class LaunchAtLoginLiveTest : public ::testing::Test {
     }
 
     fs::path entry(const std::string& name) const {
-        return config_.path() / "autostart" / (name + ".desktop");
+        return config_ / "autostart" / (name + ".desktop");
     }
 
-    testing::TemporaryFolder config_{"corvane-autostart"};
+    testing::TempFolder config_;
     std::string program_;
 };
 
@@ -42,19 +42,19 @@ class LaunchAtLoginLiveTest : public ::testing::Test {
 // program, and disabling removes it; reading follows the entry.
 TEST_F(LaunchAtLoginLiveTest, EnablingWritesTheEntryAndDisablingRemovesIt) {
     ASSERT_FALSE(program_.empty());
-    EXPECT_EQ(live::XdgAutostart::defaultFolder(), config_.path() / "autostart");
+    EXPECT_EQ(live::XdgAutostart::defaultFolder(), config_ / "autostart");
     EXPECT_FALSE(LaunchAtLogin::isEnabled());
 
     LaunchAtLogin::setIsEnabled(true);
     ASSERT_TRUE(fs::exists(entry("com.Quillon.Corvane")));
-    EXPECT_EQ(testing::TemporaryFolder::read(entry("com.Quillon.Corvane")),
+    EXPECT_EQ(testing::readFile(entry("com.Quillon.Corvane")),
               "[Desktop Entry]\nType=Application\nName=Corvane\nExec=\"" + program_ + "\"\n");
     EXPECT_TRUE(LaunchAtLogin::isEnabled());
 
     LaunchAtLogin::setIsEnabled(false);
     EXPECT_FALSE(fs::exists(entry("com.Quillon.Corvane")));
     EXPECT_FALSE(LaunchAtLogin::isEnabled());
-    EXPECT_TRUE(fs::is_empty(config_.path() / "autostart"));
+    EXPECT_TRUE(fs::is_empty(config_ / "autostart"));
 }
 
 // Before macOS 13 the helper's entry is written and removed, and read back as its job.
@@ -81,7 +81,7 @@ TEST_F(LaunchAtLoginLiveTest, AnEntrySwitchedOffReadsDisabled) {
 // An autostart folder that cannot be made fails the registration: the error is logged with
 // its reason and nothing is registered.
 TEST_F(LaunchAtLoginLiveTest, AFolderThatCannotBeMadeIsLogged) {
-    std::ofstream(config_.path() / "autostart") << "a file where the folder should be";
+    std::ofstream(config_ / "autostart") << "a file where the folder should be";
     LaunchAtLogin::setIsEnabled(true);
     EXPECT_FALSE(LaunchAtLogin::isEnabled());
     const auto messages = testing::loggedMessages();

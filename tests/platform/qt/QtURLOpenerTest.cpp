@@ -9,7 +9,7 @@
 
 #include "platform/appkit/Workspace.h"
 #include "platform/qt/QtServices.h"
-#include "support/TemporaryFolder.h"
+#include "support/TempFolder.h"
 
 namespace corvane::platform {
 namespace {
@@ -32,8 +32,8 @@ TEST(QtURLOpenerTest, TheWorkspaceOpensThroughTheDesktop) {
     UrlHandler handler;
     QDesktopServices::setUrlHandler("corvane-test", &handler, "open");
     QDesktopServices::setUrlHandler("file", &handler, "open");
-    corvane::testing::TemporaryFolder folder("corvane-url");
-    const std::string existing = (folder.path() / "notes.txt").string();
+    corvane::testing::TempFolder folder;
+    const std::string existing = (folder / "notes.txt").string();
     std::ofstream(existing) << "notes";
 
     auto& workspace = Workspace::shared();
