@@ -67,6 +67,20 @@ void reverseAxis(const CGEventRef& event, AxisData& axis, const AxisFields& fiel
     axis.usableValue = -axis.usableValue;
 }
 
+/// The first exception of the list whose bundle identifier is `application`'s exactly; none
+/// without an application or without its bundle identifier.
+ExceptionalApplicationRef firstException(const AppSettings& appSettings,
+                                         const RunningApplication* application) {
+    if (application == nullptr || !application->bundleIdentifier())
+        return nullptr;
+    const std::string& bundleId = *application->bundleIdentifier();
+    for (const auto& candidate : appSettings.exceptionalApplication) {
+        if (candidate->bundleId() == bundleId)
+            return candidate;
+    }
+    return nullptr;
+}
+
 /// A point-delta axis moves by the whole step in its direction; a fixed-point or line axis
 /// keeps its value.
 void stepAxis(AxisData& axis, double step) {
@@ -148,17 +162,15 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
     }
     lastScrollEventWasTrackpad = false;
 
-    const CorvaneSettings& settings = SettingsManager::shared().settings();
-    currentApplication = utils.targetApplication(event);
-    exceptionalApplication = nullptr;
-    if (currentApplication && currentApplication->bundleIdentifier()) {
-        const std::string& bundleId = *currentApplication->bundleIdentifier();
-        for (const auto& candidate : settings.appSettings.exceptionalApplication) {
-            if (candidate->bundleId() == bundleId) {
-                exceptionalApplication = candidate;
-                break;
-            }
-        }
+    const SettingsManager& store = SettingsManager::shared();
+    const CorvaneSettings& settings = store.settings();
+    const RunningApplicationRef& target = utils.targetApplication(event);
+    // The list changes only by assignment, which moves the store's generation; an exception's
+    // own values change in place and are read below.
+    if (target != currentApplication || store.generation() != exceptionsGeneration_) {
+        currentApplication = target;
+        exceptionalApplication = firstException(settings.appSettings, currentApplication.get());
+        exceptionsGeneration_ = store.generation();
     }
 
     bool smooth = settings.scrollBase.smooth && !blockSmooth &&
