@@ -31,10 +31,10 @@ bool launchpadWindowOnScreen() {
 }
 
 /// Whether `application` runs the Dock's executable (its executable URL exists and its path is
-/// exactly the Dock's).
+/// exactly the Dock's). Reads the path in place: a change of target allocates nothing.
 bool runsDockExecutable(const platform::RunningApplication& application) {
     const auto& url = application.executableURL();
-    return url && url->path() == kDockExecutablePath;
+    return url && url->hasPath(kDockExecutablePath);
 }
 
 }  // namespace

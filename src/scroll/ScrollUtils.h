@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/appkit/RunningApplication.h"
@@ -11,7 +12,7 @@
 namespace corvane {
 
 /// The executable of the Dock, whose process also shows Launchpad.
-inline const std::string kDockExecutablePath =
+inline constexpr std::string_view kDockExecutablePath =
     "/System/Library/CoreServices/Dock.app/Contents/MacOS/Dock";
 /// The name of the window that Launchpad shows.
 inline const std::string kLaunchpadWindowName = "LPSpringboard";

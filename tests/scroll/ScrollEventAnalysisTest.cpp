@@ -111,7 +111,8 @@ class LaunchpadTest : public ::testing::Test {
             {.processIdentifier = 100,
              .executableURL = URL::fileURLWithPath("/Applications/Mail.app/Contents/MacOS/Mail")});
         dock = sim::session().workspace().launch(
-            {.processIdentifier = 50, .executableURL = URL::fileURLWithPath(kDockExecutablePath)});
+            {.processIdentifier = 50,
+             .executableURL = URL::fileURLWithPath(std::string(kDockExecutablePath))});
     }
     static void showLaunchpad(bool shown) {
         std::vector<PlistDictionary> windows{{{kCGWindowOwnerName, "Finder"}},
