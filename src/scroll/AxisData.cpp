@@ -28,7 +28,7 @@ namespace {
 
 /// The values of the axis in `fields`; the usable one is the first of the point, fixed-point
 /// and line deltas that is not zero (`!= 0` holds for NaN, so a NaN field counts as motion).
-AxisData readAxis(const platform::CGEvent& event, const AxisFields& fields) {
+inline AxisData readAxis(const platform::CGEvent& event, const AxisFields& fields) {
     AxisData d;
     d.scrollFix = event.integerValue(fields.line);
     d.scrollPt = event.doubleValue(fields.point);
@@ -56,7 +56,7 @@ AxisData axisData(const platform::CGEventRef& event, ScrollAxis axis) {
     // vertical fields and the vertical axis is empty.
     if (axis == ScrollAxis::vertical)
         return shift ? AxisData{} : readAxis(*event, kVerticalAxisFields);
-    return readAxis(*event, shift ? kVerticalAxisFields : kHorizontalAxisFields);
+    return shift ? readAxis(*event, kVerticalAxisFields) : readAxis(*event, kHorizontalAxisFields);
 }
 
 }  // namespace corvane
