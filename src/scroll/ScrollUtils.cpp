@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "platform/quartz/CGWindowList.h"
-#include "platform/runtime/Runtime.h"
 #include "scroll/EventProcess.h"
 #include "settings/Logger.h"
 #include "settings/SettingsManager.h"
@@ -83,10 +82,6 @@ bool ScrollUtils::isLaunchpadActive(const platform::RunningApplicationRef& appli
     launchpadActiveCache_ = false;
     launchpadLastDetectTime_ = now;
     return false;
-}
-
-bool ScrollUtils::isLaunchpadActive(const platform::RunningApplicationRef& application) {
-    return isLaunchpadActive(application, platform::runtime().wallTime());
 }
 
 std::vector<std::uint16_t> ScrollUtils::blockedKeyCodes() const {
