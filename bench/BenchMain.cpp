@@ -62,7 +62,7 @@ class RatioReporter final : public benchmark::ConsoleReporter {
                     copy->second * 1e9, medians_ ? ", medians" : "");
         for (const std::string& name : order_) {
             const double seconds = seconds_[name];
-            std::printf("  %-56s %10.1f ns %7.2f x\n", name.c_str(), seconds * 1e9,
+            std::printf("  %-64s %10.1f ns %7.2f x\n", name.c_str(), seconds * 1e9,
                         seconds / copy->second);
         }
         std::fflush(stdout);

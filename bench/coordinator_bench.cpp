@@ -1,20 +1,20 @@
 // A wheel event through the coordinator's decision, on the pass-through paths (for targets
-// with executable URLs, a held blocking modifier, alternating targets) and on the smoothed
-// path, with the heap allocations each one makes (counted by the shared allocation counter).
+// with executable URLs, a held blocking modifier, alternating targets, exception lists of 0,
+// 16 and 256 entries) and on the smoothed path, with the heap allocations each one makes
+// (counted by the shared allocation counter).
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
 #include <cstdint>
-#include <string>
-#include <utility>
 
 #include "BatchTiming.h"
-#include "platform/foundation/URL.h"
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/WheelEvent.h"
 #include "scroll/ScrollCoordinator.h"
 #include "scroll/ScrollEngineCV.h"
 #include "settings/SettingsManager.h"
+#include "support/WheelTargets.h"
 #include "support/allocations/AllocationCounter.h"
 
 namespace {
@@ -35,27 +35,33 @@ CGEventRef wheelTick(pid_t target = kEditor) {
         .create();
 }
 
-/// Two applications with executable URLs, as every real one has, and an exception list of 16
-/// entries that names neither, so every tick reads the whole list.
-void setUpSession() {
-    static bool done = false;
-    if (done)
+/// How many exceptions the list holds unless a benchmark says otherwise.
+constexpr int kUsualExceptions = 16;
+
+/// Gives the exception list `count` entries that name neither application, so that a lookup
+/// of the target's exception reads the whole list.
+void useExceptions(int count) {
+    if (SettingsManager::shared().settings().appSettings.exceptionalApplication.size() ==
+        static_cast<std::size_t>(count))
         return;
-    done = true;
-    for (auto [pid, name] : {std::pair{kEditor, "Editor"}, std::pair{kMail, "Mail"}}) {
-        sim::session().workspace().launch(
-            {.processIdentifier = pid,
-             .bundleIdentifier = "com.example." + std::string(name),
-             .executableURL = URL::fileURLWithPath("/Applications/" + std::string(name) +
-                                                   ".app/Contents/MacOS/" + name)});
-    }
-    SettingsManager::shared().modifySettings([](CorvaneSettings& s) {
-        for (int i = 0; i < 16; ++i) {
-            s.appSettings.exceptionalApplication.push_back(
-                std::make_shared<ExceptionalApplication>("com.example.other" + std::to_string(i)));
-        }
-        s.scrollAdvanced.block = {55};  // Command blocks smoothing
+    SettingsManager::shared().modifySettings([count](CorvaneSettings& s) {
+        s.appSettings.exceptionalApplication.clear();
+        corvane::testing::addUnmatchedExceptions(s, count);
     });
+}
+
+/// Two applications with executable URLs, as every real one has, and an exception list of
+/// `exceptions` entries that names neither.
+void setUpSession(int exceptions = kUsualExceptions) {
+    static bool done = false;
+    if (!done) {
+        done = true;
+        corvane::testing::launchApplicationWithExecutable(kEditor, "Editor");
+        corvane::testing::launchApplicationWithExecutable(kMail, "Mail");
+        SettingsManager::shared().modifySettings(
+            [](CorvaneSettings& s) { s.scrollAdvanced.block = {55}; });  // Command blocks
+    }
+    useExceptions(exceptions);
 }
 
 /// Command held or released, as the flags-changed tap hands it over.
@@ -132,6 +138,25 @@ void BM_handleScrollEvent_passThrough_alternatingTargets(benchmark::State& state
     });
 }
 BENCHMARK(BM_handleScrollEvent_passThrough_alternatingTargets);
+
+// Smoothing off, with 0, 16 and 256 exceptions naming neither application: ticks to one
+// target (the exception found once is kept) and ticks to two targets in turn (every tick
+// looks its target's exception up in the whole list).
+void BM_handleScrollEvent_exceptionList(benchmark::State& state) {
+    setUpSession(static_cast<int>(state.range(0)));
+    setSmooth(false);
+    const bool alternating = state.range(1) != 0;
+    const CGEventRef events[] = {wheelTick(kEditor), wheelTick(kMail)};
+    std::size_t i = 0;
+    measure(state, [&] {
+        if (alternating)
+            i ^= 1;
+        benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(events[i]));
+    });
+}
+BENCHMARK(BM_handleScrollEvent_exceptionList)
+    ->ArgNames({"exceptions", "alternating"})
+    ->ArgsProduct({{0, 16, 256}, {0, 1}});
 
 // A trackpad event: classified as continuous and passed at once.
 void BM_handleScrollEvent_trackpad(benchmark::State& state) {

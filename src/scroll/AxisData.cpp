@@ -24,28 +24,17 @@ std::ostream& operator<<(std::ostream& os, const AxisData& d) {
               << d.usableValue << "}";
 }
 
-AxisData axisData(const platform::CGEventRef& event, ScrollAxis axis) {
-    using namespace platform;
-    const bool shift = (CGEventGetFlags(event) & kCGEventFlagMaskShift) != 0;
-    if (axis == ScrollAxis::vertical && shift)
-        return AxisData{};
+namespace {
 
-    // Under Shift the horizontal axis carries the vertical wheel's fields.
-    const bool readVertical = axis == ScrollAxis::vertical || shift;
+/// The values of the axis in `fields`; the usable one is the first of the point, fixed-point
+/// and line deltas that is not zero (`!= 0` holds for NaN, so a NaN field counts as motion).
+inline AxisData readAxis(const platform::CGEvent& event, const AxisFields& fields) {
     AxisData d;
-    d.scrollFix = CGEventGetIntegerValueField(
-        event, readVertical ? kCGScrollWheelEventDeltaAxis1 : kCGScrollWheelEventDeltaAxis2);
-    d.scrollPt =
-        CGEventGetDoubleValueField(event, readVertical ? kCGScrollWheelEventPointDeltaAxis1
-                                                       : kCGScrollWheelEventPointDeltaAxis2);
-    d.scrollFixPt =
-        CGEventGetDoubleValueField(event, readVertical ? kCGScrollWheelEventFixedPtDeltaAxis1
-                                                       : kCGScrollWheelEventFixedPtDeltaAxis2);
-
-    // `!= 0` holds for NaN, so a NaN field counts as motion.
+    d.scrollFix = event.integerValue(fields.line);
+    d.scrollPt = event.doubleValue(fields.point);
+    d.scrollFixPt = event.doubleValue(fields.fixedPoint);
     if (d.scrollPt != 0) {
         d.usableValue = d.scrollPt;
-        d.fixed = false;
         d.valid = true;
     } else if (d.scrollFixPt != 0) {
         d.usableValue = d.scrollFixPt;
@@ -57,6 +46,17 @@ AxisData axisData(const platform::CGEventRef& event, ScrollAxis axis) {
         d.valid = true;
     }
     return d;
+}
+
+}  // namespace
+
+AxisData axisData(const platform::CGEventRef& event, ScrollAxis axis) {
+    const bool shift = (event->flags() & platform::kCGEventFlagMaskShift) != 0;
+    // Under Shift the vertical wheel counts as horizontal: the horizontal axis carries the
+    // vertical fields and the vertical axis is empty.
+    if (axis == ScrollAxis::vertical)
+        return shift ? AxisData{} : readAxis(*event, kVerticalAxisFields);
+    return shift ? readAxis(*event, kVerticalAxisFields) : readAxis(*event, kHorizontalAxisFields);
 }
 
 }  // namespace corvane

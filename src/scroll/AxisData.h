@@ -10,6 +10,19 @@ namespace corvane {
 /// The two scroll axes of a wheel event.
 enum class ScrollAxis { vertical, horizontal };
 
+/// The three fields an axis is read from and written to.
+struct AxisFields {
+    platform::CGEventField line;        ///< integer line delta
+    platform::CGEventField point;       ///< point delta
+    platform::CGEventField fixedPoint;  ///< fixed-point line delta
+};
+inline constexpr AxisFields kVerticalAxisFields{platform::kCGScrollWheelEventDeltaAxis1,
+                                                platform::kCGScrollWheelEventPointDeltaAxis1,
+                                                platform::kCGScrollWheelEventFixedPtDeltaAxis1};
+inline constexpr AxisFields kHorizontalAxisFields{platform::kCGScrollWheelEventDeltaAxis2,
+                                                  platform::kCGScrollWheelEventPointDeltaAxis2,
+                                                  platform::kCGScrollWheelEventFixedPtDeltaAxis2};
+
 /// The values of one axis of one wheel event, and the one the coordinator works with.
 struct AxisData {
     std::int64_t scrollFix = 0;  ///< the axis's integer line delta

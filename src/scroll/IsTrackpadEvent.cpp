@@ -1,23 +1,15 @@
 #include "scroll/IsTrackpadEvent.h"
 
-#include <array>
-
 #include "settings/Utils.h"
 
 namespace corvane {
 
 bool isTrackpadEvent(const platform::CGEventRef& event) {
     using namespace platform;
-    static constexpr std::array<CGEventField, 3> kContinuousFields{kCGScrollWheelEventMomentumPhase,
-                                                                   kCGScrollWheelEventScrollPhase,
-                                                                   kCGScrollWheelEventScrollCount};
-    bool continuous = false;
-    for (CGEventField field : kContinuousFields) {
-        if (CGEventGetDoubleValueField(event, field) != 0) {
-            continuous = true;
-            break;
-        }
-    }
+    // In this order, stopping at the first that is not zero.
+    const bool continuous = event->doubleValue(kCGScrollWheelEventMomentumPhase) != 0 ||
+                            event->doubleValue(kCGScrollWheelEventScrollPhase) != 0 ||
+                            event->doubleValue(kCGScrollWheelEventScrollCount) != 0;
     if (!continuous)
         return false;
 

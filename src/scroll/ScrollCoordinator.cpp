@@ -37,19 +37,6 @@ CGEventRef mouseLeftEventCallBackFunction(CGEventTapProxy, CGEventType, CGEventR
     return nullptr;
 }
 
-/// The three fields an axis is written back to.
-struct AxisFields {
-    CGEventField line;
-    CGEventField point;
-    CGEventField fixedPoint;
-};
-constexpr AxisFields kVerticalFields{kCGScrollWheelEventDeltaAxis1,
-                                     kCGScrollWheelEventPointDeltaAxis1,
-                                     kCGScrollWheelEventFixedPtDeltaAxis1};
-constexpr AxisFields kHorizontalFields{kCGScrollWheelEventDeltaAxis2,
-                                       kCGScrollWheelEventPointDeltaAxis2,
-                                       kCGScrollWheelEventFixedPtDeltaAxis2};
-
 /// Minus a line delta; the most negative one has no negation and saturates to the largest.
 std::int64_t negatedLineDelta(std::int64_t value) {
     return value == std::numeric_limits<std::int64_t>::min()
@@ -65,6 +52,20 @@ void reverseAxis(const CGEventRef& event, AxisData& axis, const AxisFields& fiel
     CGEventSetDoubleValueField(event, fields.point, -axis.scrollPt);
     CGEventSetDoubleValueField(event, fields.fixedPoint, -axis.scrollFixPt);
     axis.usableValue = -axis.usableValue;
+}
+
+/// The first exception of the list whose bundle identifier is `application`'s exactly; none
+/// without an application or without its bundle identifier.
+ExceptionalApplicationRef firstException(const AppSettings& appSettings,
+                                         const RunningApplication* application) {
+    if (application == nullptr || !application->bundleIdentifier())
+        return nullptr;
+    const std::string& bundleId = *application->bundleIdentifier();
+    for (const auto& candidate : appSettings.exceptionalApplication) {
+        if (candidate->bundleId() == bundleId)
+            return candidate;
+    }
+    return nullptr;
 }
 
 /// A point-delta axis moves by the whole step in its direction; a fixed-point or line axis
@@ -139,7 +140,8 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
     if (CGEventGetIntegerValueField(event, kCGEventSourceUserData) == utils.ownEventStamp) {
         return event;
     }
-    lastScrollEventAt = runtime().wallTime();
+    const double now = runtime().wallTime();
+    lastScrollEventAt = now;
     lastScrollEventSourcePID = eventProcess(event, kCGEventSourceUnixProcessID);
 
     if (isTrackpadEvent(event)) {
@@ -148,17 +150,15 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
     }
     lastScrollEventWasTrackpad = false;
 
-    const CorvaneSettings& settings = SettingsManager::shared().settings();
-    currentApplication = utils.targetApplication(event);
-    exceptionalApplication = nullptr;
-    if (currentApplication && currentApplication->bundleIdentifier()) {
-        const std::string& bundleId = *currentApplication->bundleIdentifier();
-        for (const auto& candidate : settings.appSettings.exceptionalApplication) {
-            if (candidate->bundleId() == bundleId) {
-                exceptionalApplication = candidate;
-                break;
-            }
-        }
+    const SettingsManager& store = SettingsManager::shared();
+    const CorvaneSettings& settings = store.settings();
+    const RunningApplicationRef& target = utils.targetApplication(event);
+    // The list changes only by assignment, which moves the store's generation; an exception's
+    // own values change in place and are read below.
+    if (target != currentApplication || store.generation() != exceptionsGeneration_) {
+        currentApplication = target;
+        exceptionalApplication = firstException(settings.appSettings, currentApplication.get());
+        exceptionsGeneration_ = store.generation();
     }
 
     bool smooth = settings.scrollBase.smooth && !blockSmooth &&
@@ -168,7 +168,7 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
     const ScrollAdvanced& advanced = exceptionalApplication && !exceptionalApplication->inherit()
                                          ? exceptionalApplication->scrollAdvanced()
                                          : settings.scrollAdvanced;
-    if (utils.isLaunchpadActive(currentApplication))
+    if (utils.isLaunchpadActive(currentApplication, now))
         smooth = false;
 
     AxisData y = axisData(event, ScrollAxis::vertical);
@@ -189,11 +189,11 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
     if (!smooth) {
         if (y.valid) {
             if (reverse)
-                reverseAxis(event, y, kVerticalFields);
+                reverseAxis(event, y, kVerticalAxisFields);
             if (x.valid && horizontalSmooth && reverse)
-                reverseAxis(event, x, kHorizontalFields);
+                reverseAxis(event, x, kHorizontalAxisFields);
         } else if (x.valid && horizontalSmooth && reverse) {
-            reverseAxis(event, x, kHorizontalFields);
+            reverseAxis(event, x, kHorizontalAxisFields);
         }
         return event;
     }
@@ -205,25 +205,25 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
         if (!horizontalSmooth)
             return event;
         if (reverse)
-            reverseAxis(event, x, kHorizontalFields);
+            reverseAxis(event, x, kHorizontalAxisFields);
         stepAxis(x, advanced.step);
         return engineTakes(0, x.usableValue) ? nullptr : event;
     }
     if (!x.valid) {
         if (reverse)
-            reverseAxis(event, y, kVerticalFields);
+            reverseAxis(event, y, kVerticalAxisFields);
         stepAxis(y, advanced.step);
         return engineTakes(y.usableValue, 0) ? nullptr : event;
     }
     if (!horizontalSmooth) {
         // Both axes move but only one may be smoothed: the event is dropped unanimated.
         if (reverse)
-            reverseAxis(event, y, kVerticalFields);
+            reverseAxis(event, y, kVerticalAxisFields);
         return nullptr;
     }
     if (reverse) {
-        reverseAxis(event, y, kVerticalFields);
-        reverseAxis(event, x, kHorizontalFields);
+        reverseAxis(event, y, kVerticalAxisFields);
+        reverseAxis(event, x, kHorizontalAxisFields);
     }
     stepAxis(y, advanced.step);
     stepAxis(x, advanced.step);

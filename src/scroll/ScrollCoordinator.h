@@ -45,7 +45,8 @@ class ScrollCoordinator {
     bool blockSmooth = false;
     /// The target application of the latest wheel event that reached the decision.
     platform::RunningApplicationRef currentApplication;
-    /// The exception found for `currentApplication` by that event.
+    /// The exception found for `currentApplication`, looked up again only when the target
+    /// application or the settings' generation changes.
     ExceptionalApplicationRef exceptionalApplication;
     std::shared_ptr<EventTapInterceptor> scrollEventInterceptor;
     std::shared_ptr<EventTapInterceptor> hotkeyEventInterceptor;
@@ -80,6 +81,8 @@ class ScrollCoordinator {
                                                     platform::CGEventTapCallBack callback);
 
     EngineInput engineInputForTesting_;
+    /// The settings generation under which `exceptionalApplication` was looked up; 0: never.
+    std::uint64_t exceptionsGeneration_ = 0;
 };
 
 }  // namespace corvane

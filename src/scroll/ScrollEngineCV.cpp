@@ -225,8 +225,8 @@ void ScrollEngineCV::resetAfterEnd() {
     lastFrameStamp = 0;
     // The tick that queued them may have found the link still running and left it alone.
     platform::runtime().mainQueue().async([this] {
-        platform::CVDisplayLinkRef link = poster.load();
-        if (link && !platform::CVDisplayLinkIsRunning(link) && startPoster(std::move(link))) {
+        if (mainPoster && !platform::CVDisplayLinkIsRunning(mainPoster) &&
+            startPoster(mainPoster)) {
             writeLastFrameTime(platform::CACurrentMediaTime());
         }
     });

@@ -148,6 +148,8 @@ class ScrollEngineCV {
     /// Starts `link` for a tick; when that fails, rebuilds the link and tries once more.
     /// False (the link dropped, a reset queued) when no link could be started.
     bool startPoster(platform::CVDisplayLinkRef link);
+    /// Replaces the display link (main thread): `poster` and `mainPoster` alike.
+    void setPoster(platform::CVDisplayLinkRef link);
     /// Queues `enqueue` for the tick without allocating while the ring has room.
     void queueTick(PendingTick tick);
     void queueReset();
@@ -171,6 +173,9 @@ class ScrollEngineCV {
     /// queue by `stop` and `checkDirection`: held atomically, so whoever stops it holds a
     /// retained reference to the link it read.
     std::atomic<platform::CVDisplayLinkRef> poster;
+    /// The same link, for the main thread: the only thread that replaces it (`setPoster`), so
+    /// it reads its own reference without the atomic's lock. Main thread only.
+    platform::CVDisplayLinkRef mainPoster;
     std::optional<std::uint32_t> currentDisplayID;  ///< the display `poster` was made for
     double startTime = 0;                           ///< arrival of the latest tick
     double lastEventTime = 0;                       ///< arrival of the tick before it

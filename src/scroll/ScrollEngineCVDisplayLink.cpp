@@ -32,7 +32,7 @@ bool ScrollEngineCV::handleInput(const platform::CGEventRef& event, double tickD
     const platform::pid_t pid = eventProcess(event, platform::kCGEventTargetUnixProcessID);
 
     if (const std::optional<std::uint32_t> display = displayID(event)) {
-        if (!poster.load()) {
+        if (!mainPoster) {
             queueReset();
             rebuildDisplayLink(*display);
         } else if (currentDisplayID != display) {
@@ -41,15 +41,16 @@ bool ScrollEngineCV::handleInput(const platform::CGEventRef& event, double tickD
         }
     }
 
-    platform::CVDisplayLinkRef link = poster.load();
-    if (!link) {
+    if (!mainPoster) {
         Logger::general().log("ScrollEngineCV: no display link — passing input through unsmoothed");
         return false;
     }
 
-    if (platform::CVDisplayLinkIsRunning(link)) {
+    // The tick's arrival time, also the time against which a stall is judged.
+    const double now = platform::CACurrentMediaTime();
+    if (platform::CVDisplayLinkIsRunning(mainPoster)) {
         const double lastFrame = readLastFrameTime();
-        if (lastFrame > 0 && platform::CACurrentMediaTime() - lastFrame > kStallLimit) {
+        if (lastFrame > 0 && now - lastFrame > kStallLimit) {
             Logger::general().log(
                 "ScrollEngineCV: display link running but stalled — passing input through "
                 "unsmoothed");
@@ -58,7 +59,6 @@ bool ScrollEngineCV::handleInput(const platform::CGEventRef& event, double tickD
         }
     }
 
-    const double now = platform::CACurrentMediaTime();
     // The step the queue will accelerate this tick to, from this thread's copy of the
     // tick-gap memory: a step that is no number of points could never be posted.
     double lastTime = inputLastEventTime;
@@ -74,10 +74,12 @@ bool ScrollEngineCV::handleInput(const platform::CGEventRef& event, double tickD
     inputSmoothedTickGap = smoothedGap;
     queueTick(PendingTick{tickDuration, now, tickAccelerationLimit, tickAccelerationThreshold,
                           tickFollowerTau, std::move(copy), pid, dy, dx});
-    if (platform::CVDisplayLinkIsRunning(link)) {
+    // Asked again after the hand-over: a link that the queue stopped meanwhile is started, and
+    // one it stops from now on finds this tick queued and is started again for it.
+    if (platform::CVDisplayLinkIsRunning(mainPoster)) {
         return true;
     }
-    if (!startPoster(std::move(link))) {
+    if (!startPoster(mainPoster)) {
         return false;
     }
     writeLastFrameTime(platform::CACurrentMediaTime());
@@ -94,7 +96,7 @@ bool ScrollEngineCV::startPoster(platform::CVDisplayLinkRef link) {
     if (currentDisplayID) {
         rebuildDisplayLink(*currentDisplayID);
     }
-    link = poster.load();
+    link = mainPoster;
     // Without a link nothing would animate the tick just queued: hand it back, as when the
     // retry fails.
     if (!link) {
@@ -104,7 +106,7 @@ bool ScrollEngineCV::startPoster(platform::CVDisplayLinkRef link) {
     if (!startLink(link, result)) {
         Logger::general().log("ScrollEngineCV: display link restart retry failed, code %{public}d",
                               result);
-        poster.store(nullptr);
+        setPoster(nullptr);
         queueReset();
         return false;
     }
@@ -125,7 +127,8 @@ std::optional<std::uint32_t> ScrollEngineCV::displayID(const platform::CGEventRe
 
 void ScrollEngineCV::rebuildDisplayLink(std::uint32_t display) {
     CORVANE_ASSERT_MAIN_THREAD();
-    if (platform::CVDisplayLinkRef old = poster.exchange(nullptr)) {
+    if (platform::CVDisplayLinkRef old = mainPoster) {
+        setPoster(nullptr);
         platform::CVDisplayLinkStop(old);
     }
     currentDisplayID = display;
@@ -139,7 +142,7 @@ void ScrollEngineCV::rebuildDisplayLink(std::uint32_t display) {
     } else {
         platform::CVDisplayLinkSetOutputCallback(link, &ScrollEngineCV::displayLinkCallback,
                                                  nullptr);
-        poster.store(std::move(link));
+        setPoster(std::move(link));
     }
     platform::runtime().mainQueue().async([this] { startWatchdog(); });
 }
@@ -174,7 +177,7 @@ void ScrollEngineCV::startWatchdog() {
 
 void ScrollEngineCV::watchdogTick() {
     CORVANE_ASSERT_MAIN_THREAD();
-    if (!platform::CVDisplayLinkIsRunning(poster.load())) {
+    if (!platform::CVDisplayLinkIsRunning(mainPoster)) {
         return;
     }
     const double now = platform::CACurrentMediaTime();
@@ -189,7 +192,7 @@ void ScrollEngineCV::watchdogTick() {
         return;
     }
     rebuildDisplayLink(*currentDisplayID);
-    if (platform::CVDisplayLinkRef link = poster.load()) {
+    if (const platform::CVDisplayLinkRef& link = mainPoster) {
         const platform::CVReturn result = platform::CVDisplayLinkStart(link);
         Logger::general().log("ScrollEngineCV: watchdog restarted display link, code %{public}d",
                               result);
@@ -203,7 +206,7 @@ void ScrollEngineCV::watchdogTick() {
 
 std::string ScrollEngineCV::statusDescription() const {
     CORVANE_ASSERT_MAIN_THREAD();
-    const platform::CVDisplayLinkRef link = poster.load();
+    const platform::CVDisplayLinkRef& link = mainPoster;
     const char* state = !link                                    ? "absent"
                         : platform::CVDisplayLinkIsRunning(link) ? "running"
                                                                  : "idle";
@@ -224,6 +227,12 @@ bool ScrollEngineCV::isDisplayLinkRunning() const {
 bool ScrollEngineCV::startLink(const platform::CVDisplayLinkRef& link, platform::CVReturn& result) {
     result = platform::CVDisplayLinkStart(link);
     return result == platform::kCVReturnSuccess || platform::CVDisplayLinkIsRunning(link);
+}
+
+void ScrollEngineCV::setPoster(platform::CVDisplayLinkRef link) {
+    CORVANE_ASSERT_MAIN_THREAD();
+    mainPoster = link;
+    poster.store(std::move(link));
 }
 
 void ScrollEngineCV::queueTick(PendingTick tick) {

@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "platform/quartz/CGWindowList.h"
-#include "platform/runtime/Runtime.h"
 #include "scroll/EventProcess.h"
 #include "settings/Logger.h"
 #include "settings/SettingsManager.h"
@@ -31,10 +30,10 @@ bool launchpadWindowOnScreen() {
 }
 
 /// Whether `application` runs the Dock's executable (its executable URL exists and its path is
-/// exactly the Dock's).
+/// exactly the Dock's). Reads the path in place: a change of target allocates nothing.
 bool runsDockExecutable(const platform::RunningApplication& application) {
     const auto& url = application.executableURL();
-    return url && url->path() == kDockExecutablePath;
+    return url && url->hasPath(kDockExecutablePath);
 }
 
 }  // namespace
@@ -83,10 +82,6 @@ bool ScrollUtils::isLaunchpadActive(const platform::RunningApplicationRef& appli
     launchpadActiveCache_ = false;
     launchpadLastDetectTime_ = now;
     return false;
-}
-
-bool ScrollUtils::isLaunchpadActive(const platform::RunningApplicationRef& application) {
-    return isLaunchpadActive(application, platform::runtime().wallTime());
 }
 
 std::vector<std::uint16_t> ScrollUtils::blockedKeyCodes() const {

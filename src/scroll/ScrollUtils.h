@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/appkit/RunningApplication.h"
@@ -11,7 +12,7 @@
 namespace corvane {
 
 /// The executable of the Dock, whose process also shows Launchpad.
-inline const std::string kDockExecutablePath =
+inline constexpr std::string_view kDockExecutablePath =
     "/System/Library/CoreServices/Dock.app/Contents/MacOS/Dock";
 /// The name of the window that Launchpad shows.
 inline const std::string kLaunchpadWindowName = "LPSpringboard";
@@ -37,13 +38,11 @@ class ScrollUtils {
     /// Whether Launchpad is showing, judged for an event aimed at `application`: true for an
     /// event to the Dock; otherwise a scan of the on-screen windows for "LPSpringboard", at
     /// most once a second while it is not found (a negative scan is reused for one second).
-    /// `now` is the wall clock, seconds since 1970. No application gives false. A window
-    /// server that gives no window list counts as showing no Launchpad. For the cached target
-    /// application the Dock test reads what was looked up with it, so that the wheel-event
-    /// path reads no path per event.
+    /// `now` is the wall clock, seconds since 1970 (the wheel event's). No application gives
+    /// false. A window server that gives no window list counts as showing no Launchpad. For
+    /// the cached target application the Dock test reads what was looked up with it, so that
+    /// the wheel-event path reads no path per event.
     bool isLaunchpadActive(const platform::RunningApplicationRef& application, double now);
-    /// The same at the current wall-clock time.
-    bool isLaunchpadActive(const platform::RunningApplicationRef& application);
 
     /// The global block list as 16-bit key codes, in list order; entries outside
     /// 0...65535 are no key code and are skipped.

@@ -32,6 +32,7 @@ SettingsManager::SettingsManager() : settings_(*this, announceAndLoad(key)) {}
 void SettingsManager::setSettings(CorvaneSettings settings) {
     CORVANE_ASSERT_MAIN_THREAD();
     settings_.set(std::move(settings));
+    ++generation_;
     save();
 }
 

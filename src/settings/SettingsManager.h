@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -36,6 +37,11 @@ class SettingsManager : public platform::ObservableObject {
     }
     /// The publisher of `settings` (sends the new value before it is in place).
     platform::Publisher<CorvaneSettings>& settingsPublisher() { return settings_.publisher(); }
+    /// Changes with every assignment of `settings` (its parts included), once the new value is
+    /// in place: what a reader keeps derived from the value (the exception found for an
+    /// application) stays right while the generation is the one it was derived under. An
+    /// exception's own values change in place and do not count; they are read live.
+    std::uint64_t generation() const { return generation_; }
 
     // The three parts, read as copies and assigned as a change of `settings`.
     AppSettings appSettings() const { return settings().appSettings; }
@@ -54,6 +60,7 @@ class SettingsManager : public platform::ObservableObject {
     SettingsManager();
 
     platform::Published<CorvaneSettings> settings_;
+    std::uint64_t generation_ = 1;
 };
 
 }  // namespace corvane

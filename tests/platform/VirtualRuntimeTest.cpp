@@ -60,6 +60,29 @@ TEST_F(VirtualRuntimeTest, ReservedPlacesKeepTheirOrder) {
     EXPECT_THAT(ran, ElementsAre("first", "second@1001.000000", "queued-after@1001.000000"));
 }
 
+// Work queued for now takes its place among all work due at its time: after work queued
+// before it (with a handle, or at an earlier reserved place), before work queued after it,
+// also when running work queues it; work that fell due before a jump runs first.
+TEST_F(VirtualRuntimeTest, WorkQueuedForNowKeepsItsPlaceAmongAllWork) {
+    const auto reserved = rt.reserveOrder(1);
+    rt.post(VirtualRuntime::kMainLane, 1000.0, note("posted"));
+    rt.mainQueue().async(note("async"));
+    rt.postInReservedOrder(VirtualRuntime::kMainLane, 1000.0, reserved, note("reserved"));
+    rt.mainQueue().asyncAfter(0.5, [&] {
+        ran.push_back("timer");
+        rt.mainQueue().async(note("queued-by-timer"));
+    });
+    rt.post(VirtualRuntime::kMainLane, 1000.5, note("posted-later"));
+    rt.advance(1.0);
+    rt.mainQueue().asyncAfter(1.0, note("due-before-jump"));
+    rt.jump(2.0);
+    rt.mainQueue().async(note("after-jump"));
+    rt.runPending();
+    EXPECT_THAT(ran, ElementsAre("reserved@1000.000000", "posted@1000.000000", "async@1000.000000",
+                                 "timer", "posted-later@1000.500000", "queued-by-timer@1000.500000",
+                                 "due-before-jump@1003.000000", "after-jump@1003.000000"));
+}
+
 // Jumping moves the clock without running anything; the work runs on the next fast-forward.
 TEST_F(VirtualRuntimeTest, JumpRunsNothing) {
     rt.mainQueue().asyncAfter(1.0, note("a"));

@@ -28,7 +28,8 @@ struct UrlCase {
 
 class UrlParsingTest : public ::testing::TestWithParam<UrlCase> {};
 
-// Parsing accepts "scheme:rest" without blanks and takes the path apart.
+// Parsing accepts "scheme:rest" without blanks and takes the path apart; `hasPath` agrees with
+// the decoded path.
 TEST_P(UrlParsingTest, Components) {
     const UrlCase& c = GetParam();
     auto url = URL::fromString(c.text);
@@ -37,6 +38,9 @@ TEST_P(UrlParsingTest, Components) {
         return;
     EXPECT_EQ(url->scheme(), c.scheme);
     EXPECT_EQ(url->path(), c.path);
+    EXPECT_TRUE(url->hasPath(c.path));
+    EXPECT_FALSE(url->hasPath(c.path + "/"));
+    EXPECT_FALSE(url->hasPath(c.path.substr(0, c.path.size() - 1)));
     EXPECT_EQ(url->lastPathComponent(), c.lastComponent);
     EXPECT_EQ(url->deletingPathExtension().absoluteString(), c.withoutExtension);
 }
@@ -63,6 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FileUrlTest, PathAndExtension) {
     URL app = URL::fileURLWithPath("/Applications/Photo Viewer.app");
     EXPECT_EQ(app.absoluteString(), "file:///Applications/Photo%20Viewer.app");
+    EXPECT_TRUE(app.hasPath("/Applications/Photo Viewer.app"));
+    EXPECT_FALSE(app.hasPath("/Applications/Photo%20Viewer.app"));
     EXPECT_EQ(app.deletingPathExtension().lastPathComponent(), "Photo Viewer");
     EXPECT_EQ(URL::fileURLWithPath("/Users/me/.profile").deletingPathExtension().path(),
               "/Users/me/.profile");

@@ -7,6 +7,7 @@
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/WheelEvent.h"
+#include "scroll/CoordinatorTestSupport.h"
 #include "scroll/ScrollCoordinator.h"
 #include "scroll/ScrollEngineCV.h"
 #include "settings/SettingsManager.h"
@@ -22,20 +23,11 @@ using namespace platform;
 using sim::SimWorkspace;
 using sim::WindowServer;
 using testing::CaseName;
+using testing::EngineCall;
 using testing::rt;
 
 constexpr pid_t kEditor = 501;
 constexpr pid_t kVendorDaemon = 777;
-
-struct EngineCall {
-    double duration, limit, threshold, tau, dy, dx;
-    bool operator==(const EngineCall&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const EngineCall& c) {
-    return os << "engine(" << c.duration << ", " << c.limit << ", " << c.threshold << ", " << c.tau
-              << ", dy " << c.dy << ", dx " << c.dx << ")";
-}
 
 /// A wheel event aimed at `target`; each axis with its line, point and fixed-point deltas.
 CGEventRef wheel(double pointY, double pointX = 0, pid_t target = kEditor, std::int64_t lineY = 0,
@@ -68,14 +60,7 @@ class ScrollCoordinatorTest : public ::testing::Test {
     }
 
     /// Replaces the engine by a recorder that answers `taken`.
-    void recordEngine(bool taken = true) {
-        coordinator().setEngineInputForTesting([this, taken](const CGEventRef&, double duration,
-                                                             double limit, double threshold,
-                                                             double tau, double dy, double dx) {
-            calls.push_back({duration, limit, threshold, tau, dy, dx});
-            return taken;
-        });
-    }
+    void recordEngine(bool taken = true) { testing::recordEngineCalls(calls, taken); }
     void configure(bool smooth, bool horizontalSmooth, bool reverse) {
         SettingsManager::shared().setScrollBase(ScrollBase{smooth, horizontalSmooth, reverse});
     }

@@ -111,7 +111,8 @@ class LaunchpadTest : public ::testing::Test {
             {.processIdentifier = 100,
              .executableURL = URL::fileURLWithPath("/Applications/Mail.app/Contents/MacOS/Mail")});
         dock = sim::session().workspace().launch(
-            {.processIdentifier = 50, .executableURL = URL::fileURLWithPath(kDockExecutablePath)});
+            {.processIdentifier = 50,
+             .executableURL = URL::fileURLWithPath(std::string(kDockExecutablePath))});
     }
     static void showLaunchpad(bool shown) {
         std::vector<PlistDictionary> windows{{{kCGWindowOwnerName, "Finder"}},
@@ -172,8 +173,8 @@ TEST_F(LaunchpadTest, DockAnswerIsReusedWithinTheSecond) {
 // A window server that gives no list shows no Launchpad.
 TEST_F(LaunchpadTest, NoWindowList) {
     sim::session().windowServer().setOnScreenWindows(std::nullopt);
-    EXPECT_FALSE(utils.isLaunchpadActive(app));
-    EXPECT_EQ(utils.launchpadLastDetectTime(), testing::rt().wallTime());
+    EXPECT_FALSE(utils.isLaunchpadActive(app, t));
+    EXPECT_EQ(utils.launchpadLastDetectTime(), t);
 }
 
 // ---- Modifier keys ----

@@ -114,10 +114,11 @@ TEST_F(SettingsManagerTest, AssigningAPartNotifiesOnceBeforeAndSaves) {
     EXPECT_EQ(store_->persistCount(), 1);
 }
 
-// Every assignment writes the document: two assignments, two writes.
+// Every assignment writes the document and moves the generation: two assignments, two writes.
 TEST_F(SettingsManagerTest, EveryAssignmentWrites) {
     install();
     auto& manager = SettingsManager::shared();
+    const std::uint64_t generation = manager.generation();
     manager.modifySettings([](CorvaneSettings& s) { s.scrollAdvanced.step = 10; });
     manager.setAppSettings([&] {
         AppSettings a = manager.appSettings();
@@ -125,6 +126,7 @@ TEST_F(SettingsManagerTest, EveryAssignmentWrites) {
         return a;
     }());
     EXPECT_EQ(store_->persistCount(), 2);
+    EXPECT_EQ(manager.generation(), generation + 2);
     auto reread = decodeSettings(*storedDocument());
     ASSERT_TRUE(reread);
     EXPECT_EQ(reread->scrollAdvanced.step, 10);
@@ -132,13 +134,14 @@ TEST_F(SettingsManagerTest, EveryAssignmentWrites) {
 }
 
 // Changing a field of an exception rewrites the document and notifies nobody; the settings
-// value stays equal to a copy taken before.
+// value stays equal to a copy taken before, and so does the generation.
 TEST_F(SettingsManagerTest, ExceptionChangesSaveWithoutNotifying) {
     CorvaneSettings stored;
     stored.appSettings.exceptionalApplication = {std::make_shared<ExceptionalApplication>("com.x")};
     install({{"corvaneSettings", bytes(*encodeSettings(stored))}});
     auto& manager = SettingsManager::shared();
     const CorvaneSettings before = manager.settings();
+    const std::uint64_t generation = manager.generation();
     int notifications = 0;
     auto willChange = manager.objectWillChange().sink([&] { ++notifications; });
 
@@ -149,6 +152,7 @@ TEST_F(SettingsManagerTest, ExceptionChangesSaveWithoutNotifying) {
 
     EXPECT_EQ(notifications, 0);
     EXPECT_EQ(manager.settings(), before);
+    EXPECT_EQ(manager.generation(), generation);
     EXPECT_EQ(store_->persistCount(), 3);
     auto reread = decodeSettings(*storedDocument());
     ASSERT_TRUE(reread);

@@ -1,6 +1,7 @@
 #include "platform/foundation/URL.h"
 
 #include <cctype>
+#include <string_view>
 #include <vector>
 
 #include "platform/foundation/FileManager.h"
@@ -26,21 +27,34 @@ int hexValue(char c) {
     return -1;
 }
 
-std::string percentDecode(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
+/// Hands each character of `text` percent-decoded to `take`, in order, while `take` returns
+/// true; returns whether every character was taken. A "%" not followed by two hex digits
+/// stands for itself.
+template <class Take>
+bool forEachDecoded(std::string_view text, Take&& take) {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size()) {
+        char c = text[i];
+        if (c == '%' && i + 2 < text.size()) {
             const int hi = hexValue(text[i + 1]);
             const int lo = hexValue(text[i + 2]);
             if (hi >= 0 && lo >= 0) {
-                out += static_cast<char>(hi * 16 + lo);
+                c = static_cast<char>(hi * 16 + lo);
                 i += 2;
-                continue;
             }
         }
-        out += text[i];
+        if (!take(c))
+            return false;
     }
+    return true;
+}
+
+std::string percentDecode(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    forEachDecoded(text, [&](char c) {
+        out += c;
+        return true;
+    });
     return out;
 }
 
@@ -107,15 +121,30 @@ std::string URL::absoluteString() const {
     return scheme_ + ":" + rest_;
 }
 
+std::string_view URL::encodedPath() const {
+    std::string_view rest(rest_);
+    rest = rest.substr(0, rest.find_first_of("?#"));
+    if (rest.starts_with("//")) {
+        const std::size_t slash = rest.find('/', 2);
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash);
+    }
+    return rest;
+}
+
 std::string URL::path() const {
     if (fromPath_)
         return rest_;
-    std::string rest = rest_.substr(0, rest_.find_first_of("?#"));
-    if (rest.starts_with("//")) {
-        const std::size_t slash = rest.find('/', 2);
-        rest = slash == std::string::npos ? std::string() : rest.substr(slash);
-    }
-    return percentDecode(rest);
+    return percentDecode(encodedPath());
+}
+
+bool URL::hasPath(std::string_view expected) const {
+    if (fromPath_)
+        return rest_ == expected;
+    std::size_t matched = 0;
+    const bool same = forEachDecoded(encodedPath(), [&](char c) {
+        return matched < expected.size() && expected[matched++] == c;
+    });
+    return same && matched == expected.size();
 }
 
 std::string URL::lastPathComponent() const {

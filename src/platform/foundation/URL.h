@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace corvane::platform {
 
@@ -23,6 +24,8 @@ class URL {
     /// The path: for a file URL the path it was made from (or the decoded path of its text),
     /// otherwise the percent-decoded part after the authority, up to a query or fragment.
     std::string path() const;
+    /// Whether `path()` is `expected`, found without building the path (no allocation).
+    bool hasPath(std::string_view expected) const;
     /// The path's last component, ignoring trailing slashes ("Safari.app").
     std::string lastPathComponent() const;
     /// The same URL with the last component's extension removed ("/Applications/Safari").
@@ -43,6 +46,10 @@ class URL {
     bool operator==(const URL&) const = default;
 
   private:
+    /// For a URL parsed from text: the part after the authority, up to a query or fragment,
+    /// still percent-encoded.
+    std::string_view encodedPath() const;
+
     URL(std::string scheme, std::string rest, bool fromPath)
         : scheme_(std::move(scheme)), rest_(std::move(rest)), fromPath_(fromPath) {}
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 
 namespace corvane::platform {
@@ -91,24 +93,71 @@ class CGEvent {
     std::uint64_t timestamp() const { return timestamp_; }
     void setTimestamp(std::uint64_t ns) { timestamp_ = ns; }
 
-    std::int64_t integerValue(CGEventField field) const;
-    double doubleValue(CGEventField field) const;
-    void setIntegerValue(CGEventField field, std::int64_t value);
-    void setDoubleValue(CGEventField field, double value);
+    // Field access is inline: the scroll tap reads a handful of fields of every wheel event.
+    std::int64_t integerValue(CGEventField field) const {
+        const Slot& s = slots_[slotOf(field)];
+        return s.kind == Kind::real ? saturatingTruncate(s.real) : s.integer;
+    }
+    double doubleValue(CGEventField field) const {
+        const Slot& s = slots_[slotOf(field)];
+        return s.kind == Kind::integer ? static_cast<double>(s.integer) : s.real;
+    }
+    void setIntegerValue(CGEventField field, std::int64_t value) {
+        slots_[slotOf(field)] = Slot{Kind::integer, value, 0};
+    }
+    void setDoubleValue(CGEventField field, double value) {
+        slots_[slotOf(field)] = Slot{Kind::real, 0, value};
+    }
     /// Whether the field was ever written.
-    bool hasValue(CGEventField field) const;
+    bool hasValue(CGEventField field) const { return slots_[slotOf(field)].kind != Kind::unset; }
 
     bool operator==(const CGEvent&) const;
 
   private:
     enum class Kind : std::uint8_t { unset, integer, real };
+    /// One field. The member of the other kind is 0, and both are 0 while unset, so a read of
+    /// the kind it was written as, or of an unset field, needs no conversion.
     struct Slot {
         Kind kind = Kind::unset;
         std::int64_t integer = 0;
         double real = 0;
     };
-    static constexpr std::size_t kSlots = 14;
-    static std::size_t slotOf(CGEventField field);
+    /// The fields in slot order.
+    static constexpr CGEventField kFields[] = {
+        kCGKeyboardEventKeycode,
+        kCGScrollWheelEventDeltaAxis1,
+        kCGScrollWheelEventDeltaAxis2,
+        kCGEventTargetUnixProcessID,
+        kCGEventSourceUnixProcessID,
+        kCGEventSourceUserData,
+        kCGScrollWheelEventIsContinuous,
+        kCGScrollWheelEventFixedPtDeltaAxis1,
+        kCGScrollWheelEventFixedPtDeltaAxis2,
+        kCGScrollWheelEventPointDeltaAxis1,
+        kCGScrollWheelEventPointDeltaAxis2,
+        kCGScrollWheelEventScrollPhase,
+        kCGScrollWheelEventScrollCount,
+        kCGScrollWheelEventMomentumPhase,
+    };
+    static constexpr std::size_t kSlots = std::size(kFields);
+    static constexpr std::uint8_t kNoSlot = 0xFF;
+    /// The slot of each field number below 128; kNoSlot for a number that is no field.
+    static constexpr std::array<std::uint8_t, 128> kSlotOfField = [] {
+        std::array<std::uint8_t, 128> table{};
+        table.fill(kNoSlot);
+        for (std::size_t slot = 0; slot < kSlots; ++slot)
+            table[kFields[slot]] = static_cast<std::uint8_t>(slot);
+        return table;
+    }();
+    static std::size_t slotOf(CGEventField field) {
+        const std::uint8_t slot = field < kSlotOfField.size() ? kSlotOfField[field] : kNoSlot;
+        if (slot == kNoSlot) [[unlikely]]
+            throwUnknownField();
+        return slot;
+    }
+    [[noreturn]] static void throwUnknownField();
+    /// A double read as an integer: truncated toward zero and saturated; NaN reads 0.
+    static std::int64_t saturatingTruncate(double value);
 
     CGEventType type_ = CGEventType::null;
     CGEventFlags flags_ = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -18,43 +20,53 @@ struct Display {
 
 /// The session's screens, as plain data that a backend keeps: what display lookups and
 /// display links see. Starts with one 1920 x 1080 display, identifier 1, at 60 Hz. Usable
-/// from any thread.
+/// from any thread. Reading takes no lock and copies nothing (display lookups run on every
+/// wheel tick): every configuration set stays alive with the object, so a reader still
+/// walking an earlier one never meets freed memory. Configurations change rarely (a display
+/// added or removed), so keeping them costs little.
 class DisplayConfiguration {
   public:
-    DisplayConfiguration() : displays_{Display{1, CGRect{{0, 0}, 1920, 1080}, 60}} {}
+    DisplayConfiguration() { publish({Display{1, CGRect{{0, 0}, 1920, 1080}, 60}}); }
+    DisplayConfiguration(const DisplayConfiguration&) = delete;
+    DisplayConfiguration& operator=(const DisplayConfiguration&) = delete;
 
     /// Replaces every display.
     void setDisplays(std::vector<Display> displays) {
-        std::lock_guard lock(mutex_);
-        displays_ = std::move(displays);
+        std::lock_guard lock(writeMutex_);
+        publish(std::move(displays));
     }
-    std::vector<Display> displays() const {
-        std::lock_guard lock(mutex_);
-        return displays_;
-    }
+    std::vector<Display> displays() const { return current(); }
     /// The display with this identifier, if the session has it.
     std::optional<Display> find(CGDirectDisplayID id) const {
-        std::lock_guard lock(mutex_);
-        for (const Display& display : displays_) {
+        for (const Display& display : current()) {
             if (display.id == id) {
                 return display;
             }
         }
         return std::nullopt;
     }
-    /// Calls `visit` for every display, in order, under the configuration's lock (no copy,
-    /// no allocation: display lookups run on every wheel tick).
+    /// Calls `visit` for every display, in order (no lock, no copy, no allocation).
     template <class Visit>
     void forEachDisplay(Visit&& visit) const {
-        std::lock_guard lock(mutex_);
-        for (const Display& display : displays_) {
+        for (const Display& display : current()) {
             visit(display);
         }
     }
 
   private:
-    mutable std::mutex mutex_;
-    std::vector<Display> displays_;
+    using Displays = std::vector<Display>;
+
+    const Displays& current() const { return *current_.load(std::memory_order_acquire); }
+    /// Keeps `displays` and makes it the current configuration; the writer's lock is held
+    /// (or the object is being made).
+    void publish(Displays displays) {
+        kept_.push_back(std::make_unique<const Displays>(std::move(displays)));
+        current_.store(kept_.back().get(), std::memory_order_release);
+    }
+
+    std::mutex writeMutex_;
+    std::vector<std::unique_ptr<const Displays>> kept_;  ///< every configuration set, in order
+    std::atomic<const Displays*> current_{nullptr};
 };
 
 }  // namespace corvane::platform

@@ -22,12 +22,10 @@ class BackendSlot {
     /// The installed backend; throws std::logic_error when none was installed (a program
     /// chooses its backends before it uses the platform).
     Backend& get() const {
-        if (Backend* backend = current_.load(std::memory_order_acquire)) {
+        if (Backend* backend = current_.load(std::memory_order_acquire)) [[likely]] {
             return *backend;
         }
-        throw std::logic_error(std::string("no ") + concern_ +
-                               " backend installed: install the simulated session or the live "
-                               "backend first");
+        throwNotInstalled();
     }
 
     bool isInstalled() const { return current_.load(std::memory_order_acquire) != nullptr; }
@@ -42,6 +40,13 @@ class BackendSlot {
     }
 
   private:
+    // Out of line, so that `get`, which every clock read goes through, stays small.
+    [[noreturn, gnu::noinline, gnu::cold]] void throwNotInstalled() const {
+        throw std::logic_error(std::string("no ") + concern_ +
+                               " backend installed: install the simulated session or the live "
+                               "backend first");
+    }
+
     const char* concern_;
     std::mutex mutex_;
     std::vector<std::shared_ptr<Backend>> installed_;

@@ -193,7 +193,11 @@ VirtualRuntime::TaskHandle VirtualRuntime::post(LaneId lane, double due,
 }
 
 void VirtualRuntime::postUncancellable(LaneId lane, double due, std::function<void()> work) {
-    tasks_.push(Task{std::max(due, now_), nextSequence_++, lane, std::move(work), nullptr});
+    if (due <= now_) {
+        instantTasks_.push_back(Task{now_, nextSequence_++, lane, std::move(work), nullptr});
+    } else {
+        tasks_.push(Task{due, nextSequence_++, lane, std::move(work), nullptr});
+    }
 }
 
 std::uint64_t VirtualRuntime::reserveOrder(std::uint64_t count) {
@@ -210,12 +214,39 @@ VirtualRuntime::TaskHandle VirtualRuntime::postInReservedOrder(LaneId lane, doub
     return TaskHandle(std::move(cancelled));
 }
 
+bool VirtualRuntime::takeDue(double mediaTime, Task& task) {
+    const bool haveInstant = instantHead_ < instantTasks_.size();
+    if (!haveInstant && tasks_.empty())
+        return false;
+    if (haveInstant && (tasks_.empty() || !Later{}(instantTasks_[instantHead_], tasks_.top()))) {
+        if (instantTasks_[instantHead_].due > mediaTime)
+            return false;
+        task = std::move(instantTasks_[instantHead_++]);
+        if (instantHead_ == instantTasks_.size()) {
+            instantTasks_.clear();  // the capacity stays: queueing allocates nothing
+            instantHead_ = 0;
+        } else if (instantHead_ >= 64 && 2 * instantHead_ >= instantTasks_.size()) {
+            // Work that keeps queueing more for now never drains it: drop what already ran.
+            instantTasks_.erase(instantTasks_.begin(),
+                                instantTasks_.begin() + static_cast<std::ptrdiff_t>(instantHead_));
+            instantHead_ = 0;
+        }
+        return true;
+    }
+    if (tasks_.top().due > mediaTime)
+        return false;
+    // priority_queue::top is const; the task is moved out before pop.
+    task = std::move(const_cast<Task&>(tasks_.top()));  // NOLINT
+    tasks_.pop();
+    return true;
+}
+
 void VirtualRuntime::runUntil(double mediaTime) {
     std::size_t ran = 0;
-    while (!tasks_.empty() && tasks_.top().due <= mediaTime) {
-        // priority_queue::top is const; the task is moved out before pop.
-        Task task = std::move(const_cast<Task&>(tasks_.top()));  // NOLINT
-        tasks_.pop();
+    for (;;) {
+        Task task;  // each item's work is released as soon as it has run
+        if (!takeDue(mediaTime, task))
+            break;
         if (task.cancelled && *task.cancelled) {
             continue;
         }
@@ -253,7 +284,10 @@ double VirtualRuntime::nextDueTime() {
     while (!tasks_.empty() && tasks_.top().cancelled && *tasks_.top().cancelled) {
         tasks_.pop();
     }
-    return tasks_.empty() ? std::numeric_limits<double>::infinity() : tasks_.top().due;
+    double due = tasks_.empty() ? std::numeric_limits<double>::infinity() : tasks_.top().due;
+    if (instantHead_ < instantTasks_.size())
+        due = std::min(due, instantTasks_[instantHead_].due);
+    return due;
 }
 
 VirtualRuntime& virtualRuntime() {

@@ -111,6 +111,10 @@ class VirtualRuntime final : public Runtime {
         }
     };
 
+    /// Takes the earliest queued work due by `mediaTime` into `task`, from the heap or from
+    /// the work queued for its instant, whichever comes first in the order; false when none
+    /// is due.
+    bool takeDue(double mediaTime, Task& task);
     /// The lane of a queue of this runtime; throws std::logic_error for any other queue.
     static LaneId laneOf(const DispatchQueue& queue);
     /// Runs `work` as work of `lane`.
@@ -124,6 +128,11 @@ class VirtualRuntime final : public Runtime {
     LaneId currentLane_ = kMainLane;
     std::vector<std::string> laneNames_;
     std::priority_queue<Task, std::vector<Task>, Later> tasks_;
+    /// Uncancellable work queued for the instant at which it was queued (a queue's `async`),
+    /// from `instantHead_` on, kept out of the heap: most work is queued for now. Queued at a
+    /// clock that never goes back, each with a later place, it is in the heap's order already.
+    std::vector<Task> instantTasks_;
+    std::size_t instantHead_ = 0;
     std::unique_ptr<DispatchQueue> mainQueue_;
 };
 
