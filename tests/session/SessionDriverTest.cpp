@@ -978,7 +978,7 @@ TEST(SessionDriver, ScrollingTabScenarioSetsTheStep) {
 std::vector<json> inSheet(const json& shown) {
     std::vector<json> found;
     for (const auto& element : shown["elements"]) {
-        if (element.value("in", "") == "sheet")
+        if (element.contains("in") && element["in"] == "sheet")
             found.push_back(element);
     }
     return found;
