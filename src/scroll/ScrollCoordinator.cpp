@@ -54,20 +54,6 @@ void reverseAxis(const CGEventRef& event, AxisData& axis, const AxisFields& fiel
     axis.usableValue = -axis.usableValue;
 }
 
-/// The first exception of the list whose bundle identifier is `application`'s exactly; none
-/// without an application or without its bundle identifier.
-ExceptionalApplicationRef firstException(const AppSettings& appSettings,
-                                         const RunningApplication* application) {
-    if (application == nullptr || !application->bundleIdentifier())
-        return nullptr;
-    const std::string& bundleId = *application->bundleIdentifier();
-    for (const auto& candidate : appSettings.exceptionalApplication) {
-        if (candidate->bundleId() == bundleId)
-            return candidate;
-    }
-    return nullptr;
-}
-
 /// A point-delta axis moves by the whole step in its direction; a fixed-point or line axis
 /// keeps its value.
 void stepAxis(AxisData& axis, double step) {
@@ -155,10 +141,16 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
     const RunningApplicationRef& target = utils.targetApplication(event);
     // The list changes only by assignment, which moves the store's generation; an exception's
     // own values change in place and are read below.
-    if (target != currentApplication || store.generation() != exceptionsGeneration_) {
-        currentApplication = target;
-        exceptionalApplication = firstException(settings.appSettings, currentApplication.get());
+    const bool listMayHaveChanged = store.generation() != exceptionsGeneration_;
+    if (listMayHaveChanged) {
+        exceptionIndex_.rebuild(settings.appSettings.exceptionalApplication);
         exceptionsGeneration_ = store.generation();
+    }
+    if (listMayHaveChanged || target != currentApplication) {
+        currentApplication = target;
+        exceptionalApplication = currentApplication && currentApplication->bundleIdentifier()
+                                     ? exceptionIndex_.find(*currentApplication->bundleIdentifier())
+                                     : nullptr;
     }
 
     bool smooth = settings.scrollBase.smooth && !blockSmooth &&

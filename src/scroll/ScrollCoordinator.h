@@ -9,6 +9,7 @@
 #include "platform/quartz/CGEvent.h"
 #include "platform/quartz/CGEventTap.h"
 #include "scroll/EventTapInterceptor.h"
+#include "scroll/ExceptionIndex.h"
 #include "settings/ExceptionalApplication.h"
 
 namespace corvane {
@@ -45,7 +46,7 @@ class ScrollCoordinator {
     bool blockSmooth = false;
     /// The target application of the latest wheel event that reached the decision.
     platform::RunningApplicationRef currentApplication;
-    /// The exception found for `currentApplication`, looked up again only when the target
+    /// The first exception for `currentApplication`, looked up again only when the target
     /// application or the settings' generation changes.
     ExceptionalApplicationRef exceptionalApplication;
     std::shared_ptr<EventTapInterceptor> scrollEventInterceptor;
@@ -81,7 +82,9 @@ class ScrollCoordinator {
                                                     platform::CGEventTapCallBack callback);
 
     EngineInput engineInputForTesting_;
-    /// The settings generation under which `exceptionalApplication` was looked up; 0: never.
+    /// The settings' exceptions by bundle identifier, as of `exceptionsGeneration_`.
+    ExceptionIndex exceptionIndex_;
+    /// The settings generation under which `exceptionIndex_` was built; 0: never.
     std::uint64_t exceptionsGeneration_ = 0;
 };
 
