@@ -99,13 +99,21 @@ std::string shellDoubleQuoteEscaped(const std::string& text) {
 
 }  // namespace
 
-void AppMover::moveToApplicationsIfNeeded() {
+namespace {
+
+/// How one pass of the offer ends.
+enum class Pass {
+    done,   ///< moved, declined, abandoned or terminated: nothing more to do
+    again,  ///< the password prompt was cancelled: the whole pass runs again, alert and all
+};
+
+Pass offerMove() {
     const Bundle& bundle = Bundle::main();
-    if (isInstalled(bundle))
-        return;
-    const auto directory = preferredInstallDirectory();
+    if (AppMover::isInstalled(bundle))
+        return Pass::done;
+    const auto directory = AppMover::preferredInstallDirectory();
     if (!directory)
-        return;
+        return Pass::done;
 
     auto& files = FileManager::defaultManager();
     const URL source = URL::fileURLWithPath(bundle.bundlePath());
@@ -132,39 +140,50 @@ void AppMover::moveToApplicationsIfNeeded() {
     alert.addButtonWithTitle("Move to Applications Folder");
     alert.addButtonWithTitle("Do Not Move");
     if (alert.runModal() != NSAlertFirstButtonReturn)
-        return;
-    // Refused before anything is touched, as a refused authorized install is.
+        return Pass::done;
+    // Refused before anything is touched: with a password, as a refused authorized install
+    // is (the application terminates); without, as a failed copy is (it goes on running).
     if (!isBundleName(source.lastPathComponent())) {
-        application.terminate();
-        return;
+        if (needsAuthentication)
+            application.terminate();
+        return Pass::done;
     }
 
     if (needsAuthentication) {
-        const auto [cancelled, success] = authorizedInstall(source, destination);
-        if (cancelled) {
-            moveToApplicationsIfNeeded();
-            return;
-        }
+        const auto [cancelled, success] = AppMover::authorizedInstall(source, destination);
+        if (cancelled)
+            return Pass::again;
         if (!success) {
             application.terminate();
-            return;
+            return Pass::done;
         }
     } else {
         if (files.fileExistsAtPath(destination.path())) {
-            if (isApplicationRunning(destination)) {
+            if (AppMover::isApplicationRunning(destination)) {
                 Workspace::shared().open(destination);
-                return;
+                return Pass::done;
             }
             if (!files.trashItemAtURL(destination, nullptr))
-                return;
+                return Pass::done;
         }
         if (!files.copyItemAtURL(source, destination))
-            return;
+            return Pass::done;
     }
 
     // A source that cannot be removed stays behind; the copy is what relaunches.
     (void)files.removeItemAtURL(source);
-    relaunch(destination.path(), [] { runtime().mainQueue().async([] { exitProcess(0); }); });
+    AppMover::relaunch(destination.path(),
+                       [] { runtime().mainQueue().async([] { exitProcess(0); }); });
+    return Pass::done;
+}
+
+}  // namespace
+
+void AppMover::moveToApplicationsIfNeeded() {
+    // Each cancelled password prompt brings the alert back through a new pass, one after the
+    // other, so that any number of cancels takes the stack of one pass.
+    while (offerMove() == Pass::again) {
+    }
 }
 
 bool AppMover::isInstalled(const Bundle& bundle) {

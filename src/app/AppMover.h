@@ -27,9 +27,11 @@ class AppMover {
 
     /// Offers, once per launch, to move the application into the most used Applications
     /// folder when it was launched from elsewhere; on consent copies it there, removes the
-    /// bundle it was launched from and relaunches from the new place. A bundle path without a
-    /// name ("/", "", or ending in "." or "..") is refused on consent as a refused authorized
-    /// install is: the application terminates with nothing touched.
+    /// bundle it was launched from and relaunches from the new place. A cancelled password
+    /// prompt offers again, as often as it is cancelled. A bundle path without a name ("/",
+    /// "", or ending in "." or "..") is refused on consent with nothing touched: where a
+    /// password is needed the application terminates, as on a refused authorized install;
+    /// elsewhere the move is abandoned, as on a failed copy, and the application goes on.
     static void moveToApplicationsIfNeeded();
 
     /// Whether `bundle` lies in an Applications folder: under one of the application

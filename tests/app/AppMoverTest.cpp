@@ -368,8 +368,9 @@ struct NamelessCase {
 class NamelessBundle : public AppMoverTest, public ::testing::WithParamInterface<NamelessCase> {};
 
 // A bundle path without a name would make the destination the Applications folder itself (or
-// a folder above it): the move is refused before anything is touched and the application
-// terminates; nothing is copied, trashed, removed or run.
+// a folder above it): the move is refused before anything is touched. Where no password is
+// needed the move is abandoned and the application goes on; where one is, the application
+// terminates as on a refused install. Nothing is copied, trashed, removed or run.
 TEST_P(NamelessBundle, IsRefusedWithNothingTouched) {
     launchedFrom(GetParam().bundlePath);
     files().setWritable("/Applications", GetParam().writable);
@@ -378,7 +379,7 @@ TEST_P(NamelessBundle, IsRefusedWithNothingTouched) {
     rt().runPending();
 
     EXPECT_EQ(sim::session().alerts().shown().size(), 1U);
-    EXPECT_FALSE(NSApplication::shared().isRunning());
+    EXPECT_EQ(NSApplication::shared().isRunning(), GetParam().writable);
     EXPECT_TRUE(files().trashedPaths().empty());
     EXPECT_TRUE(sim::session().scripts().runs().empty());
     EXPECT_TRUE(taskPaths().empty());
@@ -398,8 +399,11 @@ INSTANTIATE_TEST_SUITE_P(
     AppMover, NamelessBundle,
     ::testing::Values(NamelessCase{"Root", "/"}, NamelessCase{"RootNotWritable", "/", false},
                       NamelessCase{"DoubleSlash", "//"}, NamelessCase{"Empty", ""},
+                      NamelessCase{"EmptyNotWritable", "", false},
                       NamelessCase{"Dot", "/Users/user/Downloads/."},
+                      NamelessCase{"DotNotWritable", "/Users/user/Downloads/.", false},
                       NamelessCase{"DotDot", "/Users/user/Downloads/.."},
+                      NamelessCase{"DotDotNotWritable", "/Users/user/Downloads/..", false},
                       NamelessCase{"DotDotSlash", "/Users/user/Downloads/Corvane.app/../"}),
     testing::CaseName());
 

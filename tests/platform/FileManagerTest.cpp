@@ -127,6 +127,24 @@ TEST_F(SimFilesTest, TrashFollowsTheDesktopConvention) {
                 ElementsAre("/Applications/My App.app", "/Applications/My App.app"));
 }
 
+// A Trash that is not writable, or one of its two folders, refuses the item, which stays
+// where it was; the Trash takes it again once writable.
+TEST_F(SimFilesTest, TrashNotWritableRefusesTheItem) {
+    files().writeFile("/Applications/Old.app/Contents/MacOS/Old", "old");
+    for (const std::string folder : {"", "/files", "/info"}) {
+        const std::string trash = std::string(sim::FileSystem::kTrashDirectory) + folder;
+        files().setWritable(trash, false);
+        FileError error;
+        EXPECT_FALSE(manager().trashItemAtURL(url("/Applications/Old.app"), nullptr, &error))
+            << trash;
+        EXPECT_EQ(error.reason, "the Trash cannot be written");
+        EXPECT_TRUE(manager().fileExistsAtPath("/Applications/Old.app")) << trash;
+        EXPECT_THAT(files().trashedPaths(), ::testing::IsEmpty()) << trash;
+        files().setWritable(trash, true);
+    }
+    EXPECT_TRUE(manager().trashItemAtURL(url("/Applications/Old.app"), nullptr));
+}
+
 // A bundle is copied whole: nested files with their contents, links as links.
 TEST_F(SimFilesTest, CopyTakesTheBundleWhole) {
     files().writeFile("/Downloads/Corvane.app/Contents/MacOS/Corvane", "binary");

@@ -387,9 +387,10 @@ class ScenarioFile : public ::testing::Test {
     /// Runs the session tool on `path` with its TMPDIR in the test's folder, its address
     /// space bounded (1 GiB, which a run needs a fraction of; not in sanitizer builds, whose
     /// shadow memory needs far more) and a deadline (it is killed after 30 s); returns its
-    /// exit status and what it wrote to standard error. Its standard output goes nowhere, or
-    /// with `readerGone` into a pipe whose reader has already ended (as `| head` leaves it).
-    std::pair<int, std::string> runTool(const std::string& path, bool readerGone = false) const {
+    /// exit status and what it wrote to standard error. Its standard output goes to `report`,
+    /// or with `readerGone` into a pipe whose reader has already ended (as `| head` leaves it).
+    std::pair<int, std::string> runTool(const std::string& path, bool readerGone = false,
+                                        const std::string& report = "/dev/null") const {
         const std::string tool =
             std::string("timeout -s KILL 30 ") + CORVANE_SESSION_TOOL + " '" + path + "'";
         // With a reader gone, the exit status comes last on standard error, as "exit N".
@@ -397,7 +398,7 @@ class ScenarioFile : public ::testing::Test {
             std::string(kSanitized ? "" : "ulimit -v 1048576; ") + "export TMPDIR='" +
             (dir_ / "tmp").string() + "'; " +
             (readerGone ? "exec 3>&1; { " + tool + " 2>&3; echo \"exit $?\" >&3; } | true"
-                        : "exec " + tool + " 2>&1 >/dev/null");
+                        : "exec " + tool + " 2>&1 >'" + report + "'");
         FILE* pipe = ::popen(command.c_str(), "r");
         std::string output;
         char buffer[512];
@@ -525,6 +526,11 @@ const HostileFile kHostileFiles[] = {
     {"long_bundle_name",
      text(withMember(R"("bundle": "/Users/user/Downloads/)" + kLongName + R"(.app")")), 1,
      "bundle: cannot be made: "},
+    {"long_app_bundle_name",
+     text(withMember(R"("apps": [{"pid": 501, "bundleId": "com.example.editor",
+                                  "bundle": "/Applications/)" +
+                     kLongName + R"(.app"}])")),
+     1, "apps[0].bundle: cannot be made: "},
     // Twenty names of 250 bytes: each is allowed, the whole path is not.
     {"long_whole_path", text([] {
          std::string path;
@@ -637,9 +643,40 @@ TEST_F(ScenarioFile, FaultCountsOfAnySizePlay) {
     const auto [status, output] = runTool(write("counts.json", withMember(R"("events": [
         {"t": 0, "type": "refuseTapCreation", "count": 2147483647},
         {"t": 0, "type": "failNextLinkStarts", "count": 2147483647},
-        {"t": 0, "type": "failNextCopies", "count": 2147483647}])")));
+        {"t": 0, "type": "failNextCopies", "count": 2147483647},
+        {"t": 0, "type": "failNextTrash", "count": 2147483647},
+        {"t": 0, "type": "failNextFileCopy", "count": 2147483647}])")));
     EXPECT_EQ(status, 0) << output;
     EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
+}
+
+// However often the password prompt is cancelled, each cancel brings the alert back and the
+// run plays to its end: twenty thousand cancels, then "Do Not Move".
+TEST_F(ScenarioFile, ManyCancelledPasswordPromptsPlayToTheEnd) {
+    constexpr int kCancels = 20'000;
+    json s = minimal();
+    s["bundle"] = "/Users/user/Downloads/Corvane.app";
+    s["folders"] = {{{"path", "/Applications"}, {"writable", false}}};
+    for (int i = 0; i < kCancels; ++i) {
+        s["events"].push_back(
+            {{"t", 0}, {"type", "alertAnswer"}, {"button", "Move to Applications Folder"}});
+        s["events"].push_back({{"t", 0}, {"type", "adminScript"}, {"outcome", "cancel"}});
+    }
+    s["events"].push_back({{"t", 0}, {"type", "alertAnswer"}, {"button", "Do Not Move"}});
+    const std::string report = (dir_ / "report.jsonl").string();
+    const auto [status, output] = runTool(write("cancels.json", s.dump()), false, report);
+    ASSERT_EQ(status, 0) << output;
+    EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
+    std::ifstream file(report);
+    std::string line, last;
+    while (std::getline(file, line))
+        last = line;
+    const json summary = json::parse(last)["summary"];
+    EXPECT_EQ(summary["alerts"].size(), kCancels + 1U);
+    EXPECT_EQ(summary["scripts"].size(), static_cast<std::size_t>(kCancels));
+    EXPECT_EQ(summary["alerts"].back()["answer"], "Do Not Move");
+    EXPECT_EQ(summary["folders"]["/Users/user/Downloads"], json::parse(R"(["Corvane.app"])"));
+    EXPECT_EQ(summary["terminated"], false);
 }
 
 /// Plays a scenario and returns its output lines; the log lines it echoes are in `echoed`.
@@ -1278,6 +1315,89 @@ TEST(SessionDriver, CancelledPasswordPromptShowsTheAlertAgain) {
     EXPECT_EQ(summary["scripts"][0]["administrator"], true);
     EXPECT_EQ(summary["folders"]["/Users/user/Downloads"], json::parse(R"(["Corvane.app"])"));
     EXPECT_FALSE(summary.contains("exitStatus"));
+    EXPECT_EQ(summary["terminated"], false);
+}
+
+/// The move from the download folder into a writable /Applications holding `applications`,
+/// with `more` folders and `events` before the answer.
+std::string writableMove(const json& applications, const json& more = json::array(),
+                         const json& events = json::array()) {
+    json s = minimal();
+    s["bundle"] = "/Users/user/Downloads/Corvane.app";
+    s["folders"] = {{{"path", "/Applications"}, {"contents", applications}}};
+    for (const auto& folder : more)
+        s["folders"].push_back(folder);
+    s["events"] = events;
+    s["events"].push_back(
+        {{"t", 0}, {"type", "alertAnswer"}, {"button", "Move to Applications Folder"}});
+    return s.dump();
+}
+
+struct AbandonedCase {
+    const char* name;
+    std::function<std::vector<json>()> play;
+    json applications;  ///< what /Applications holds at the end
+};
+class AbandonedMove : public ::testing::TestWithParam<AbandonedCase> {};
+
+// When the older copy cannot be trashed, or the copy fails, the move is abandoned: the older
+// copy stays, nothing is copied, the download stays, nothing relaunches, and the application
+// goes on running from where it is.
+TEST_P(AbandonedMove, KeepsTheApplicationRunning) {
+    const json summary = GetParam().play().back()["summary"];
+    EXPECT_EQ(summary["alerts"].size(), 1U);
+    EXPECT_EQ(summary["folders"]["/Applications"], GetParam().applications);
+    EXPECT_EQ(summary["folders"]["/Users/user/Downloads"], json::parse(R"(["Corvane.app"])"));
+    EXPECT_EQ(summary["trash"], json::array());
+    EXPECT_FALSE(summary.contains("tasks"));
+    EXPECT_FALSE(summary.contains("exitStatus"));
+    EXPECT_EQ(summary["terminated"], false);
+    EXPECT_EQ(summary["statusItemVisible"], true);
+}
+
+const json kOlderCopy = json::parse(R"(["Corvane.app", "Mail.app", "Notes.app"])");
+const json kNoCopy = json::parse(R"(["Mail.app", "Notes.app"])");
+
+/// The move over an older copy, with the Trash's folder `trash` not writable.
+std::function<std::vector<json>()> trashNotWritable(const char* trash) {
+    return [trash] {
+        return playText(writableMove(kOlderCopy, {{{"path", trash}, {"writable", false}}}));
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AbandonedMove,
+    ::testing::Values(
+        AbandonedCase{"trashFailsExample", [] { return play("move-trash-fails.json"); },
+                      kOlderCopy},
+        AbandonedCase{"copyFailsExample", [] { return play("move-copy-fails.json"); }, kNoCopy},
+        AbandonedCase{"trashNotWritable", trashNotWritable("/Users/user/.local/share/Trash"),
+                      kOlderCopy},
+        AbandonedCase{"trashFilesNotWritable",
+                      trashNotWritable("/Users/user/.local/share/Trash/files"), kOlderCopy},
+        AbandonedCase{"trashInfoNotWritable",
+                      trashNotWritable("/Users/user/.local/share/Trash/info"), kOlderCopy}),
+    testing::CaseName());
+
+// A copy already running at the destination (an app's `bundle`) is there as a folder: the move
+// finds it, opens it and copies nothing; this instance goes on running from the download. (A
+// copy with the application's own identifier would have been ended at launch, as another
+// instance is.)
+TEST(SessionDriver, RunningCopyAtTheDestinationIsOpened) {
+    json s = json::parse(writableMove(kNoCopy));
+    s["apps"] = json::parse(R"([{"pid": 501, "bundleId": "com.example.corvane-beta",
+                                 "bundle": "/Applications/Corvane.app"}])");
+    const json summary = playText(s.dump()).back()["summary"];
+    ASSERT_TRUE(summary.contains("openedURLs")) << summary.dump();
+    ASSERT_EQ(summary["openedURLs"].size(), 1U);
+    EXPECT_EQ(summary["openedURLs"][0]["url"], "file:///Applications/Corvane.app");
+    EXPECT_EQ(summary["folders"]["/Applications"], kOlderCopy);
+    EXPECT_EQ(summary["folders"]["/Users/user/Downloads"], json::parse(R"(["Corvane.app"])"));
+    EXPECT_EQ(corvane::platform::sim::session().files().contentsOfDirectory(
+                  "/Applications/Corvane.app", nullptr),
+              std::vector<std::string>{});
+    EXPECT_EQ(summary["trash"], json::array());
+    EXPECT_FALSE(summary.contains("tasks"));
     EXPECT_EQ(summary["terminated"], false);
 }
 

@@ -334,6 +334,16 @@ bool readFault(const Reader& r, const std::string& type, ScenarioEvent& e) {
     auto display = [&] {
         e.display = static_cast<std::uint32_t>(r.integer("id", 0, 1, 0xFFFFFFFF, true));
     };
+    // The faults that make the next `count` operations fail.
+    static const std::pair<const char*, Kind> countedFaults[] = {
+        {"failNextLinkStarts", Kind::failNextLinkStarts},
+        {"refuseTapCreation", Kind::refuseTapCreation},
+        {"failNextCopies", Kind::failNextCopies},
+        {"failNextTrash", Kind::failNextTrash},
+        {"failNextFileCopy", Kind::failNextFileCopy},
+    };
+    const auto counted = std::find_if(std::begin(countedFaults), std::end(countedFaults),
+                                      [&](const auto& k) { return type == k.first; });
     if (type == "disableTapsBySystem") {
         r.onlyKnown({"t", "type"});
         e.kind = Kind::disableTapsBySystem;
@@ -349,12 +359,9 @@ bool readFault(const Reader& r, const std::string& type, ScenarioEvent& e) {
         r.onlyKnown({"t", "type", "id"});
         e.kind = Kind::failLinkCreation;
         display();
-    } else if (type == "failNextLinkStarts" || type == "refuseTapCreation" ||
-               type == "failNextCopies") {
+    } else if (counted != std::end(countedFaults)) {
         r.onlyKnown({"t", "type", "count"});
-        e.kind = type == "failNextLinkStarts"  ? Kind::failNextLinkStarts
-                 : type == "refuseTapCreation" ? Kind::refuseTapCreation
-                                               : Kind::failNextCopies;
+        e.kind = counted->second;
         e.count = static_cast<int>(r.integer("count", 0, 1, kInt32Max, true));
     } else {
         return false;
@@ -559,6 +566,10 @@ const char* toString(ScenarioEvent::Kind kind) {
             return "refuseTapCreation";
         case ScenarioEvent::Kind::failNextCopies:
             return "failNextCopies";
+        case ScenarioEvent::Kind::failNextTrash:
+            return "failNextTrash";
+        case ScenarioEvent::Kind::failNextFileCopy:
+            return "failNextFileCopy";
         case ScenarioEvent::Kind::updateFound:
             return "updateFound";
         case ScenarioEvent::Kind::clickNotification:

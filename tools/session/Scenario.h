@@ -70,7 +70,9 @@ struct ScenarioEvent {
         failNextLinkStarts,
         failLinkCreation,
         refuseTapCreation,
-        failNextCopies
+        failNextCopies,
+        failNextTrash,
+        failNextFileCopy
     };
     double t = 0;
     Kind kind = Kind::wheel;
@@ -113,7 +115,8 @@ struct ScenarioEvent {
     // faults
     std::uint32_t display = 0;  ///< stallDisplay, failLinkCreation: the display's id
     double seconds = 0;         ///< stallDisplay: how long ("for")
-    int count = 0;              ///< failNextLinkStarts, refuseTapCreation, failNextCopies
+    int count = 0;              ///< failNextLinkStarts, refuseTapCreation, failNextCopies,
+                                ///< failNextTrash, failNextFileCopy
 
     /// Whether the event is one of the session's faults.
     bool isFault() const { return kind >= Kind::disableTapsBySystem; }

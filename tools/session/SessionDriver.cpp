@@ -225,6 +225,12 @@ void applyFault(const ScenarioEvent& e) {
         case ScenarioEvent::Kind::failNextCopies:
             session.failNextEventCopy(e.count);
             break;
+        case ScenarioEvent::Kind::failNextTrash:
+            session.failNextTrash(e.count);
+            break;
+        case ScenarioEvent::Kind::failNextFileCopy:
+            session.failNextCopy(e.count);
+            break;
         default:
             break;
     }
@@ -281,6 +287,12 @@ void SessionDriver::setUpSession() const {
                 throw cannotMake(place + ".contents[" + std::to_string(j) + "]");
         }
         files.setWritable(folder.path, folder.writable);
+    }
+    // A running application's bundle is there, as a folder, like the application's own.
+    for (std::size_t i = 0; i < scenario_.apps.size(); ++i) {
+        const auto& bundle = scenario_.apps[i].bundle;
+        if (bundle && !files.makeDirectory(*bundle, &error))
+            throw cannotMake("apps[" + std::to_string(i) + "].bundle");
     }
     if (scenario_.bundle) {
         workspace.setOwnBundlePath(*scenario_.bundle);

@@ -229,6 +229,14 @@ bool FileSystem::trashItem(const std::string& path, std::string* trashedPath, Fi
     const auto real = removableLocked(path, failTrash_, &session, error);
     if (!real)
         return false;
+    // The item goes into the Trash's `files/` and its record into `info/`, both made in the
+    // Trash when missing: any of the three set not writable refuses it.
+    for (const char* folder : {"", "/files", "/info"}) {
+        std::string trashFolder;
+        if (!realPathLocked(std::string(kTrashDirectory) + folder, true, &trashFolder) ||
+            !writableLocked(trashFolder))
+            return fail(error, path, "the Trash cannot be written");
+    }
     std::error_code code;
 
     const std::string trash = rootLocked() + kTrashDirectory;
