@@ -36,7 +36,8 @@ file(READ "${WORK}/outside.txt" outside)
 file(READ "${WORK}/pictures/permission.png" signature LIMIT 8 HEX)
 if(NOT outside STREQUAL "precious" OR IS_SYMLINK "${WORK}/pictures/permission.png"
    OR NOT signature STREQUAL "89504e470d0a1a0a")
-  message(FATAL_ERROR "the link planted at permission.png was written through: ${outside}")
+  message(FATAL_ERROR "the link planted at permission.png was written through, or the name "
+                      "holds no PNG picture of its own")
 endif()
 file(GLOB left "${WORK}/tmp/*")
 if(left OR err MATCHES "runtime")
