@@ -1,12 +1,20 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
 #include "platform/live/XdgAutostart.h"
+#include "platform/log/OSLog.h"
 #include "support/TempFolder.h"
 
 namespace corvane::platform {
@@ -96,6 +104,55 @@ TEST_F(XdgAutostartTest, JobsAreTheEntries) {
         ::testing::Optional(::testing::UnorderedElementsAre(
             PlistValue(PlistDictionary{{"Label", "org.example.Helper"}, {"OnDemand", true}}),
             PlistValue(PlistDictionary{{"Label", "other"}, {"OnDemand", false}}))));
+}
+
+/// Runs `read` on a thread of its own and says whether it returned within a few seconds. One
+/// that has not is stuck opening or reading a FIFO of `fifos`: each is then opened for writing
+/// and closed, which ends the reader's wait, so that a failing test ends too.
+bool returnsWithoutWaitingOn(const std::vector<fs::path>& fifos, std::function<void()> read) {
+    auto done = std::async(std::launch::async, std::move(read));
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+        return true;
+    while (done.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+        for (const auto& fifo : fifos) {
+            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
+    return false;
+}
+
+// A FIFO put at an entry's name is never opened for a blocking read: the main application
+// counts as not registered, the user's jobs leave it out, each with a log line, and
+// registering puts a regular entry in its place.
+TEST_F(XdgAutostartTest, FifoEntriesAreSkippedWithoutWaiting) {
+    auto items = autostart("/opt/app");
+    const fs::path entry = items.entryPath("org.example.App");
+    const fs::path other = folder() / "other.desktop";
+    fs::create_directories(folder());
+    ASSERT_EQ(::mkfifo(entry.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(other.c_str(), 0600), 0);
+    LogStore::shared().clear();
+
+    SMAppService::Status status{};
+    std::optional<std::vector<PlistValue>> jobs;
+    ASSERT_TRUE(returnsWithoutWaitingOn({entry, other}, [&] {
+        status = items.mainAppStatus();
+        jobs = items.userJobDictionaries();
+    }));
+    EXPECT_EQ(status, SMAppService::Status::notRegistered);
+    EXPECT_THAT(jobs, ::testing::Optional(::testing::IsEmpty()));
+    EXPECT_THAT(LogStore::shared().messages(),
+                ::testing::Contains(::testing::HasSubstr(other.string() +
+                                                         " is skipped: it is not a regular file")));
+
+    ASSERT_TRUE(returnsWithoutWaitingOn({entry, other}, [&] {
+        items.registerMainApp();
+        status = items.mainAppStatus();
+    }));
+    EXPECT_TRUE(fs::is_regular_file(entry));
+    EXPECT_EQ(status, SMAppService::Status::enabled);
 }
 
 }  // namespace

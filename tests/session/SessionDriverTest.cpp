@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 #include <nlohmann/json.hpp>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "Scenario.h"
 #include "SessionDriver.h"
@@ -384,7 +386,8 @@ class ScenarioFile : public ::testing::Test {
         return path.string();
     }
 
-    /// Runs the session tool on `path` with its TMPDIR in the test's folder, its address
+    /// Runs the session tool on `path` with its TMPDIR in the test's folder (and no
+    /// XDG_RUNTIME_DIR, as where no login session made one), its address
     /// space bounded (1 GiB, which a run needs a fraction of; not in sanitizer builds, whose
     /// shadow memory needs far more) and a deadline (it is killed after 30 s); returns its
     /// exit status and what it wrote to standard error. Its standard output goes to `report`,
@@ -395,8 +398,8 @@ class ScenarioFile : public ::testing::Test {
             std::string("timeout -s KILL 30 ") + CORVANE_SESSION_TOOL + " '" + path + "'";
         // With a reader gone, the exit status comes last on standard error, as "exit N".
         const std::string command =
-            std::string(kSanitized ? "" : "ulimit -v 1048576; ") + "export TMPDIR='" +
-            (dir_ / "tmp").string() + "'; " +
+            std::string(kSanitized ? "" : "ulimit -v 1048576; ") +
+            "unset XDG_RUNTIME_DIR; export TMPDIR='" + (dir_ / "tmp").string() + "'; " +
             (readerGone ? "exec 3>&1; { " + tool + " 2>&3; echo \"exit $?\" >&3; } | true"
                         : "exec " + tool + " 2>&1 >'" + report + "'");
         FILE* pipe = ::popen(command.c_str(), "r");
@@ -603,39 +606,92 @@ TEST_F(ScenarioFile, ReaderGoneIsAnErrorAndLeavesNoFolder) {
     EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
 }
 
-// A signal that ends the run (Ctrl-C, a kill) ends it as the signal does, and the session's
-// folder of files is gone afterwards.
-TEST_F(ScenarioFile, EndingSignalsLeaveNoFolder) {
+// A run that draws windows without XDG_RUNTIME_DIR gives the toolkit a runtime folder inside
+// the session's folder: nothing is left in the temporary folder, and no warning is printed.
+TEST_F(ScenarioFile, WindowsLeaveNothingInTheTemporaryFolder) {
+    const char* examples = std::getenv("CORVANE_EXAMPLES");
+    const auto [status, output] = runTool(std::string(examples != nullptr ? examples : "examples") +
+                                          "/permission-window.json");
+    EXPECT_EQ(status, 0) << output;
+    EXPECT_THAT(output, ::testing::Not(::testing::HasSubstr("XDG_RUNTIME_DIR")));
+    EXPECT_TRUE(std::filesystem::is_empty(dir_ / "tmp"));
+}
+
+struct EndingSignal {
+    const char* name;
+    int signal;
+    /// Ignored when the run starts (as nohup leaves SIGHUP): it changes nothing, and the run
+    /// plays to its end.
+    bool ignoredAtStart = false;
+};
+
+class EndingSignals : public ScenarioFile, public ::testing::WithParamInterface<EndingSignal> {};
+
+// A signal whose default ends a process (Ctrl-C, a kill, a timer, a resource limit) ends the
+// run as it does, and the session's folder of files is gone afterwards; one the run was
+// started with ignored stays ignored.
+TEST_P(EndingSignals, EndTheRunAndLeaveNoFolder) {
+    const EndingSignal& c = GetParam();
     // The report's reader takes only its first bytes: the run waits in the report's write,
     // its folder made, until the signal comes.
     const std::string path = writeLargeReport();
     const std::string tmp = "TMPDIR=" + (dir_ / "tmp").string();
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        int out[2];
-        ASSERT_EQ(::pipe(out), 0);
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            ::dup2(out[1], STDOUT_FILENO);
-            ::close(out[0]);
-            ::freopen("/dev/null", "w", stderr);
-            ::putenv(const_cast<char*>(tmp.c_str()));
-            ::execl(CORVANE_SESSION_TOOL, CORVANE_SESSION_TOOL, path.c_str(), nullptr);
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        pollfd report{out[0], POLLIN, 0};
-        char first[64];
-        EXPECT_TRUE(::poll(&report, 1, 30'000) > 0 && ::read(out[0], first, sizeof first) > 0);
-        EXPECT_THAT(leftFolders(), ::testing::SizeIs(1)) << signal;
-        ::kill(pid, signal);
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << ": " << status;
-        EXPECT_THAT(leftFolders(), ::testing::IsEmpty()) << signal;
+        ::freopen("/dev/null", "w", stderr);
+        ::putenv(const_cast<char*>(tmp.c_str()));
+        const rlimit noCore{0, 0};  // the signals that dump a core write none here
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        if (c.ignoredAtStart)
+            std::signal(c.signal, SIG_IGN);
+        ::execl(CORVANE_SESSION_TOOL, CORVANE_SESSION_TOOL, path.c_str(), nullptr);
+        ::_exit(127);
     }
+    ::close(out[1]);
+    pollfd report{out[0], POLLIN, 0};
+    char first[64];
+    EXPECT_TRUE(::poll(&report, 1, 30'000) > 0 && ::read(out[0], first, sizeof first) > 0);
+    EXPECT_THAT(leftFolders(), ::testing::SizeIs(1));
+    ::kill(pid, c.signal);
+    if (c.ignoredAtStart) {
+        for (char rest[4096]; ::read(out[0], rest, sizeof rest) > 0;) {
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    ::close(out[0]);
+    if (c.ignoredAtStart)
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    else
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+    EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Table, EndingSignals,
+                         ::testing::ValuesIn(std::vector<EndingSignal>{
+                             {"Hup", SIGHUP},
+                             {"Int", SIGINT},
+                             {"Quit", SIGQUIT},
+                             {"Term", SIGTERM},
+                             {"Usr1", SIGUSR1},
+                             {"Usr2", SIGUSR2},
+                             {"Alrm", SIGALRM},
+                             {"Vtalrm", SIGVTALRM},
+                             {"Prof", SIGPROF},
+                             {"Io", SIGIO},
+                             {"Xcpu", SIGXCPU},
+                             {"Xfsz", SIGXFSZ},
+                             {"Pwr", SIGPWR},
+                             {"Rtmin", SIGRTMIN},
+                             {"Rtmax", SIGRTMAX},
+                             {"HupIgnoredAtStart", SIGHUP, true},
+                         }),
+                         testing::CaseName());
 
 // Fault counts as large as a scenario may give cost no more than small ones: the run plays
 // in its bounded address space and ends as usual.
@@ -750,6 +806,31 @@ TEST(SessionDriver, SumBeyondADoubleIsText) {
     const json& summary = lines.back()["summary"];
     EXPECT_EQ(summary["pids"]["501"]["pointY"], "2e+308");
     EXPECT_EQ(summary["eventLines"]["capped"], false);
+}
+
+// Past the lines kept besides the event lines, the latest window lines are written, in time
+// order, and the summary says that they were capped.
+TEST(SessionDriver, ShownLinesKeepTheLatest) {
+    json s = json::parse(R"({"displays": [{"id": 1, "bounds": [0, 0, 1920, 1080]}],
+                             "accessibility": false, "events": []})");
+    const std::size_t count = SessionDriver::kKeptShownLines + 5;
+    auto timeOf = [](std::size_t i) { return 0.5 + static_cast<double>(i) * 0.001; };
+    for (std::size_t i = 0; i < count; ++i)
+        s["events"].push_back({{"t", timeOf(i)}, {"type", "show"}, {"window", "permission"}});
+    s["until"] = timeOf(count);
+    const auto lines = playText(s.dump());
+
+    std::vector<double> shown;
+    for (const json& line : lines) {
+        if (line.contains("window"))
+            shown.push_back(line["t"].get<double>());
+    }
+    ASSERT_EQ(shown.size(), SessionDriver::kKeptShownLines);
+    EXPECT_NEAR(shown.front(), timeOf(5), 1e-9);
+    EXPECT_NEAR(shown.back(), timeOf(count - 1), 1e-9);
+    EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+    EXPECT_EQ(lines.back()["summary"]["shownLines"],
+              json({{"written", SessionDriver::kKeptShownLines}, {"capped", true}}));
 }
 
 // The bundled one-tick scenario: the application gets synthetic events only, adding up to
@@ -913,6 +994,7 @@ TEST(SessionDriver, PermissionWindowScenarioReadsAndPressesTheWindow) {
     }
 
     const json& summary = lines.back()["summary"];
+    EXPECT_EQ(summary["shownLines"], json::parse(R"({"written": 3, "capped": false})"));
     EXPECT_EQ(
         summary["openedURLs"],
         json::parse(

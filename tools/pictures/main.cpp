@@ -4,10 +4,12 @@
 // settings window (the Scrolling tab also with its Advanced sheet and the sheet's block-keys
 // popover, the Exceptions tab with its picker and a row's sheet) and of the About window into
 // FOLDER (default "pictures"), each under a name of its own, for a person to look at. Runs on
-// the simulated session, offscreen.
+// the simulated session, offscreen. Each picture is written to a temporary file of its own
+// and renamed over its name, so that nothing planted at a name (a link) is written through.
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -23,6 +25,8 @@
 #include "platform/appkit/WindowElements.h"
 #include "platform/appkit/WindowPicture.h"
 #include "platform/foundation/ProcessInfo.h"
+#include "platform/live/FileReplacement.h"
+#include "platform/sim/RuntimeFolder.h"
 #include "platform/sim/Session.h"
 #include "preferences/PreferencesTabViewController.h"
 #include "preferences/SettingsTab.h"
@@ -47,10 +51,20 @@ std::string pictureName(corvane::SettingsTab tab) {
     return name;
 }
 
+/// Writes `png` (none: the picture could not be drawn) at `path` and says so.
+bool write(const std::optional<std::string>& png, const std::filesystem::path& path) {
+    const std::error_code error = png ? corvane::platform::live::replaceFileAtomically(path, *png)
+                                      : std::make_error_code(std::errc::invalid_argument);
+    if (error)
+        std::printf("could not write %s: %s\n", path.c_str(),
+                    png ? error.message().c_str() : "nothing to draw");
+    else
+        std::printf("wrote %s\n", path.c_str());
+    return !error;
+}
+
 bool write(corvane::platform::NSWindow& window, const std::filesystem::path& path) {
-    const bool ok = corvane::platform::writeWindowPicture(window, path.string());
-    std::printf("%s %s\n", ok ? "wrote" : "could not write", path.c_str());
-    return ok;
+    return write(corvane::platform::windowPicture(window), path);
 }
 
 /// Draws each alert the application shows into the next picture, then answers it with its
@@ -61,8 +75,7 @@ class DrawnAlerts final : public corvane::platform::AlertBackend {
     bool ok = true;
 
     std::size_t runModal(const corvane::platform::NSAlert& alert) override {
-        ok = corvane::platform::writeAlertPicture(alert, next.string()) && ok;
-        std::printf("%s %s\n", ok ? "wrote" : "could not write", next.c_str());
+        ok = write(corvane::platform::alertPicture(alert), next) && ok;
         return alert.buttonTitles().size() - 1;
     }
 };
@@ -86,6 +99,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     auto& rt = platform::sim::installSimulatedSession().runtime();
+    platform::sim::provideRuntimeFolder();
     // The application runs as an accessory, as start-up makes it: the picker does not offer it.
     platform::NSApplication::shared().setActivationPolicy(platform::ActivationPolicy::accessory);
     bool ok = true;
@@ -113,11 +127,9 @@ int main(int argc, char** argv) {
                       .localizedName = "Browser"});
     workspace.setFrontmost(501);
     rt.runPending();
-    const auto menuPath = folder / "status-menu.png";
-    const bool menuWritten =
-        platform::writeStatusMenuPicture(*StatusBarManager::shared().statusItem, menuPath);
-    std::printf("%s %s\n", menuWritten ? "wrote" : "could not write", menuPath.c_str());
-    ok = menuWritten && ok;
+    ok = write(platform::statusMenuPicture(*StatusBarManager::shared().statusItem),
+               folder / "status-menu.png") &&
+         ok;
 
     // Two exceptions (one of an application no longer installed) and a running application
     // that has none, for the Exceptions tab and its picker. The block list is edited, so that

@@ -353,7 +353,7 @@ void SessionDriver::perform(const ScenarioEvent& e) {
             ordered_json line{{"t", inNanoseconds(e.t)}, {"pasteboard", nullptr}};
             if (auto text = NSPasteboard::generalPasteboard().stringForType(NSPasteboardTypeString))
                 line["pasteboard"] = *text;
-            shown_.emplace_back(inNanoseconds(e.t), line.dump());
+            keepShownLine(inNanoseconds(e.t), line.dump());
             break;
         }
         // Answers at the start are given before launch (see play).
@@ -404,7 +404,12 @@ void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
         }
         line["chosen"] = e.item;
     }
-    shown_.emplace_back(inNanoseconds(e.t), line.dump());
+    keepShownLine(inNanoseconds(e.t), line.dump());
+}
+
+void SessionDriver::keepShownLine(double t, std::string line) {
+    ++shownInAll_;
+    shown_.pushKeepingLatest({t, std::move(line)}, kKeptShownLines);
 }
 
 void SessionDriver::giveScriptedAnswer(const ScenarioEvent& e) {
@@ -478,8 +483,8 @@ void SessionDriver::playWindowInput(const ScenarioEvent& e) {
         throw SessionError(place + " is not open");
     switch (e.kind) {
         case ScenarioEvent::Kind::show:
-            shown_.emplace_back(inNanoseconds(e.t),
-                                windowLine(e.t, input.window, inspectWindow(*window)));
+            keepShownLine(inNanoseconds(e.t),
+                          windowLine(e.t, input.window, inspectWindow(*window)));
             return;
         case ScenarioEvent::Kind::key:
             pressKey(*window, *parseKeyPress(input.key));
@@ -524,7 +529,7 @@ void SessionDriver::play() {
     LogStore::shared().setEchoFormatter(&echoLine);
     StandardOutput::shared().setSink([this](const std::string& text) {
         const double t = scenarioTimeOf(sim::virtualRuntime().mediaTime());
-        shown_.emplace_back(t, ordered_json{{"t", t}, {"stdout", text}}.dump());
+        keepShownLine(t, ordered_json{{"t", t}, {"stdout", text}}.dump());
     });
     setUpSession();
     // Faults at the session's start are in place when the application starts, and the move
@@ -567,10 +572,10 @@ void SessionDriver::report(std::ostream& out) const {
     // no stage of the run.
     LogStore::shared().setEchoToStandardError(false);
     // A window read at time t follows what the applications received up to t.
-    auto shown = shown_.begin();
+    std::size_t shown = 0;
     auto writeShownBefore = [&](double t) {
-        for (; shown != shown_.end() && shown->first < t; ++shown)
-            out << shown->second << '\n';
+        for (; shown < shown_.size() && shown_[shown].first < t; ++shown)
+            out << shown_[shown].second << '\n';
     };
     const auto received = sim::session().windowServer().receivedEvents();
     for (const auto& r : received) {
@@ -608,6 +613,7 @@ void SessionDriver::report(std::ostream& out) const {
     // fewer than were received.
     summary["eventLines"] = {{"written", received.size()},
                              {"capped", received.size() < receivedInAll}};
+    summary["shownLines"] = {{"written", shown_.size()}, {"capped", shown_.size() < shownInAll_}};
     summary["frames"] = sim::SimDisplayLink::framesDelivered();
     ordered_json hud = ordered_json::array();
     for (const auto& m : HUDManager::shared().shownMessages()) {

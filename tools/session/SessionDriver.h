@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "Scenario.h"
+#include "platform/sim/RingBuffer.h"
+#include "platform/sim/WindowServer.h"
 
 namespace corvane::session {
 
@@ -32,6 +34,10 @@ class SessionError : public std::runtime_error {
 /// (the system's services are process-wide).
 class SessionDriver {
   public:
+    /// How many of the latest lines besides the received events are kept for the report: as
+    /// many as the window server keeps of the received events.
+    static constexpr std::size_t kKeptShownLines = platform::sim::WindowServer::kKeptEvents;
+
     explicit SessionDriver(Scenario scenario) : scenario_(std::move(scenario)) {}
 
     /// Sets the session up, starts the application and plays every event. Throws
@@ -43,9 +49,10 @@ class SessionDriver {
     /// each opening of the status menu, of each diagnostics copy (`{"t": T, "pasteboard":
     /// TEXT}`, the pasteboard's string after the copy, null when it holds none) and a
     /// `{"t": T, "stdout": TEXT}` line per line the system printed to standard output among
-    /// them in time order, then `{"summary": {...}}`
+    /// them in time order (the latest `kKeptShownLines` of these), then `{"summary": {...}}`
     /// with per-process counts and point sums of every event received, how many event lines
-    /// were written and whether they were capped, display-link frames, the HUD messages shown
+    /// and how many of those other lines were written and whether they were capped,
+    /// display-link frames, the HUD messages shown
     /// (text, time, duration), the window identifiers open at the end, whether the
     /// application terminated, whether the status item is shown, the store's current settings
     /// (as a settings document), the URLs asked to open (when there were any), the activation
@@ -71,13 +78,17 @@ class SessionDriver {
     static bool running();
     void reportMove(nlohmann::ordered_json& summary) const;
     void playUpdateInput(const ScenarioEvent& event) const;
+    /// Keeps `line`, written at scenario time `t`, for the report (the latest
+    /// `kKeptShownLines`).
+    void keepShownLine(double t, std::string line);
 
     Scenario scenario_;
     std::uint64_t firstEventPlace_ = 0;
     /// The lines the run wrote besides the received events (the "show" events' windows, the
     /// status menu's openings, the diagnostics copies, what the system printed), with their
-    /// scenario times, in order.
-    std::vector<std::pair<double, std::string>> shown_;
+    /// scenario times, in order: the latest `kKeptShownLines`, and how many there were.
+    platform::sim::RingBuffer<std::pair<double, std::string>> shown_;
+    std::uint64_t shownInAll_ = 0;
     double playedSeconds_ = 0;  ///< seconds of the virtual clock that `play` moved through
     double wallSeconds_ = 0;    ///< wall-clock seconds that `play` took
 };

@@ -4,7 +4,8 @@
 // Every way out goes through the end of main, so that the session's folder of files (removed
 // at exit) never stays behind: a scenario that cannot be read ends with one line and status 2,
 // one that cannot be played through (or whose report cannot be written) with one line and
-// status 1. SIGINT, SIGTERM and SIGHUP end the run as they would, once the folder is removed.
+// status 1. A signal that ends a process by default (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1,
+// SIGALRM, ...) ends the run as it would, once the folder is removed.
 #include <pthread.h>
 
 #include <csignal>
@@ -18,6 +19,7 @@
 #include "SessionDriver.h"
 #include "platform/log/OSLog.h"
 #include "platform/sim/QuotedText.h"
+#include "platform/sim/RuntimeFolder.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/SimFileSystem.h"
 
@@ -35,14 +37,35 @@ std::string describe(const std::exception& error) {
     return corvane::platform::sim::withControlsEscaped(error.what());
 }
 
-/// Takes SIGINT, SIGTERM and SIGHUP on a thread of their own: they are blocked in every
-/// thread made after this call, and one that arrives removes the session's folder, then ends
-/// the process as the signal does by default. Call before any other thread is made.
-void endOnSignalsWithoutLeavingTheFolder() {
+/// The signals whose default action ends the process and that come from outside it (a
+/// kill, the terminal, a timer or a resource limit): they can be taken on a thread of their
+/// own. Those a fault raises in the thread that made it (SIGSEGV, SIGBUS, SIGFPE, SIGILL,
+/// SIGTRAP, SIGSYS, SIGABRT) cannot, and SIGPIPE is ignored instead (see main).
+sigset_t endingSignals() {
     sigset_t endings;
     sigemptyset(&endings);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM,
+                             SIGPROF, SIGIO, SIGXCPU, SIGXFSZ, SIGPWR, SIGSTKFLT})
         sigaddset(&endings, signal);
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        sigaddset(&endings, signal);
+    // One that does not end the process as it starts is left as it is: ignored (nohup's
+    // SIGHUP), or taken by a handler set up before main (a profiler's SIGPROF).
+    for (int signal = 1; signal < NSIG; ++signal) {
+        struct sigaction action {};
+        if (sigismember(&endings, signal) == 1 &&
+            (sigaction(signal, nullptr, &action) != 0 || action.sa_handler != SIG_DFL)) {
+            sigdelset(&endings, signal);
+        }
+    }
+    return endings;
+}
+
+/// Takes the ending signals (`endingSignals`) on a thread of their own: they are blocked in
+/// every thread made after this call, and one that arrives removes the session's folder, then
+/// ends the process as the signal does by default. Call before any other thread is made.
+void endOnSignalsWithoutLeavingTheFolder() {
+    const sigset_t endings = endingSignals();
     pthread_sigmask(SIG_BLOCK, &endings, nullptr);
     std::thread([endings] {
         int signal = 0;
@@ -50,7 +73,10 @@ void endOnSignalsWithoutLeavingTheFolder() {
             return;
         corvane::platform::sim::FileSystem::removeMadeFolder();
         std::signal(signal, SIG_DFL);
-        pthread_sigmask(SIG_UNBLOCK, &endings, nullptr);
+        sigset_t taken;
+        sigemptyset(&taken);
+        sigaddset(&taken, signal);
+        pthread_sigmask(SIG_UNBLOCK, &taken, nullptr);
         std::raise(signal);
     }).detach();
 }
@@ -61,6 +87,7 @@ int main(int argc, char** argv) {
     using namespace corvane::session;
     endOnSignalsWithoutLeavingTheFolder();
     corvane::platform::sim::installSimulatedSession();
+    corvane::platform::sim::provideRuntimeFolder();
     if (argc != 2) {
         std::fprintf(stderr, "usage: corvane-session SCENARIO.json\n");
         return 2;

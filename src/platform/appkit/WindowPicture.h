@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace corvane::platform {
@@ -8,12 +9,12 @@ class NSAlert;
 class NSWindow;
 
 /// Renders the window as it looks (title bar included; a translucent window over a plain
-/// desktop backdrop) and writes it as a PNG picture at `path`; false when the file could not
-/// be written.
-bool writeWindowPicture(NSWindow& window, const std::string& path);
+/// desktop backdrop): the bytes of a PNG picture, none when the window has nothing drawn or
+/// the picture cannot be encoded.
+std::optional<std::string> windowPicture(NSWindow& window);
 
-/// Renders the alert as the user sees it when it runs and writes it as a PNG picture at
-/// `path`; false when the file could not be written.
-bool writeAlertPicture(const NSAlert& alert, const std::string& path);
+/// Renders the alert as the user sees it when it runs: the bytes of a PNG picture, none when
+/// it cannot be encoded.
+std::optional<std::string> alertPicture(const NSAlert& alert);
 
 }  // namespace corvane::platform

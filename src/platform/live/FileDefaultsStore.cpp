@@ -1,15 +1,11 @@
 #include "platform/live/FileDefaultsStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 
 #include "platform/live/FileReplacement.h"
+#include "platform/live/RegularFileReading.h"
 #include "platform/log/OSLog.h"
 
 namespace corvane::platform::live {
@@ -23,41 +19,14 @@ const OSLog& storeLogger() {
     return *logger;
 }
 
-/// What reading the file found.
-struct FileText {
-    bool exists = false;
-    std::optional<std::string> text;  ///< none: it exists but cannot be read
-};
-
-FileText readFile(const std::string& path) {
-    // Non-blocking, so that a FIFO put in the file's place cannot hang the start.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0)
-        return {errno != ENOENT && errno != ENOTDIR, std::nullopt};
-    FileText result{true, std::nullopt};
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        std::string text;
-        char chunk[1 << 16];
-        ssize_t n = 0;
-        while (text.size() <= FileDefaultsStore::kMaxFileBytes &&
-               (n = ::read(fd, chunk, sizeof chunk)) > 0) {
-            text.append(chunk, static_cast<std::size_t>(n));
-        }
-        if (n >= 0 && text.size() <= FileDefaultsStore::kMaxFileBytes)
-            result.text = std::move(text);
-    }
-    ::close(fd);
-    return result;
-}
-
 }  // namespace
 
 PlistDictionary FileDefaultsStore::load() {
     removeStaleReplacements(path_);
     unreadable_.clear();
     keepBeforeWrite_ = false;
-    const FileText file = readFile(path_);
+    // A FIFO put in the file's place is not read, so it cannot hang the start.
+    const RegularFileText file = readRegularFile(path_, kMaxFileBytes);
     if (!file.exists)
         return {};
     std::optional<DefaultsFile> parsed;

@@ -1,11 +1,12 @@
 #include "platform/live/XdgAutostart.h"
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 
 #include "platform/live/FileReplacement.h"
+#include "platform/live/RegularFileReading.h"
+#include "platform/log/OSLog.h"
 
 namespace corvane::platform::live {
 
@@ -14,6 +15,13 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kEntrySuffix = ".desktop";
+/// Entries larger than this are not read (an entry is a few lines).
+constexpr std::size_t kMaxEntryBytes = std::size_t{1} << 20;
+
+const OSLog& autostartLogger() {
+    static const auto* logger = new OSLog("ServiceManagement", "autostart");
+    return *logger;
+}
 
 /// Whether `text` holds a control character, which no entry value may carry.
 bool hasControlCharacter(const std::string& text) {
@@ -56,7 +64,8 @@ std::string execValue(const std::string& program) {
 }
 
 /// Whether an entry's text leaves it switched on: not hidden, not disabled by the desktop.
-bool isSwitchedOn(std::istream& entry) {
+bool isSwitchedOn(const std::string& text) {
+    std::istringstream entry(text);
     std::string line;
     while (std::getline(entry, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -70,6 +79,19 @@ bool isSwitchedOn(std::istream& entry) {
 bool isValidName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
            !hasControlCharacter(name);
+}
+
+/// The text of the entry at `path`, or none when there is none or it cannot be read. It is
+/// read without blocking: what is not a regular file (a FIFO put there) is skipped, with a
+/// log line, as is an entry too large or unreadable.
+std::optional<std::string> readEntry(const fs::path& path) {
+    RegularFileText entry = readRegularFile(path.string(), kMaxEntryBytes);
+    if (entry.exists && !entry.text) {
+        autostartLogger().error(
+            "Autostart: %{public}s is skipped: %{public}s", path.string(),
+            std::string(entry.regular ? "it cannot be read" : "it is not a regular file"));
+    }
+    return std::move(entry.text);
 }
 
 [[noreturn]] void fail(const std::string& what, const fs::path& path,
@@ -110,9 +132,9 @@ fs::path XdgAutostart::entryPath(const std::string& name) const {
 SMAppService::Status XdgAutostart::mainAppStatus() const {
     if (!program_ || !isValidName(mainAppName_))
         return SMAppService::Status::notFound;
-    std::ifstream entry(entryPath(mainAppName_));
-    return entry && isSwitchedOn(entry) ? SMAppService::Status::enabled
-                                        : SMAppService::Status::notRegistered;
+    const auto entry = readEntry(entryPath(mainAppName_));
+    return entry && isSwitchedOn(*entry) ? SMAppService::Status::enabled
+                                         : SMAppService::Status::notRegistered;
 }
 
 void XdgAutostart::registerMainApp() {
@@ -149,11 +171,11 @@ std::optional<std::vector<PlistValue>> XdgAutostart::userJobDictionaries() const
         const fs::path& path = it->path();
         if (path.extension() != kEntrySuffix)
             continue;
-        std::ifstream entry(path);
+        const auto entry = readEntry(path);
         if (!entry)
             continue;
         jobs.emplace_back(
-            PlistDictionary{{"Label", path.stem().string()}, {"OnDemand", isSwitchedOn(entry)}});
+            PlistDictionary{{"Label", path.stem().string()}, {"OnDemand", isSwitchedOn(*entry)}});
     }
     if (error)
         return std::nullopt;

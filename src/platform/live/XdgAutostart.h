@@ -13,8 +13,10 @@ namespace corvane::platform::live {
 /// (`<name>.desktop` in the autostart folder) per registration, naming this program. The
 /// main application's entry is named after its identifier, an older login item's after the
 /// identifier it is enabled by; the user's jobs are the autostart entries there. An entry the
-/// user switched off in the desktop's settings ("Hidden=true") counts as not registered. An
-/// entry is replaced atomically (`replaceFileAtomically`), temporaries that an interrupted
+/// user switched off in the desktop's settings ("Hidden=true") counts as not registered, and so
+/// does one that is not a regular file (a FIFO put at its name): entries are read without
+/// blocking, and one that cannot be read is skipped with a log line. An entry is replaced
+/// atomically (`replaceFileAtomically`), temporaries that an interrupted
 /// write left beside it removed first.
 class XdgAutostart final : public LoginItemBackend {
   public:

@@ -73,9 +73,9 @@ namespace corvane::platform {
 
 using namespace qt;
 
-bool writeStatusMenuPicture(NSStatusItem& item, const std::string& path) {
+std::optional<std::string> statusMenuPicture(NSStatusItem& item) {
     if (!item.menu())
-        return false;
+        return std::nullopt;
     ensureQtApplication();
     item.menu()->prepareToOpen();
     QMenu qmenu;
@@ -113,7 +113,7 @@ bool writeStatusMenuPicture(NSStatusItem& item, const std::string& path) {
     qmenu.render(&painter, QPoint(menuLeft, kMenuBarHeight + 2), QRegion(),
                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
     painter.end();
-    return image.save(QString::fromStdString(path), "PNG");
+    return pngBytes(image);
 }
 
 }  // namespace corvane::platform

@@ -71,14 +71,14 @@ std::size_t QtAlerts::runModal(const NSAlert& alert) {
 
 namespace corvane::platform {
 
-bool writeAlertPicture(const NSAlert& alert, const std::string& path) {
+std::optional<std::string> alertPicture(const NSAlert& alert) {
     qt::AlertBox made = qt::makeAlertBox(alert);
     QMessageBox& box = *made.box;
     box.adjustSize();
     QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     box.render(&image);
-    return image.save(QString::fromStdString(path), "PNG");
+    return qt::pngBytes(image);
 }
 
 }  // namespace corvane::platform

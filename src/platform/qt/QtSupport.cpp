@@ -1,6 +1,9 @@
 #include "platform/qt/QtSupport.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
 #include <QPalette>
 #include <cstdlib>
 
@@ -91,6 +94,14 @@ QFont toQFont(const ui::Font& font, std::optional<ui::Font::Weight> weightOverri
     if (font.design == ui::Font::Design::serif)
         f.setFamily("DejaVu Serif");
     return f;
+}
+
+std::optional<std::string> pngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return std::nullopt;
+    return bytes.toStdString();
 }
 
 QColor windowBackgroundColor() {

@@ -3,9 +3,13 @@
 #include <QColor>
 #include <QFont>
 #include <QRectF>
+#include <optional>
+#include <string>
 
 #include "platform/ui/Environment.h"
 #include "platform/ui/Style.h"
+
+class QImage;
 
 namespace corvane::platform::qt {
 
@@ -21,6 +25,9 @@ QFont toQFont(const ui::Font& font, std::optional<ui::Font::Weight> weightOverri
 inline QFont environmentFont(const ui::EnvironmentValues& env) {
     return toQFont(env.font, env.fontWeight);
 }
+
+/// The picture encoded as a PNG file's bytes; none when it cannot be encoded.
+std::optional<std::string> pngBytes(const QImage& image);
 
 /// The window background of the light appearance.
 QColor windowBackgroundColor();

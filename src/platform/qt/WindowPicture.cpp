@@ -10,14 +10,15 @@
 #include "platform/appkit/NSWindow.h"
 #include "platform/qt/NSWindowImpl.h"
 #include "platform/qt/PresentationWindow.h"
+#include "platform/qt/QtSupport.h"
 #include "platform/qt/WindowContent.h"
 
 namespace corvane::platform {
 
-bool writeWindowPicture(NSWindow& window, const std::string& path) {
+std::optional<std::string> windowPicture(NSWindow& window) {
     auto* widget = window.impl().widget.data();
     if (widget == nullptr)
-        return false;
+        return std::nullopt;
     if (NSHostingView* hosting = shownHostingView(window))
         hosting->updateNow();
     // Sheets and popovers the window shows (a popover of a sheet included, after its sheet)
@@ -48,7 +49,7 @@ bool writeWindowPicture(NSWindow& window, const std::string& path) {
                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
     for (const auto& [child, at] : presented)
         child->render(&image, origin + at, QRegion(), QWidget::DrawChildren);
-    return image.save(QString::fromStdString(path), "PNG");
+    return qt::pngBytes(image);
 }
 
 }  // namespace corvane::platform

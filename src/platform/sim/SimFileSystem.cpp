@@ -1,5 +1,7 @@
 #include "platform/sim/SimFileSystem.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -95,13 +97,34 @@ std::string FileSystem::rootLocked() const {
             "the simulated session cannot make its folder for files: " +
             (code ? code : std::error_code(errno, std::generic_category())).message());
     }
-    root_ = pattern;
     {
         std::lock_guard lock(madeFolderMutex);
-        madeFolder = root_;
+        madeFolder = pattern;
     }
     std::atexit(&FileSystem::removeMadeFolder);
+    const std::string files = pattern + "/files";
+    if (::mkdir(files.c_str(), 0700) != 0) {
+        throw std::runtime_error("the simulated session cannot make its folder for files: " +
+                                 std::error_code(errno, std::generic_category()).message());
+    }
+    madeFolder_ = pattern;
+    root_ = files;
     return root_;
+}
+
+std::optional<std::string> FileSystem::privateFolder(const std::string& name) const {
+    std::lock_guard lock(mutex_);
+    try {
+        rootLocked();
+    } catch (const std::runtime_error&) {
+        return std::nullopt;
+    }
+    if (madeFolder_.empty())
+        return std::nullopt;
+    const std::string folder = madeFolder_ + "/" + name;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+        return std::nullopt;
+    return folder;
 }
 
 void FileSystem::removeMadeFolder() {

@@ -12,10 +12,10 @@
 namespace corvane::platform::sim {
 
 /// The simulated session's files: real files and folders under a root folder of the session
-/// (a temporary folder made on first use and removed when the process exits, or one a test
-/// sets), so that copies, removals and the Trash are tested on real files. The application
-/// sees session paths ("/Applications", "/Users/user/Downloads/Corvane.app"): each one lies
-/// at the same place under the root. Symbolic links are resolved within the session, so an
+/// ("files" in a temporary folder made on first use and removed when the process exits, or a
+/// folder a test sets), so that copies, removals and the Trash are tested on real files. The
+/// application sees session paths ("/Applications", "/Users/user/Downloads/Corvane.app"): each one
+/// lies at the same place under the root. Symbolic links are resolved within the session, so an
 /// absolute link target is a session path too and nothing outside the root is ever reached.
 /// The Trash follows the desktop's convention (the freedesktop.org Trash: `files/` and
 /// `info/` with one ".trashinfo" per item) in the home folder's ".local/share/Trash".
@@ -37,6 +37,10 @@ class FileSystem final : public FileManagerBackend {
     /// Removes, with everything in it, the folder made for the session's files when none was
     /// given (as happens when the process exits). Any thread.
     static void removeMadeFolder();
+    /// A folder of the process's own beside the session's files, in the folder made for them
+    /// (so removed with it), made on first use, readable by the user alone; none when it cannot
+    /// be made or the session's files are in a folder a test gave.
+    std::optional<std::string> privateFolder(const std::string& name) const;
 
     std::string homeDirectory() const override { return kHomeDirectory; }
     /// The real path of session path `path`, every symbolic link on the way resolved (the
@@ -95,6 +99,7 @@ class FileSystem final : public FileManagerBackend {
 
     mutable std::mutex mutex_;
     mutable std::string root_;           // made on first use
+    mutable std::string madeFolder_;     // what holds root_ when this made it
     std::set<std::string> notWritable_;  // session paths, links resolved
     FaultCount failTrash_;
     FaultCount failCopy_;

@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QWidget>
-#include <filesystem>
 #include <stdexcept>
 
 #include "platform/appkit/NSAnimationContext.h"
@@ -361,13 +359,11 @@ TEST(WindowTest, AlphaAnimatesOverTheGroupsDuration) {
 // A window picture is a PNG of the whole window, title bar included.
 TEST(WindowTest, PictureIsAPNGOfTheWindow) {
     auto window = testing::windows::showInWindow(Text("Hello").frame(200, 100), {200, 100}).window;
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("corvane-picture-" + std::to_string(::getpid()) + ".png");
-    ASSERT_TRUE(writeWindowPicture(*window, path.string()));
-    QImage image(QString::fromStdString(path.string()));
+    const auto png = windowPicture(*window);
+    ASSERT_TRUE(png);
+    const QImage image = QImage::fromData(QByteArray::fromStdString(*png), "PNG");
     EXPECT_EQ(image.width(), 200);
     EXPECT_EQ(image.height(), 100 + 28);
-    std::filesystem::remove(path);
 }
 
 // Modifiers of newer systems refuse to be used on older ones.

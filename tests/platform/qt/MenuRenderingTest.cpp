@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <QAction>
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -91,19 +89,17 @@ TEST(MenuRenderingTest, DrawsTheFourSymbols) {
     EXPECT_TRUE(images.imageAssetSize("OrlindeNew"));
 }
 
-// The picture of the open menu is written; an item without a menu has none to draw.
-TEST(MenuRenderingTest, WritesThePictureOfTheOpenMenu) {
+// The picture of the open menu is a PNG; an item without a menu has none to draw.
+TEST(MenuRenderingTest, DrawsThePictureOfTheOpenMenu) {
     auto item = NSStatusBar::systemStatusBar().statusItemWithLength(NSVariableStatusItemLength);
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("corvane-menu-" + std::to_string(::getpid()) + ".png");
-    EXPECT_FALSE(writeStatusMenuPicture(*item, path.string()));
+    EXPECT_FALSE(statusMenuPicture(*item));
     auto menu = std::make_shared<NSMenu>();
     menu->addItem("Open", "open", "");
     item->setMenu(menu);
-    ASSERT_TRUE(writeStatusMenuPicture(*item, path.string()));
-    QImage picture(QString::fromStdString(path.string()));
+    const auto png = statusMenuPicture(*item);
+    ASSERT_TRUE(png);
+    const QImage picture = QImage::fromData(QByteArray::fromStdString(*png), "PNG");
     EXPECT_GT(picture.height(), 2 * 24);
-    std::filesystem::remove(path);
 }
 
 }  // namespace

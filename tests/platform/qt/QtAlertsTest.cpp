@@ -12,7 +12,6 @@
 #include "platform/qt/QtAlerts.h"
 #include "platform/qt/QtSupport.h"
 #include "support/SimSession.h"
-#include "support/TempFolder.h"
 
 namespace corvane::platform {
 namespace {
@@ -62,10 +61,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The alert is drawn as the user sees it, its texts shown as text and not as markup.
 TEST(QtAlertPicture, DrawsTheAlert) {
-    testing::TempFolder folder;
-    const std::string path = folder.path() + "/alert.png";
-    ASSERT_TRUE(writeAlertPicture(moveAlert(), path));
-    const QImage image(QString::fromStdString(path));
+    const auto png = alertPicture(moveAlert());
+    ASSERT_TRUE(png);
+    const QImage image = QImage::fromData(QByteArray::fromStdString(*png), "PNG");
     EXPECT_GT(image.width(), 200);
     EXPECT_GT(image.height(), 60);
 }
