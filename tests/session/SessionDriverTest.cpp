@@ -1065,9 +1065,20 @@ std::vector<std::string> rowsOf(const json& menu) {
     return rows;
 }
 
+/// The elements of a "show" line that lie in a sheet.
+std::vector<json> inSheet(const json& shown) {
+    std::vector<json> found;
+    for (const auto& element : shown["elements"]) {
+        if (element.contains("in") && element["in"] == "sheet")
+            found.push_back(element);
+    }
+    return found;
+}
+
 // The user opens the settings from the menu, selects "Scrolling" in the toolbar and slides
-// "Step size:" to 40: the window shows that tab, titled by it, the stored step is 40, and the
-// next wheel tick posts 40 points in all.
+// "Step size:" to 40, then opens the Advanced sheet, under which the tab's "Reset to defaults"
+// and the toolbar's "General" ignore the clicks: the window still shows that tab, titled by
+// it, with the sheet up, the stored step is 40, and the next wheel tick posts 40 points in all.
 TEST(SessionDriver, ScrollingTabScenarioSetsTheStep) {
     auto lines = play("scrolling-tab.json");
     ASSERT_FALSE(lines.empty());
@@ -1087,20 +1098,11 @@ TEST(SessionDriver, ScrollingTabScenarioSetsTheStep) {
         tabs,
         (std::vector<std::pair<std::string, bool>>{
             {"General", false}, {"Scrolling", true}, {"Exceptions", false}, {"Updates", false}}));
+    EXPECT_FALSE(inSheet(*shown).empty());
     const json& summary = lines.back()["summary"];
     EXPECT_EQ(summary["settings"]["scrollAdvanced"]["step"], 40.0);
     EXPECT_EQ(summary["pids"]["501"]["pointY"], 40.0);
     EXPECT_EQ(summary["windows"], json::array({"preferences"}));
-}
-
-/// The elements of a "show" line that lie in a sheet.
-std::vector<json> inSheet(const json& shown) {
-    std::vector<json> found;
-    for (const auto& element : shown["elements"]) {
-        if (element.contains("in") && element["in"] == "sheet")
-            found.push_back(element);
-    }
-    return found;
 }
 
 // The user adds the application in use on the Exceptions tab and gives it a step of 40 in

@@ -66,8 +66,10 @@ struct ElementAction {
 /// What became of an action.
 struct ElementActionResult {
     enum class Outcome {
-        done,      ///< the input was given (a disabled control ignores it, as it would a user's)
-        notFound,  ///< no visible element has the label
+        /// The input was given. A disabled control ignores it, as it would a user's, and so
+        /// does anything of a window that shows a sheet, outside the sheet and its popovers.
+        done,
+        notFound,       ///< no visible element has the label
         notActionable,  ///< the first element with the label does not take the action
         noRow,          ///< no visible list row has the action's `row` label
     };
@@ -97,8 +99,10 @@ struct KeyPress {
 /// one.
 std::optional<KeyPress> parseKeyPress(const std::string& text);
 
-/// Presses and releases `key` on `window` as the keyboard would: the window's open sheet or
-/// popover takes it first, else the window, which offers it as a key equivalent first.
+/// Presses and releases `key` on `window` as the keyboard would: the window's open sheet (or
+/// a popover the sheet shows), else its newest popover, else the window takes it; each offers
+/// it as a key equivalent of the window first. The window's own controls behind a sheet are
+/// not offered it.
 void pressKey(NSWindow& window, const KeyPress& key);
 
 }  // namespace corvane::platform

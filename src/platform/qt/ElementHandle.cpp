@@ -8,6 +8,7 @@
 #include "platform/appkit/NSHostingView.h"
 #include "platform/qt/ElementBox.h"
 #include "platform/qt/NodeBox.h"
+#include "platform/qt/SheetModality.h"
 
 namespace corvane::platform {
 
@@ -98,7 +99,7 @@ void ElementHandle::dragSlider(double value) const {
         return;
     auto* slider = qobject_cast<QSlider*>(node->hitWidget());
     const auto* element = node->view().as<SliderElement>();
-    if (!slider || !element || !slider->isEnabled())
+    if (!slider || !element || !slider->isEnabled() || qt::isBlockedBySheet(*slider))
         return;
     slider->setSliderDown(true);
     slider->setSliderPosition(sliderPosition(*element, value));

@@ -3,18 +3,38 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "platform/qt/QtSupport.h"
+#include "platform/qt/SheetModality.h"
 
 namespace corvane::platform::qt {
+
+namespace {
+std::vector<const PresentationWindow*>& liveSheets() {
+    static std::vector<const PresentationWindow*> sheets;
+    return sheets;
+}
+}  // namespace
 
 PresentationWindow::PresentationWindow(QWidget* parent, bool sheet)
     : QWidget(parent,
               sheet ? (Qt::Sheet | Qt::FramelessWindowHint) : (Qt::Tool | Qt::FramelessWindowHint)),
       sheet_(sheet) {
-    if (sheet)
+    if (sheet) {
         setWindowModality(Qt::WindowModal);
+        liveSheets().push_back(this);
+    }
+    installWindowInputFilters();
     setAttribute(Qt::WA_TranslucentBackground);
+}
+
+PresentationWindow::~PresentationWindow() {
+    std::erase(liveSheets(), this);
+}
+
+const std::vector<const PresentationWindow*>& PresentationWindow::sheets() {
+    return liveSheets();
 }
 
 void PresentationWindow::paintEvent(QPaintEvent*) {

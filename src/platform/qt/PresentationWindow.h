@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace corvane::platform::qt {
 
@@ -9,6 +10,10 @@ namespace corvane::platform::qt {
 class PresentationWindow : public QWidget {
   public:
     PresentationWindow(QWidget* parent, bool sheet);
+    ~PresentationWindow() override;
+    bool isSheet() const { return sheet_; }
+    /// The sheets that exist now, shown or not.
+    static const std::vector<const PresentationWindow*>& sheets();
     std::function<void()> onClosedByUser;
     bool closingByBinding = false;
 

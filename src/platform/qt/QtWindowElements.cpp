@@ -18,6 +18,7 @@
 #include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
 #include "platform/qt/NSWindowImpl.h"
+#include "platform/qt/SheetModality.h"
 #include "platform/qt/ToolbarItems.h"
 #include "platform/qt/ViewImpl.h"
 #include "platform/qt/WindowContent.h"
@@ -204,7 +205,7 @@ void slideKnob(const Found& found, const ElementAction& action) {
     QPointer<QSlider> slider = qobject_cast<QSlider*>(widget);
     if (!slider && widget != nullptr)
         slider = widget->findChild<QSlider*>();
-    if (element == nullptr || !slider || !slider->isEnabled())
+    if (element == nullptr || !slider || !slider->isEnabled() || qt::isBlockedBySheet(*slider))
         return;
     const int target = ui::sliderPosition(*element, action.value);
     slider->setSliderDown(true);
@@ -341,12 +342,18 @@ ElementActionResult performElementAction(NSWindow& window, const std::string& la
 }
 
 void pressKey(NSWindow& window, const KeyPress& key) {
-    // The newest presentation is the key window while it is up.
+    // A sheet is the key window while it is up, else the newest popover; a popover that the
+    // sheet presents is in turn the sheet's.
     QWidget* target = windowWidget(window);
     if (NSHostingView* hosting = shownHostingView(window)) {
         NSHostingView* top = hosting;
-        while (!top->host().presented().empty())
-            top = top->host().presented().back();
+        while (!top->host().presented().empty()) {
+            const auto& presented = top->host().presented();
+            const auto sheet = std::find_if(presented.begin(), presented.end(), [](auto* view) {
+                return view->host().presentation() == "sheet";
+            });
+            top = sheet != presented.end() ? *sheet : presented.back();
+        }
         if (top != hosting && top->impl().widget)
             target = top->impl().widget->window();
     }

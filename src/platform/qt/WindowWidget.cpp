@@ -2,14 +2,13 @@
 // frames, title bars and pictures are the same on every display (and offscreen).
 #include "platform/qt/WindowWidget.h"
 
-#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
 #include "platform/appkit/NSWindow.h"
-#include "platform/qt/KeyEquivalentFilter.h"
 #include "platform/qt/QtSupport.h"
+#include "platform/qt/SheetModality.h"
 #include "platform/qt/ToolbarItems.h"
 
 namespace corvane::platform::qt {
@@ -92,11 +91,7 @@ void paintChrome(QPainter& p, const NSWindow& window, const QRect& bounds, doubl
 
 WindowWidget::WindowWidget(NSWindow& owner) : owner_(owner) {
     setAttribute(Qt::WA_TranslucentBackground);
-    static bool filterInstalled = false;
-    if (!filterInstalled) {
-        filterInstalled = true;
-        qApp->installEventFilter(new KeyEquivalentFilter());
-    }
+    installWindowInputFilters();
 }
 
 void WindowWidget::paintEvent(QPaintEvent*) {

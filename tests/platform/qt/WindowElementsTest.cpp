@@ -255,6 +255,43 @@ TEST(WindowKeyTest, ReturnInASheetPressesItsDefaultButton) {
     EXPECT_EQ(inspectWindow(*window).elements, std::vector{element("text", "Behind")});
 }
 
+/// A sheet and a popover that the window shows from its own content.
+class SheetAndPopoverModel : public ObservableObject {
+  public:
+    Published<bool> sheet{*this, true};
+    Published<bool> popover{*this, false};
+};
+
+struct SheetAndPopoverView {
+    ObservedObject<SheetAndPopoverModel> model;
+    View body() const {
+        SheetAndPopoverModel& m = *model;
+        return Text("Behind")
+            .popover(bind(m.popover), Edge::top, [] { return Text("Popover").padding(); })
+            .sheet(bind(m.sheet), {}, [&m] {
+                return Button("Done", [&m] { m.sheet.set(false); })
+                    .keyboardShortcut(KeyboardShortcut::defaultAction())
+                    .padding(16);
+            });
+    }
+    auto viewProperties() { return std::tie(model); }
+};
+
+using SheetAndPopoverTest = WindowShowing<SheetAndPopoverModel, SheetAndPopoverView>;
+
+// A popover of the window that comes up while a sheet is shown lies behind the sheet: keys go
+// to the sheet, whose default button Return presses, and the popover stays open.
+TEST_F(SheetAndPopoverTest, KeysGoToTheSheetNotToAPopoverBehindIt) {
+    model.popover.set(true);
+    rt().runPending();
+    ASSERT_EQ(inspectWindow(*window).elements.back().presentation, "popover");
+
+    pressKey(*window, *parseKeyPress("return"));
+    rt().runPending();
+    EXPECT_FALSE(model.sheet.get());
+    EXPECT_TRUE(model.popover.get());
+}
+
 /// A tab view controller in toolbar style with two tabs, counting the selections it is told.
 /// Each pane shows its name, or a button with the default-action shortcut that counts its
 /// presses.
