@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "JsonText.h"
 #include "app/CorvaneApp.h"
 #include "app/DiagnosticsReport.h"
 #include "app/HUDManager.h"
@@ -174,7 +175,7 @@ std::string windowLine(double t, const std::string& identifier, const WindowCont
     line["title"] = contents.title;
     line["size"] = {contents.size.width, contents.size.height};
     line["elements"] = std::move(elements);
-    return line.dump();
+    return jsonText(line);
 }
 
 /// A menu as it opened: `{"separator": true}` or the shown item's identifier, title, check
@@ -353,7 +354,7 @@ void SessionDriver::perform(const ScenarioEvent& e) {
             ordered_json line{{"t", inNanoseconds(e.t)}, {"pasteboard", nullptr}};
             if (auto text = NSPasteboard::generalPasteboard().stringForType(NSPasteboardTypeString))
                 line["pasteboard"] = *text;
-            keepShownLine(inNanoseconds(e.t), line.dump());
+            keepShownLine(inNanoseconds(e.t), jsonText(line));
             break;
         }
         // Answers at the start are given before launch (see play).
@@ -404,7 +405,7 @@ void SessionDriver::clickStatusItem(const ScenarioEvent& e) {
         }
         line["chosen"] = e.item;
     }
-    keepShownLine(inNanoseconds(e.t), line.dump());
+    keepShownLine(inNanoseconds(e.t), jsonText(line));
 }
 
 void SessionDriver::keepShownLine(double t, std::string line) {
@@ -529,7 +530,7 @@ void SessionDriver::play() {
     LogStore::shared().setEchoFormatter(&echoLine);
     StandardOutput::shared().setSink([this](const std::string& text) {
         const double t = scenarioTimeOf(sim::virtualRuntime().mediaTime());
-        keepShownLine(t, ordered_json{{"t", t}, {"stdout", text}}.dump());
+        keepShownLine(t, jsonText(ordered_json{{"t", t}, {"stdout", text}}));
     });
     setUpSession();
     // Faults at the session's start are in place when the application starts, and the move
@@ -594,7 +595,7 @@ void SessionDriver::report(std::ostream& out) const {
         line["lineX"] = e.integerValue(kCGScrollWheelEventDeltaAxis2);
         line["continuous"] = e.doubleValue(kCGScrollWheelEventIsContinuous);
         line["userData"] = e.integerValue(kCGEventSourceUserData);
-        out << line.dump() << '\n';
+        out << jsonText(line) << '\n';
     }
 
     writeShownBefore(std::numeric_limits<double>::infinity());
@@ -654,7 +655,7 @@ void SessionDriver::report(std::ostream& out) const {
     summary["notifications"] = notifications;
     summary["played"] = {{"seconds", inNanoseconds(playedSeconds_)},
                          {"wallClockSeconds", inNanoseconds(wallSeconds_)}};
-    out << ordered_json{{"summary", summary}}.dump() << '\n';
+    out << jsonText(ordered_json{{"summary", summary}}) << '\n';
 }
 
 void SessionDriver::reportMove(ordered_json& summary) const {
