@@ -25,8 +25,9 @@ namespace {
 using namespace platform;
 using testing::EngineCall;
 
-/// The applications ticks are aimed at: three with bundle identifiers, one without, the
-/// target pid 1 (no target) and a pid no application has.
+/// The applications ticks are aimed at: five with bundle identifiers (more than the
+/// coordinator keeps answers for), one without, the target pid 1 (no target) and a pid no
+/// application has.
 struct Target {
     pid_t pid;
     std::optional<std::string> bundleId;
@@ -34,12 +35,14 @@ struct Target {
 };
 const Target kTargets[] = {
     {501, "com.example.editor", true},  {502, "com.example.mail", true},
-    {503, "com.example.browser", true}, {504, std::nullopt, true},
+    {503, "com.example.browser", true}, {505, "com.example.notes", true},
+    {506, "com.example.music", true},   {504, std::nullopt, true},
     {1, std::nullopt, false},           {999, std::nullopt, false},
 };
-/// Exceptions name the three applications and one that never runs.
-const char* const kExceptionIds[] = {"com.example.editor", "com.example.mail",
-                                     "com.example.browser", "com.example.absent"};
+/// Exceptions name the five applications and one that never runs.
+const char* const kExceptionIds[] = {"com.example.editor",  "com.example.mail",
+                                     "com.example.browser", "com.example.notes",
+                                     "com.example.music",   "com.example.absent"};
 
 /// What the decision gives a one-line tick with point delta 10.
 struct Decision {
