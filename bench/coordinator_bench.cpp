@@ -160,7 +160,7 @@ BENCHMARK(BM_handleScrollEvent_exceptionList)
     ->ArgNames({"exceptions", "alternating"})
     ->ArgsProduct({{0, 16, 256}, {0, 1}});
 
-// Smoothing off, with 16 and 256 exceptions naming none of them, ticks to eight applications
+// Smoothing off, with 0, 16 and 256 exceptions naming none of them, ticks to eight applications
 // in turn: more targets than the coordinator keeps answers for, so that every tick looks its
 // target's exception up in the index of the list.
 void BM_handleScrollEvent_exceptionList_manyTargets(benchmark::State& state) {
@@ -181,7 +181,11 @@ void BM_handleScrollEvent_exceptionList_manyTargets(benchmark::State& state) {
         benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(events[i]));
     });
 }
-BENCHMARK(BM_handleScrollEvent_exceptionList_manyTargets)->ArgName("exceptions")->Arg(16)->Arg(256);
+BENCHMARK(BM_handleScrollEvent_exceptionList_manyTargets)
+    ->ArgName("exceptions")
+    ->Arg(0)
+    ->Arg(16)
+    ->Arg(256);
 
 // A trackpad event: classified as continuous and passed at once.
 void BM_handleScrollEvent_trackpad(benchmark::State& state) {
