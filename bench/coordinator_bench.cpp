@@ -1,11 +1,13 @@
 // A wheel event through the coordinator's decision, on the pass-through paths (for targets
 // with executable URLs, a held blocking modifier, alternating targets, exception lists of 0,
-// 16 and 256 entries) and on the smoothed path, with the heap allocations each one makes
-// (counted by the shared allocation counter).
+// 16 and 256 entries, eight targets in turn) and on the smoothed path, with the heap allocations
+// each one makes (counted by the shared allocation counter).
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "BatchTiming.h"
 #include "platform/quartz/CGEvent.h"
@@ -157,6 +159,33 @@ void BM_handleScrollEvent_exceptionList(benchmark::State& state) {
 BENCHMARK(BM_handleScrollEvent_exceptionList)
     ->ArgNames({"exceptions", "alternating"})
     ->ArgsProduct({{0, 16, 256}, {0, 1}});
+
+// Smoothing off, with 0, 16 and 256 exceptions naming none of them, ticks to eight applications
+// in turn: more targets than the coordinator keeps answers for, so that every tick looks its
+// target's exception up in the index of the list.
+void BM_handleScrollEvent_exceptionList_manyTargets(benchmark::State& state) {
+    constexpr int kTargets = 8;
+    constexpr pid_t kFirstOther = 601;
+    setUpSession(static_cast<int>(state.range(0)));
+    setSmooth(false);
+    std::vector<CGEventRef> events;
+    for (int i = 0; i < kTargets; ++i) {
+        const pid_t pid = kFirstOther + i;
+        if (!sim::session().workspace().isRunning(pid))
+            corvane::testing::launchApplicationWithExecutable(pid, "App" + std::to_string(i));
+        events.push_back(wheelTick(pid));
+    }
+    std::size_t i = 0;
+    measure(state, [&] {
+        i = (i + 1) % kTargets;
+        benchmark::DoNotOptimize(ScrollCoordinator::shared().handleScrollEvent(events[i]));
+    });
+}
+BENCHMARK(BM_handleScrollEvent_exceptionList_manyTargets)
+    ->ArgName("exceptions")
+    ->Arg(0)
+    ->Arg(16)
+    ->Arg(256);
 
 // A trackpad event: classified as continuous and passed at once.
 void BM_handleScrollEvent_trackpad(benchmark::State& state) {

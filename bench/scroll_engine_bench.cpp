@@ -1,5 +1,6 @@
 // The engine's hot paths on the simulated session: one frame step with a number of running
-// fibers, and one tick through `handleInput` while the display link runs.
+// fibers, a frame in which many fibers end together, and one tick through `handleInput` while
+// the display link runs.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -71,6 +72,42 @@ void BM_frameStep(benchmark::State& state) {
         static_cast<double>(delivered) / static_cast<double>(state.iterations() * kFrames);
 }
 BENCHMARK(BM_frameStep)->Arg(1)->Arg(4)->Arg(16)->UseManualTime();
+
+// The frame in which range(0) fibers, started by ticks at one instant, all end together (it
+// comes after their duration): one
+// frame step with their removal and the post. The fibers are made anew before every frame,
+// outside the time, and the reset that the ending frame queues runs there too.
+void BM_frameStep_fibersEndTogether(benchmark::State& state) {
+    constexpr double kDuration = 0.35;
+    ScrollEngineCV& engine = ScrollEngineCV::shared();
+    sim::VirtualRuntime& rt = sim::virtualRuntime();
+    const CGEventRef event = wheelTick();
+    double t = rt.mediaTime();
+    onStateQueue([&] {
+        auto startFibers = [&] {
+            rt.runPending();
+            engine.reset();
+            t += 1;
+            // The first tick gives the template; the rest start at the same instant.
+            for (std::int64_t i = 0; i < state.range(0); ++i)
+                engine.enqueue(kDuration, t, 0.5, 0.05, 0.03, i == 0 ? event : nullptr, 0, 10, 0);
+        };
+        startFibers();
+        measureInBatches(
+            state, 1, [&] { engine.frameStep(t + 2 * kDuration); }, startFibers);
+        engine.frameStep(t + 2 * kDuration);
+        if (!engine.stateForTesting().queue.empty())
+            state.SkipWithError("fibers outlived their duration");
+        rt.runPending();
+        engine.reset();
+    });
+}
+BENCHMARK(BM_frameStep_fibersEndTogether)
+    ->Arg(1'000)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // One tick through handleInput while the display link runs: the event copy, the display
 // lookup, the link checks and the hand-over to the state queue. Ticks are timed in batches

@@ -148,9 +148,7 @@ CGEventRef ScrollCoordinator::handleScrollEvent(const CGEventRef& event) {
     }
     if (listMayHaveChanged || target != currentApplication) {
         currentApplication = target;
-        exceptionalApplication = currentApplication && currentApplication->bundleIdentifier()
-                                     ? exceptionIndex_.find(*currentApplication->bundleIdentifier())
-                                     : nullptr;
+        exceptionalApplication = exceptionIndex_.find(currentApplication);
     }
 
     bool smooth = settings.scrollBase.smooth && !blockSmooth &&

@@ -82,7 +82,8 @@ class ScrollCoordinator {
                                                     platform::CGEventTapCallBack callback);
 
     EngineInput engineInputForTesting_;
-    /// The settings' exceptions by bundle identifier, as of `exceptionsGeneration_`.
+    /// The settings' exceptions by bundle identifier, and the answers for the latest targets,
+    /// as of `exceptionsGeneration_`.
     ExceptionIndex exceptionIndex_;
     /// The settings generation under which `exceptionIndex_` was built; 0: never.
     std::uint64_t exceptionsGeneration_ = 0;

@@ -113,8 +113,10 @@ void ScrollEngineCV::checkDirection(double dy, double dx) {
 void ScrollEngineCV::frameStep(double t) {
     CORVANE_ASSERT_ON_QUEUE(*stateQ);
     const AnimationFunction curve = animationFunction;
-    for (std::size_t i = 0; i < queue.size();) {
-        ScrollFiber& fiber = queue[i];
+    // Fibers that end in this frame are dropped in the same pass: each running one moves up
+    // over them, so the order stays and a frame costs one pass however many end together.
+    auto kept = queue.begin();
+    for (ScrollFiber& fiber : queue) {
         const double elapsed = t - fiber.startTime;
         const bool ended = elapsed >= duration;
         const double p = ended ? 1 : elapsed / duration;
@@ -123,12 +125,13 @@ void ScrollEngineCV::frameStep(double t) {
         target += increment;
         fiber.value = increment;
         fiber.last = c;
-        if (ended) {
-            queue.erase(queue.begin() + static_cast<std::ptrdiff_t>(i));
-        } else {
-            ++i;
+        if (!ended) {
+            if (&*kept != &fiber)
+                *kept = fiber;
+            ++kept;
         }
     }
+    queue.erase(kept, queue.end());
     const bool empty = queue.empty();
 
     const double dt = lastFrameStamp > 0 ? std::min(t - lastFrameStamp, 0.1) : 1.0 / 60;

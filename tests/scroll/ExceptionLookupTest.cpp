@@ -25,8 +25,9 @@ namespace {
 using namespace platform;
 using testing::EngineCall;
 
-/// The applications ticks are aimed at: three with bundle identifiers, one without, the
-/// target pid 1 (no target) and a pid no application has.
+/// The applications ticks are aimed at: five with bundle identifiers (more than the
+/// coordinator keeps answers for), one without, the target pid 1 (no target) and a pid no
+/// application has.
 struct Target {
     pid_t pid;
     std::optional<std::string> bundleId;
@@ -34,12 +35,14 @@ struct Target {
 };
 const Target kTargets[] = {
     {501, "com.example.editor", true},  {502, "com.example.mail", true},
-    {503, "com.example.browser", true}, {504, std::nullopt, true},
+    {503, "com.example.browser", true}, {505, "com.example.notes", true},
+    {506, "com.example.music", true},   {504, std::nullopt, true},
     {1, std::nullopt, false},           {999, std::nullopt, false},
 };
-/// Exceptions name the three applications and one that never runs.
-const char* const kExceptionIds[] = {"com.example.editor", "com.example.mail",
-                                     "com.example.browser", "com.example.absent"};
+/// Exceptions name the five applications and one that never runs.
+const char* const kExceptionIds[] = {"com.example.editor",  "com.example.mail",
+                                     "com.example.browser", "com.example.notes",
+                                     "com.example.music",   "com.example.absent"};
 
 /// What the decision gives a one-line tick with point delta 10.
 struct Decision {
@@ -122,7 +125,10 @@ class ExceptionLookup : public ::testing::Test {
 // removed, toggled in place, switched between own and inherited values, given new values, the
 // whole list replaced by new objects with the same identifiers, stale exceptions changed after
 // their removal, global changes, and ticks to changing targets: each tick is decided as the
-// plain scan of the current list decides it.
+// plain scan of the current list decides it. In-place changes mostly hit the exception the
+// latest tick was decided with, or another one of the current list, and ticks often go to the
+// latest target again, so that many ticks follow a change of their own exception with no
+// assignment of the settings in between.
 TEST_F(ExceptionLookup, EveryTickDecidesAsThePlainScan) {
     SettingsManager& store = SettingsManager::shared();
     std::mt19937 rng(2323);
@@ -146,17 +152,73 @@ TEST_F(ExceptionLookup, EveryTickDecidesAsThePlainScan) {
         store.setAppSettings(std::move(app));
     };
 
-    constexpr int kSteps = 12'000;
+    const Target* latestTarget = &kTargets[0];
+    ExceptionalApplicationRef latestException;  // what the latest tick was decided with
+    // The in-place changes of `latestException` since the latest tick (a bit per kind:
+    // smoothing, inherit, own values), and whether the settings were assigned since then.
+    enum Kind { smoothingToggled, inheritFlipped, valuesChanged, kinds };
+    unsigned latestChanges = 0;
+    bool assigned = false;
+    // Ticks to the latest target after a change of their exception of each kind, with no
+    // assignment in between: those a lookup taking the exception's values would get wrong.
+    int ticksAfterOwnChange[kinds] = {};
+    // The exception an in-place change of `kind` goes to: none when the chosen source is empty.
+    auto toChange = [&](Kind kind) -> ExceptionalApplication* {
+        const auto& list = store.settings().appSettings.exceptionalApplication;
+        const std::size_t source = pick(10);
+        ExceptionalApplicationRef e;
+        if (source < 6 && latestException)
+            e = latestException;
+        else if (source < 9 && !list.empty())
+            e = list[pick(list.size())];
+        else if (!everMade.empty())
+            e = everMade[pick(everMade.size())];
+        if (e && e == latestException)
+            latestChanges |= 1u << kind;
+        return e.get();
+    };
+
+    constexpr int kSteps = 20'000;
     int ticks = 0;
     for (int step = 0; step < kSteps; ++step) {
-        const std::size_t action = pick(20);
+        const std::size_t action = pick(23);
         const auto& list = store.settings().appSettings.exceptionalApplication;
         if (action < 10) {
-            const Target& target = kTargets[pick(std::size(kTargets))];
+            const Target& target =
+                pick(2) == 0 ? *latestTarget : kTargets[pick(std::size(kTargets))];
             const Decision expected = plainScanDecision(store.settings(), target);
             ASSERT_EQ(tick(target), expected) << "step " << step << ", target pid " << target.pid;
+            for (int kind = 0; kind < kinds; ++kind) {
+                if (&target == latestTarget && !assigned && (latestChanges & (1u << kind)))
+                    ++ticksAfterOwnChange[kind];
+            }
+            latestTarget = &target;
+            latestException = expected.exception;
+            latestChanges = 0;
+            assigned = false;
             ++ticks;
-        } else if (action == 10 && list.size() < 8) {  // the menu's "Disable for"
+            continue;
+        }
+        if (action >= 13 && action <= 18) {  // in place: the store is not told
+            const Kind kind = action <= 14   ? smoothingToggled
+                              : action <= 16 ? inheritFlipped
+                                             : valuesChanged;
+            ExceptionalApplication* e = toChange(kind);
+            if (e == nullptr)
+                continue;
+            if (kind == smoothingToggled) {
+                ScrollBase base = e->scrollBase();
+                base.smooth = !base.smooth;
+                e->setScrollBase(base);
+            } else if (kind == inheritFlipped) {
+                e->setInherit(!e->inherit());
+            } else {
+                e->setScrollAdvanced(ownValues());
+            }
+            continue;
+        }
+        bool assignsNow = true;
+        if (action == 10 && list.size() < 8) {  // the menu's "Disable for"
             insertAtHead(made(std::make_shared<ExceptionalApplication>(
                 anyId(), ScrollBase{false, true, false}, ScrollAdvanced{}, true)));
         } else if (action == 11 && list.size() < 8) {  // the exceptions list's add
@@ -166,17 +228,7 @@ TEST_F(ExceptionLookup, EveryTickDecidesAsThePlainScan) {
             app.exceptionalApplication.erase(app.exceptionalApplication.begin() +
                                              static_cast<std::ptrdiff_t>(pick(list.size())));
             store.setAppSettings(std::move(app));
-        } else if (action == 13 && !everMade.empty()) {
-            auto& e = *everMade[pick(everMade.size())];
-            ScrollBase base = e.scrollBase();
-            base.smooth = !base.smooth;
-            e.setScrollBase(base);
-        } else if (action == 14 && !everMade.empty()) {
-            auto& e = *everMade[pick(everMade.size())];
-            e.setInherit(!e.inherit());
-        } else if (action == 15 && !everMade.empty()) {
-            everMade[pick(everMade.size())]->setScrollAdvanced(ownValues());
-        } else if (action == 16) {  // the list replaced by new objects
+        } else if (action == 19) {  // the list replaced by new objects
             CorvaneSettings s = store.settings();
             std::vector<ExceptionalApplicationRef> fresh;
             for (const auto& e : s.appSettings.exceptionalApplication) {
@@ -186,15 +238,20 @@ TEST_F(ExceptionLookup, EveryTickDecidesAsThePlainScan) {
             }
             s.appSettings.exceptionalApplication = std::move(fresh);
             store.setSettings(std::move(s));
-        } else if (action == 17) {
+        } else if (action == 20) {
             store.setScrollBase(ScrollBase{pick(4) != 0, true, pick(2) == 0});
-        } else if (action == 18) {
+        } else if (action == 21) {
             store.setScrollAdvanced(ownValues());
-        } else if (action == 19) {  // an assignment that changes nothing
+        } else if (action == 22) {  // an assignment that changes nothing
             store.setAppSettings(store.appSettings());
+        } else {
+            assignsNow = false;
         }
+        assigned = assigned || assignsNow;
     }
     EXPECT_GT(ticks, 5'000);
+    for (int kind = 0; kind < kinds; ++kind)
+        EXPECT_GT(ticksAfterOwnChange[kind], 50) << "kind " << kind;
 }
 
 }  // namespace

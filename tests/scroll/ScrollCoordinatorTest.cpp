@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -230,6 +231,63 @@ TEST_F(ScrollCoordinatorTest, ExceptionsBringTheirOwnValuesUnlessInheriting) {
     EXPECT_EQ(calls[1], (EngineCall{0.35, 7, 0.05, 0.03, 90, 0}));
     EXPECT_EQ(coordinator().exceptionalApplication, exception);
     EXPECT_EQ(coordinator().currentApplication->processIdentifier(), kEditor);
+}
+
+// The exception found for the target is kept while the target stays, yet its values are read
+// at every tick: a change made in place (the menu, the row's switch, "Use global settings",
+// its own values) assigns no settings and still holds from the next tick to that target on.
+TEST_F(ScrollCoordinatorTest, ExceptionChangedInPlaceHoldsFromTheNextTick) {
+    struct Case {
+        const char* name;
+        std::function<void(ExceptionalApplication&)> change;
+        std::optional<EngineCall> next;  ///< none: the tick passes
+    };
+    const Case cases[] = {
+        {"smoothing off",
+         [](ExceptionalApplication& e) {
+             e.setScrollBase({false, true, false});
+         },
+         std::nullopt},
+        {"inherit on", [](ExceptionalApplication& e) { e.setInherit(true); },
+         EngineCall{0.35, 7, 0.05, 0.03, 90, 0}},
+        {"own step changed",
+         [](ExceptionalApplication& e) {
+             ScrollAdvanced own = e.scrollAdvanced();
+             own.step = 25;
+             e.setScrollAdvanced(own);
+         },
+         EngineCall{0.2, 7, 0.05, 0.03, 25, 0}},
+    };
+    configure(true, true, false);
+    SettingsManager::shared().setScrollAdvanced(ScrollAdvanced{});
+    recordEngine();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScrollAdvanced own;
+        own.step = 40;
+        own.duration = 200;
+        auto exception = std::make_shared<ExceptionalApplication>("com.example.editor",
+                                                                  ScrollBase{}, own, false);
+        SettingsManager::shared().modifySettings(
+            [&](CorvaneSettings& s) { s.appSettings.exceptionalApplication = {exception}; });
+        calls.clear();
+        ASSERT_EQ(coordinator().handleScrollEvent(wheel(10)), nullptr);
+        ASSERT_THAT(calls, ::testing::ElementsAre(EngineCall{0.2, 7, 0.05, 0.03, 40, 0}));
+
+        const auto generation = SettingsManager::shared().generation();
+        c.change(*exception);
+        ASSERT_EQ(SettingsManager::shared().generation(), generation);  // not an assignment
+        calls.clear();
+        CGEventRef next = wheel(10);
+        CGEventRef result = coordinator().handleScrollEvent(next);
+        if (c.next) {
+            EXPECT_EQ(result, nullptr);
+            EXPECT_THAT(calls, ::testing::ElementsAre(*c.next));
+        } else {
+            EXPECT_EQ(result, next);
+            EXPECT_TRUE(calls.empty());
+        }
+    }
 }
 
 // An exception with smoothing off lets its application's ticks pass, reversed if asked.
