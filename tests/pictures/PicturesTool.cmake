@@ -2,7 +2,7 @@
 # The pictures tool as a user runs it: an option is no folder (--help prints the usage and
 # makes nothing, another option is refused), and every picture it writes has a name of its
 # own, so that none is drawn over another. A link planted at a picture's name is replaced, its
-# target left as it was, and without XDG_RUNTIME_DIR the run leaves nothing in its temporary
+# target left as it was, the picture made as any file of the user's is, and without XDG_RUNTIME_DIR the run leaves nothing in its temporary
 # folder and no warning about it.
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
@@ -25,7 +25,8 @@ endif()
 file(MAKE_DIRECTORY "${WORK}/pictures" "${WORK}/tmp")
 file(WRITE "${WORK}/outside.txt" "precious")
 file(CREATE_LINK "${WORK}/outside.txt" "${WORK}/pictures/permission.png" SYMBOLIC)
-execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=XDG_RUNTIME_DIR "TMPDIR=${WORK}/tmp"
+execute_process(COMMAND sh -c "umask 022 && exec \"$@\"" sh
+                        "${CMAKE_COMMAND}" -E env --unset=XDG_RUNTIME_DIR "TMPDIR=${WORK}/tmp"
                         "${TOOL}" pictures
                 WORKING_DIRECTORY "${WORK}"
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -38,6 +39,12 @@ if(NOT outside STREQUAL "precious" OR IS_SYMLINK "${WORK}/pictures/permission.pn
    OR NOT signature STREQUAL "89504e470d0a1a0a")
   message(FATAL_ERROR "the link planted at permission.png was written through, or the name "
                       "holds no PNG picture of its own")
+endif()
+# Pictures are made as any file of the user's is, readable by others under the usual umask.
+execute_process(COMMAND stat -c %a "${WORK}/pictures/permission.png" OUTPUT_VARIABLE mode
+                OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT mode STREQUAL "644")
+  message(FATAL_ERROR "permission.png was made with mode ${mode}, not 644 under umask 022")
 endif()
 file(GLOB left "${WORK}/tmp/*")
 if(left OR err MATCHES "runtime")

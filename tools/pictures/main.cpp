@@ -51,10 +51,12 @@ std::string pictureName(corvane::SettingsTab tab) {
     return name;
 }
 
-/// Writes `png` (none: the picture could not be drawn) at `path` and says so.
+/// Writes `png` (none: the picture could not be drawn) at `path` and says so. Pictures are
+/// readable by others as any file the user makes is (0644 less the umask).
 bool write(const std::optional<std::string>& png, const std::filesystem::path& path) {
-    const std::error_code error = png ? corvane::platform::live::replaceFileAtomically(path, *png)
-                                      : std::make_error_code(std::errc::invalid_argument);
+    const std::error_code error =
+        png ? corvane::platform::live::replaceFileAtomically(path, *png, 0644)
+            : std::make_error_code(std::errc::invalid_argument);
     if (error)
         std::printf("could not write %s: %s\n", path.c_str(),
                     png ? error.message().c_str() : "nothing to draw");

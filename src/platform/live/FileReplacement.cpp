@@ -53,13 +53,14 @@ std::error_code writeAll(int fd, std::string_view text) {
 
 }  // namespace
 
-std::error_code replaceFileAtomically(const fs::path& path, std::string_view text) {
+std::error_code replaceFileAtomically(const fs::path& path, std::string_view text, unsigned mode) {
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
         temporary = (folder / (temporaryPrefix(path) + unpredictableSuffix())).string();
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                    static_cast<mode_t>(mode));
         if (fd < 0 && errno != EEXIST)
             return lastError();
     }
