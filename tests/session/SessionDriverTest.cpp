@@ -350,6 +350,12 @@ const UnreadableText kUnreadableTexts[] = {
     {"bounds_beyond_double", withMember(R"("displays": [{"id": 1, "bounds": [0, 0, 1e999, 1]}])"),
      "number overflow"},
     {"settings_nested_deep", withDeepSettings(100'000), "nested deeper than 64 levels"},
+    // The token last read shows a control character as every other text does, a text that
+    // looks like nlohmann's own escape as it stands, and a byte that is no UTF-8 as \xff.
+    {"control_in_string", withMember("\"osVersion\": \"<U+001B>\x1b"),
+     R"(last read: '"<U+001B>\u001b')"},
+    {"control_after_literal", withMember("\"accessibility\": tru\x01"), R"(tru\u0001')"},
+    {"byte_not_utf8", withMember("\"osVersion\": \"1\xff\""), R"(last read: '"1\xff')"},
 };
 
 class UnreadableScenarioText : public ::testing::TestWithParam<UnreadableText> {};
@@ -384,27 +390,35 @@ class ScenarioFile : public ::testing::Test {
         return path.string();
     }
 
-    /// Runs the session tool on `path` with its TMPDIR in the test's folder, its address
-    /// space bounded (1 GiB, which a run needs a fraction of; not in sanitizer builds, whose
-    /// shadow memory needs far more) and a deadline (it is killed after 30 s); returns its
-    /// exit status and what it wrote to standard error. Its standard output goes nowhere, or
-    /// with `readerGone` into a pipe whose reader has already ended (as `| head` leaves it).
-    std::pair<int, std::string> runTool(const std::string& path, bool readerGone = false) const {
-        const std::string tool =
-            std::string("timeout -s KILL 30 ") + CORVANE_SESSION_TOOL + " '" + path + "'";
-        // With a reader gone, the exit status comes last on standard error, as "exit N".
-        const std::string command =
-            std::string(kSanitized ? "" : "ulimit -v 1048576; ") + "export TMPDIR='" +
-            (dir_ / "tmp").string() + "'; " +
-            (readerGone ? "exec 3>&1; { " + tool + " 2>&3; echo \"exit $?\" >&3; } | true"
-                        : "exec " + tool + " 2>&1 >/dev/null");
-        FILE* pipe = ::popen(command.c_str(), "r");
+    /// Runs shell `command` with its address space bounded (1 GiB, which a run needs a
+    /// fraction of; not in sanitizer builds, whose shadow memory needs far more) and TMPDIR in
+    /// the test's folder; returns its exit status and what it wrote to standard output.
+    std::pair<int, std::string> runCommand(const std::string& command) const {
+        const std::string bounded = std::string(kSanitized ? "" : "ulimit -v 1048576; ") +
+                                    "export TMPDIR='" + (dir_ / "tmp").string() + "'; " + command;
+        FILE* pipe = ::popen(bounded.c_str(), "r");
         std::string output;
         char buffer[512];
         for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
             output.append(buffer, n);
-        int status = ::pclose(pipe);
-        status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        const int status = ::pclose(pipe);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), output};
+    }
+    /// The session tool, killed after 30 s.
+    static std::string tool() { return std::string("timeout -s KILL 30 ") + CORVANE_SESSION_TOOL; }
+
+    /// Runs the session tool on `path` (see runCommand); returns its exit status and what it
+    /// wrote to standard error. Its standard input is the output of shell command `input`
+    /// when one is given. Its standard output goes nowhere, or with `readerGone` into a pipe
+    /// whose reader has already ended (as `| head` leaves it).
+    std::pair<int, std::string> runTool(const std::string& path, bool readerGone = false,
+                                        const std::string& input = "") const {
+        const std::string run = tool() + " '" + path + "'";
+        // With a reader gone, the exit status comes last on standard error, as "exit N".
+        auto [status, output] =
+            runCommand(readerGone ? "exec 3>&1; { " + run + " 2>&3; echo \"exit $?\" >&3; } | true"
+                       : input.empty() ? "exec " + run + " 2>&1 >/dev/null"
+                                       : input + " | " + run + " 2>&1 >/dev/null");
         if (const auto exit = output.rfind("exit "); readerGone && exit != std::string::npos) {
             status = std::stoi(output.substr(exit + 5));
             output.erase(exit);
@@ -459,10 +473,9 @@ TEST_F(ScenarioFile, RefusesWhatIsNoScenarioFile) {
     const std::string large = write("large.json", "");
     std::filesystem::resize_file(large, kMaxScenarioBytes + 1);
     const std::pair<std::string, const char*> cases[] = {
-        {dir_.string(), "is a directory"},
-        {(dir_ / "missing.json").string(), "cannot be read"},
-        {"/dev/zero", "is not a regular file"},
-        {large, "larger than 64 MiB"},
+        {dir_.string(), "is a directory"},     {(dir_ / "missing.json").string(), "cannot be read"},
+        {"/dev/zero", "is a device"},          {large, "larger than 64 MiB"},
+        {write("empty.json", ""), "is empty"},
     };
     for (const auto& [path, message] : cases) {
         try {
@@ -480,7 +493,7 @@ TEST_F(ScenarioFile, RefusesWhatIsNoScenarioFile) {
 TEST_F(ScenarioFile, ToolExitsWithStatusTwo) {
     const std::pair<std::string, std::string> cases[] = {
         {dir_.string(), "is a directory"},
-        {"/dev/zero", "is not a regular file"},
+        {"/dev/zero", "is a device"},
         {write("until.json", withMember(R"("until": 1e400)")), "number overflow"},
         {write("deep.json", withDeepSettings(100'000)), "nested deeper than 64 levels"},
         {write("zoom.json", withMember(R"("events": [{"t": 0, "type": "zoom", "factor": 2}])")),
@@ -501,7 +514,13 @@ struct HostileFile {
     std::function<std::string(const std::filesystem::path& dir)> make;
     int status;           ///< 2: the file cannot be read; 1: the session cannot be set up or played
     std::string message;  ///< what the error line says after the file's name
+    std::string input = "";  ///< a shell command whose output is the tool's standard input
 };
+
+/// A path that `make` does not make.
+std::function<std::string(const std::filesystem::path&)> given(std::string path) {
+    return [path](const std::filesystem::path&) { return path; };
+}
 
 /// A scenario file holding `text`.
 std::function<std::string(const std::filesystem::path&)> text(std::string content) {
@@ -539,7 +558,10 @@ const HostileFile kHostileFiles[] = {
          ::mkfifo(path.c_str(), 0600);
          return path.string();
      },
-     2, "is not a regular file"},
+     2, "is empty, not a scenario file"},
+    {"device", given("/dev/null"), 2, "is a device, not a scenario file"},
+    // A pipe that never ends is read up to the bound, not further.
+    {"endless_pipe", given("/dev/stdin"), 2, "larger than 64 MiB", "cat /dev/zero"},
     {"own_pid", text(withMember(R"("apps": [{"pid": 300, "bundleId": "com.example.other"}])")), 2,
      "apps[0].pid: 300 is the application's own process"},
     // Millions of "type" in a file that is no JSON: nothing is reserved for them.
@@ -571,7 +593,7 @@ class HostileScenarioFile : public ScenarioFile,
 // files is gone afterwards.
 TEST_P(HostileScenarioFile, EndsWithOneErrorLineAndLeavesNoFolder) {
     const std::string path = GetParam().make(dir_);
-    const auto [status, output] = runTool(path);
+    const auto [status, output] = runTool(path, false, GetParam().input);
     EXPECT_EQ(status, GetParam().status) << output;
     // Log lines of the run may come first; the error is the last line, and the only one.
     const std::string prefix = "corvane-session: " + path + ": ";
@@ -585,6 +607,48 @@ TEST_P(HostileScenarioFile, EndsWithOneErrorLineAndLeavesNoFolder) {
 
 INSTANTIATE_TEST_SUITE_P(Table, HostileScenarioFile, ::testing::ValuesIn(kHostileFiles),
                          testing::CaseName());
+
+// A scenario given through a pipe (standard input, or a process substitution as `<(...)`
+// makes) plays as the file does: the same lines, but for the wall-clock time taken.
+TEST_F(ScenarioFile, PipedScenarioPlaysAsTheFile) {
+    const char* examples = std::getenv("CORVANE_EXAMPLES");
+    const std::string file =
+        std::string(examples != nullptr ? examples : "examples") + "/fast-burst.json";
+    auto linesOf = [this](const std::string& command) {
+        const auto [status, output] = runCommand(command + " 2>/dev/null");
+        EXPECT_EQ(status, 0) << command;
+        std::vector<json> lines;
+        std::istringstream in(output);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(json::parse(line));
+        if (!lines.empty())
+            lines.back()["summary"]["played"].erase("wallClockSeconds");
+        return lines;
+    };
+    const std::vector<json> played = linesOf(tool() + " '" + file + "'");
+    ASSERT_GT(played.size(), 1u);
+    EXPECT_EQ(linesOf("cat '" + file + "' | " + tool() + " /dev/stdin"), played);
+    // As `<(cat FILE)`: a pipe on a descriptor of its own.
+    EXPECT_EQ(linesOf("cat '" + file + "' | " + tool() + " /dev/fd/3 3<&0 0</dev/null"), played);
+}
+
+// --help and -h print the usage on standard output; any other option, or a count of
+// arguments other than one, prints it on standard error with status 2.
+TEST_F(ScenarioFile, UsageIsPrintedForHelpAndForMistakes) {
+    for (const char* help : {"--help", "-h"}) {
+        const auto [status, output] = runCommand(tool() + " " + help + " 2>/dev/null");
+        EXPECT_EQ(status, 0) << help;
+        EXPECT_THAT(output, ::testing::StartsWith("usage: corvane-session SCENARIO.json\n"));
+        EXPECT_THAT(output, ::testing::HasSubstr("README.md"));
+    }
+    for (const char* mistake : {"--verbose", "-", "", "a.json b.json"}) {
+        const auto [status, output] = runCommand(tool() + " " + mistake + " 2>&1 >/dev/null");
+        EXPECT_EQ(status, 2) << mistake;
+        EXPECT_THAT(output, ::testing::StartsWith("usage: corvane-session SCENARIO.json\n"))
+            << mistake;
+    }
+    EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
+}
 
 // A reader of the report that has gone away (`| head`) makes the write fail: the run ends
 // with an error line and status 1, not killed by SIGPIPE, and the session's folder is gone.

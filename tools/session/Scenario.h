@@ -162,10 +162,11 @@ Scenario parseScenario(const std::string& text);
 /// Scenario files larger than this are refused unread (64 MiB: about half a million events).
 constexpr std::size_t kMaxScenarioBytes = std::size_t{64} << 20;
 
-/// Reads and parses the scenario file at `path`. Throws ScenarioError for a file that cannot
-/// be read, one that is not a regular file (a directory, a FIFO, a device: refused without
-/// waiting for a writer), a file larger than `kMaxScenarioBytes` (which is not read further),
-/// and for anything `parseScenario` refuses.
+/// Reads and parses the scenario at `path`: a file, or a pipe (`/dev/stdin`, `<(...)`, a FIFO)
+/// read until its writers close it. Throws ScenarioError for a path that cannot be read, a
+/// directory, a device (a terminal or /dev/zero, which may never end), an empty file or a
+/// pipe without a writer (which ends at once), one larger than `kMaxScenarioBytes` (which is
+/// not read further), and for anything `parseScenario` refuses.
 Scenario readScenarioFile(const std::string& path);
 
 /// Names of the event kinds, as scenario files write them.
