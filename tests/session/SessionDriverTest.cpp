@@ -93,6 +93,11 @@ INSTANTIATE_TEST_SUITE_P(
                         s["apps"] = {{{"pid", 1}, {"bundleId", "x"}}};
                     },
                     "apps[0].pid: out of range"},
+        BadScenario{"app_bundle_id_empty",
+                    [](json& s) {
+                        s["apps"] = {{{"pid", 5}, {"bundleId", ""}}};
+                    },
+                    "apps[0].bundleId: must not be empty"},
         BadScenario{"app_policy",
                     [](json& s) {
                         s["apps"] = {{{"pid", 5}, {"bundleId", "x"}, {"policy", "odd"}}};
@@ -220,6 +225,24 @@ INSTANTIATE_TEST_SUITE_P(
             oneEvent(
                 R"({"type": "slide", "window": "about", "row": "x", "label": "x", "value": 1})"),
             "events[0].row: unknown member"}),
+    testing::CaseName());
+
+/// An edit that gives the scenario the application 501 and a wheel event to `target`.
+std::function<void(json&)> wheelTo(std::int64_t target) {
+    return [target](json& s) {
+        s["apps"] = {{{"pid", 501}, {"bundleId", "com.example.editor"}}};
+        s["events"] = {{{"t", 0}, {"type", "wheel"}, {"target", target}, {"lineY", 1}}};
+    };
+}
+
+// A wheel event's target, when given, is one of the applications.
+INSTANTIATE_TEST_SUITE_P(
+    WheelTargets, MalformedScenario,
+    ::testing::Values(
+        BadScenario{"unknown", wheelTo(999), "events[0].target: no app has pid 999"},
+        BadScenario{"negative", wheelTo(-501), "events[0].target: no app has pid -501"},
+        BadScenario{"zero", wheelTo(0), "events[0].target: no app has pid 0"},
+        BadScenario{"own_process", wheelTo(300), "events[0].target: no app has pid 300"}),
     testing::CaseName());
 
 // The fault events: a display they name must exist, a count is at least 1, a stall lasts.
@@ -1160,6 +1183,48 @@ TEST(SessionDriver, MenuScenarioDisablesSmoothingForTheEditor) {
 
 /// Scenarios that play the session's faults: two displays (1 on the left, 2 on the right),
 /// one application, and the events given.
+// Applications without a bundle identifier (one named, one without a name either): the
+// menu's item speaks of the named one by its name and of the other as "Unknown App", is off
+// and does nothing when chosen; the picker does not offer them; the diagnostics name an
+// event's source without a name as "unknown".
+TEST(SessionDriver, ApplicationsWithoutBundleIdentifierAreNeverExcepted) {
+    auto lines = playText(R"({
+        "displays": [{"id": 1, "bounds": [0, 0, 1920, 1080]}],
+        "apps": [{"pid": 501, "bundleId": "com.example.editor", "name": "Editor"},
+                 {"pid": 640, "name": "Tool"}, {"pid": 641}],
+        "frontmost": 641,
+        "events": [
+            {"t": 0.3, "type": "menu", "item": "disableForCurrentApp"},
+            {"t": 0.4, "type": "activateApp", "pid": 501},
+            {"t": 0.5, "type": "activateApp", "pid": 640},
+            {"t": 0.6, "type": "menu", "item": "disableForCurrentApp"},
+            {"t": 1.0, "type": "wheel", "target": 641, "source": 641, "lineY": 1, "pointY": 10},
+            {"t": 1.5, "type": "copyDiagnostics"},
+            {"t": 2.0, "type": "menu", "item": "preferences"},
+            {"t": 2.5, "type": "select", "window": "preferences", "label": "Exceptions"},
+            {"t": 2.6, "type": "press", "window": "preferences", "label": "plus"},
+            {"t": 2.7, "type": "show", "window": "preferences"}],
+        "until": 3})");
+    std::vector<std::string> items, offered;
+    std::string pasteboard;
+    for (const json& line : lines) {
+        if (line.contains("chosen") && line["chosen"] == "disableForCurrentApp")
+            items.push_back(rowsOf(line["menu"])[5]);
+        if (line.contains("pasteboard"))
+            pasteboard = line["pasteboard"];
+        for (const json& element : line.value("elements", json::array())) {
+            if (element.value("in", "") == "popover" && element["kind"] == "row")
+                offered.push_back(element["label"]);
+        }
+    }
+    EXPECT_THAT(items, ::testing::ElementsAre("disableForCurrentApp:Disable for Unknown App:0",
+                                              "disableForCurrentApp:Disable for Tool:0"));
+    EXPECT_THAT(offered, ::testing::ElementsAre("Browse...", "Editor"));
+    EXPECT_THAT(pasteboard, ::testing::HasSubstr("source: unknown (pid 641)\n"));
+    EXPECT_EQ(lines.back()["summary"]["settings"]["appSettings"]["exceptionalApplication"],
+              json::array());
+}
+
 class FaultScenarioTest : public ::testing::Test {
   protected:
     static json wheel(double t, double x = 400) {

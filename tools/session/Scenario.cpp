@@ -165,10 +165,17 @@ ScenarioApp readApp(const json& value, const std::string& place) {
         throw ScenarioError(r.at("pid") + ": " + std::to_string(a.pid) +
                             " is the application's own process");
     }
-    a.bundleId = r.string("bundleId", true);
+    // Left out, the application has no bundle identifier; an identifier is never empty.
+    if (r.find("bundleId") != nullptr) {
+        a.bundleId = r.string("bundleId", true);
+        if (a.bundleId->empty())
+            throw ScenarioError(r.at("bundleId") +
+                                ": must not be empty (leave it out for an application without "
+                                "a bundle identifier)");
+    }
     a.name = r.string("name", false);
     if (a.name.empty())
-        a.name = a.bundleId;
+        a.name = a.bundleId.value_or("");
     if (r.find("policy") != nullptr)
         a.policy = r.string("policy", true);
     if (a.policy != "regular" && a.policy != "accessory" && a.policy != "prohibited") {
@@ -417,7 +424,11 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
                      "fixedY", "lineX", "pointX", "fixedX", "scrollPhase", "momentumPhase",
                      "scrollCount"});
         e.kind = ScenarioEvent::Kind::wheel;
+        // Absent, the event names no target process (the field holds 0); given, it names one
+        // of the applications, as checked once they are read.
         e.target = static_cast<std::int32_t>(r.integer("target", 0, kInt32Min, kInt32Max));
+        if (e.target == 0 && r.find("target") != nullptr)
+            throw ScenarioError(r.at("target") + ": no app has pid 0");
         e.source = static_cast<std::int32_t>(r.integer("source", 0, kInt32Min, kInt32Max));
         if (const json* loc = r.find("location")) {
             if (!loc->is_array() || loc->size() != 2 || !(*loc)[0].is_number() ||
@@ -727,9 +738,9 @@ Scenario parseScenario(const std::string& text) {
             throw ScenarioError(place + ".id: used twice");
     }
 
+    std::set<std::int32_t> pids;
     if (r.find("apps") != nullptr) {
         const json& apps = r.array("apps");
-        std::set<std::int32_t> pids;
         for (std::size_t i = 0; i < apps.size(); ++i) {
             std::string place = "apps[" + std::to_string(i) + "]";
             s.apps.push_back(readApp(apps[i], place));
@@ -737,10 +748,7 @@ Scenario parseScenario(const std::string& text) {
                 throw ScenarioError(place + ".pid: used twice");
         }
     }
-    auto hasApp = [&s](std::int32_t pid) {
-        return std::any_of(s.apps.begin(), s.apps.end(),
-                           [pid](const auto& a) { return a.pid == pid; });
-    };
+    auto hasApp = [&pids](std::int32_t pid) { return pids.count(pid) != 0; };
     s.frontmost = static_cast<std::int32_t>(r.integer("frontmost", 0, 0, kInt32Max));
     if (s.frontmost != 0 && !hasApp(s.frontmost)) {
         throw ScenarioError("frontmost: no app has pid " + std::to_string(s.frontmost));
@@ -774,6 +782,10 @@ Scenario parseScenario(const std::string& text) {
         if (e.kind == ScenarioEvent::Kind::activateApp && !hasApp(e.pid)) {
             throw ScenarioError("events[" + std::to_string(i) + "].pid: no app has pid " +
                                 std::to_string(e.pid));
+        }
+        if (e.kind == ScenarioEvent::Kind::wheel && e.target != 0 && !hasApp(e.target)) {
+            throw ScenarioError("events[" + std::to_string(i) + "].target: no app has pid " +
+                                std::to_string(e.target));
         }
         if ((e.kind == ScenarioEvent::Kind::stallDisplay ||
              e.kind == ScenarioEvent::Kind::failLinkCreation) &&

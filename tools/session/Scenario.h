@@ -20,9 +20,9 @@ struct ScenarioDisplay {
 /// A running application of the simulated session.
 struct ScenarioApp {
     std::int32_t pid = 0;
-    std::string bundleId;
-    std::string name;
-    std::string policy = "regular";  ///< "regular", "accessory" or "prohibited"
+    std::optional<std::string> bundleId;  ///< none: an application without one
+    std::string name;                     ///< empty: none (it defaults to the bundle identifier)
+    std::string policy = "regular";       ///< "regular", "accessory" or "prohibited"
     std::optional<std::string> executable;
     std::optional<std::string> bundle;  ///< where its bundle lies
 };
@@ -75,7 +75,7 @@ struct ScenarioEvent {
     double t = 0;
     Kind kind = Kind::wheel;
     // wheel
-    std::int32_t target = 0;
+    std::int32_t target = 0;  ///< the pid of one of the apps; 0: the event names no target
     std::int32_t source = 0;
     double locationX = 0, locationY = 0;
     std::uint64_t flags = 0;

@@ -244,10 +244,11 @@ void SessionDriver::setUpSession() const {
 
     auto& workspace = sim::session().workspace();
     for (const auto& a : scenario_.apps) {
-        RunningApplication::Description description{.processIdentifier = a.pid,
-                                                    .bundleIdentifier = a.bundleId,
-                                                    .localizedName = a.name,
-                                                    .activationPolicy = policyOf(a.policy)};
+        RunningApplication::Description description{
+            .processIdentifier = a.pid,
+            .bundleIdentifier = a.bundleId,
+            .localizedName = a.name.empty() ? std::nullopt : std::optional(a.name),
+            .activationPolicy = policyOf(a.policy)};
         if (a.executable)
             description.executableURL = URL::fileURLWithPath(*a.executable);
         if (a.bundle) {
