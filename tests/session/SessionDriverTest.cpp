@@ -95,6 +95,11 @@ INSTANTIATE_TEST_SUITE_P(
                         s["apps"] = {{{"pid", 1}, {"bundleId", "x"}}};
                     },
                     "apps[0].pid: out of range"},
+        BadScenario{"app_bundle_id_empty",
+                    [](json& s) {
+                        s["apps"] = {{{"pid", 5}, {"bundleId", ""}}};
+                    },
+                    "apps[0].bundleId: must not be empty"},
         BadScenario{"app_policy",
                     [](json& s) {
                         s["apps"] = {{{"pid", 5}, {"bundleId", "x"}, {"policy", "odd"}}};
@@ -222,6 +227,24 @@ INSTANTIATE_TEST_SUITE_P(
             oneEvent(
                 R"({"type": "slide", "window": "about", "row": "x", "label": "x", "value": 1})"),
             "events[0].row: unknown member"}),
+    testing::CaseName());
+
+/// An edit that gives the scenario the application 501 and a wheel event to `target`.
+std::function<void(json&)> wheelTo(std::int64_t target) {
+    return [target](json& s) {
+        s["apps"] = {{{"pid", 501}, {"bundleId", "com.example.editor"}}};
+        s["events"] = {{{"t", 0}, {"type", "wheel"}, {"target", target}, {"lineY", 1}}};
+    };
+}
+
+// A wheel event's target, when given, is one of the applications.
+INSTANTIATE_TEST_SUITE_P(
+    WheelTargets, MalformedScenario,
+    ::testing::Values(
+        BadScenario{"unknown", wheelTo(999), "events[0].target: no app has pid 999"},
+        BadScenario{"negative", wheelTo(-501), "events[0].target: no app has pid -501"},
+        BadScenario{"zero", wheelTo(0), "events[0].target: no app has pid 0"},
+        BadScenario{"own_process", wheelTo(300), "events[0].target: no app has pid 300"}),
     testing::CaseName());
 
 // The fault events: a display they name must exist, a count is at least 1, a stall lasts.
@@ -352,6 +375,12 @@ const UnreadableText kUnreadableTexts[] = {
     {"bounds_beyond_double", withMember(R"("displays": [{"id": 1, "bounds": [0, 0, 1e999, 1]}])"),
      "number overflow"},
     {"settings_nested_deep", withDeepSettings(100'000), "nested deeper than 64 levels"},
+    // The token last read shows a control character as every other text does, a text that
+    // looks like nlohmann's own escape as it stands, and a byte that is no UTF-8 as \xff.
+    {"control_in_string", withMember("\"osVersion\": \"<U+001B>\x1b"),
+     R"(last read: '"<U+001B>\u001b')"},
+    {"control_after_literal", withMember("\"accessibility\": tru\x01"), R"(tru\u0001')"},
+    {"byte_not_utf8", withMember("\"osVersion\": \"1\xff\""), R"(last read: '"1\xff')"},
 };
 
 class UnreadableScenarioText : public ::testing::TestWithParam<UnreadableText> {};
@@ -386,29 +415,39 @@ class ScenarioFile : public ::testing::Test {
         return path.string();
     }
 
-    /// Runs the session tool on `path` with its TMPDIR in the test's folder (and no
-    /// XDG_RUNTIME_DIR, as where no login session made one), its address
-    /// space bounded (1 GiB, which a run needs a fraction of; not in sanitizer builds, whose
-    /// shadow memory needs far more) and a deadline (it is killed after 30 s); returns its
-    /// exit status and what it wrote to standard error. Its standard output goes to `report`,
-    /// or with `readerGone` into a pipe whose reader has already ended (as `| head` leaves it).
-    std::pair<int, std::string> runTool(const std::string& path, bool readerGone = false,
-                                        const std::string& report = "/dev/null") const {
-        const std::string tool =
-            std::string("timeout -s KILL 30 ") + CORVANE_SESSION_TOOL + " '" + path + "'";
-        // With a reader gone, the exit status comes last on standard error, as "exit N".
-        const std::string command =
-            std::string(kSanitized ? "" : "ulimit -v 1048576; ") +
-            "unset XDG_RUNTIME_DIR; export TMPDIR='" + (dir_ / "tmp").string() + "'; " +
-            (readerGone ? "exec 3>&1; { " + tool + " 2>&3; echo \"exit $?\" >&3; } | true"
-                        : "exec " + tool + " 2>&1 >'" + report + "'");
-        FILE* pipe = ::popen(command.c_str(), "r");
+    /// Runs shell `command` with its address space bounded (1 GiB, which a run needs a
+    /// fraction of; not in sanitizer builds, whose shadow memory needs far more), TMPDIR in the
+    /// test's folder and no XDG_RUNTIME_DIR (as where no login session made one); returns its
+    /// exit status and what it wrote to standard output.
+    std::pair<int, std::string> runCommand(const std::string& command) const {
+        const std::string bounded = std::string(kSanitized ? "" : "ulimit -v 1048576; ") +
+                                    "unset XDG_RUNTIME_DIR; export TMPDIR='" +
+                                    (dir_ / "tmp").string() + "'; " + command;
+        FILE* pipe = ::popen(bounded.c_str(), "r");
         std::string output;
         char buffer[512];
         for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
             output.append(buffer, n);
-        int status = ::pclose(pipe);
-        status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        const int status = ::pclose(pipe);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), output};
+    }
+    /// The session tool, killed after 30 s.
+    static std::string tool() { return std::string("timeout -s KILL 30 ") + CORVANE_SESSION_TOOL; }
+
+    /// Runs the session tool on `path` (see runCommand); returns its exit status and what it
+    /// wrote to standard error. Its standard input is the output of shell command `input`
+    /// when one is given. Its standard output goes to `report`, or with `readerGone` into a
+    /// pipe whose reader has already ended (as `| head` leaves it).
+    std::pair<int, std::string> runTool(const std::string& path, bool readerGone = false,
+                                        const std::string& input = "",
+                                        const std::string& report = "/dev/null") const {
+        const std::string run = tool() + " '" + path + "'";
+        const std::string toReport = " 2>&1 >'" + report + "'";
+        // With a reader gone, the exit status comes last on standard error, as "exit N".
+        auto [status, output] =
+            runCommand(readerGone ? "exec 3>&1; { " + run + " 2>&3; echo \"exit $?\" >&3; } | true"
+                       : input.empty() ? "exec " + run + toReport
+                                       : input + " | " + run + toReport);
         if (const auto exit = output.rfind("exit "); readerGone && exit != std::string::npos) {
             status = std::stoi(output.substr(exit + 5));
             output.erase(exit);
@@ -463,10 +502,9 @@ TEST_F(ScenarioFile, RefusesWhatIsNoScenarioFile) {
     const std::string large = write("large.json", "");
     std::filesystem::resize_file(large, kMaxScenarioBytes + 1);
     const std::pair<std::string, const char*> cases[] = {
-        {dir_.string(), "is a directory"},
-        {(dir_ / "missing.json").string(), "cannot be read"},
-        {"/dev/zero", "is not a regular file"},
-        {large, "larger than 64 MiB"},
+        {dir_.string(), "is a directory"},     {(dir_ / "missing.json").string(), "cannot be read"},
+        {"/dev/zero", "is a device"},          {large, "larger than 64 MiB"},
+        {write("empty.json", ""), "is empty"},
     };
     for (const auto& [path, message] : cases) {
         try {
@@ -484,7 +522,7 @@ TEST_F(ScenarioFile, RefusesWhatIsNoScenarioFile) {
 TEST_F(ScenarioFile, ToolExitsWithStatusTwo) {
     const std::pair<std::string, std::string> cases[] = {
         {dir_.string(), "is a directory"},
-        {"/dev/zero", "is not a regular file"},
+        {"/dev/zero", "is a device"},
         {write("until.json", withMember(R"("until": 1e400)")), "number overflow"},
         {write("deep.json", withDeepSettings(100'000)), "nested deeper than 64 levels"},
         {write("zoom.json", withMember(R"("events": [{"t": 0, "type": "zoom", "factor": 2}])")),
@@ -505,7 +543,13 @@ struct HostileFile {
     std::function<std::string(const std::filesystem::path& dir)> make;
     int status;           ///< 2: the file cannot be read; 1: the session cannot be set up or played
     std::string message;  ///< what the error line says after the file's name
+    std::string input = "";  ///< a shell command whose output is the tool's standard input
 };
+
+/// A path that `make` does not make.
+std::function<std::string(const std::filesystem::path&)> given(std::string path) {
+    return [path](const std::filesystem::path&) { return path; };
+}
 
 /// A scenario file holding `text`.
 std::function<std::string(const std::filesystem::path&)> text(std::string content) {
@@ -548,7 +592,10 @@ const HostileFile kHostileFiles[] = {
          ::mkfifo(path.c_str(), 0600);
          return path.string();
      },
-     2, "is not a regular file"},
+     2, "is empty, not a scenario file"},
+    {"device", given("/dev/null"), 2, "is a device, not a scenario file"},
+    // A pipe that never ends is read up to the bound, not further.
+    {"endless_pipe", given("/dev/stdin"), 2, "larger than 64 MiB", "cat /dev/zero"},
     {"own_pid", text(withMember(R"("apps": [{"pid": 300, "bundleId": "com.example.other"}])")), 2,
      "apps[0].pid: 300 is the application's own process"},
     // Millions of "type" in a file that is no JSON: nothing is reserved for them.
@@ -580,7 +627,7 @@ class HostileScenarioFile : public ScenarioFile,
 // files is gone afterwards.
 TEST_P(HostileScenarioFile, EndsWithOneErrorLineAndLeavesNoFolder) {
     const std::string path = GetParam().make(dir_);
-    const auto [status, output] = runTool(path);
+    const auto [status, output] = runTool(path, false, GetParam().input);
     EXPECT_EQ(status, GetParam().status) << output;
     // Log lines of the run may come first; the error is the last line, and the only one.
     const std::string prefix = "corvane-session: " + path + ": ";
@@ -594,6 +641,48 @@ TEST_P(HostileScenarioFile, EndsWithOneErrorLineAndLeavesNoFolder) {
 
 INSTANTIATE_TEST_SUITE_P(Table, HostileScenarioFile, ::testing::ValuesIn(kHostileFiles),
                          testing::CaseName());
+
+// A scenario given through a pipe (standard input, or a process substitution as `<(...)`
+// makes) plays as the file does: the same lines, but for the wall-clock time taken.
+TEST_F(ScenarioFile, PipedScenarioPlaysAsTheFile) {
+    const char* examples = std::getenv("CORVANE_EXAMPLES");
+    const std::string file =
+        std::string(examples != nullptr ? examples : "examples") + "/fast-burst.json";
+    auto linesOf = [this](const std::string& command) {
+        const auto [status, output] = runCommand(command + " 2>/dev/null");
+        EXPECT_EQ(status, 0) << command;
+        std::vector<json> lines;
+        std::istringstream in(output);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(json::parse(line));
+        if (!lines.empty())
+            lines.back()["summary"]["played"].erase("wallClockSeconds");
+        return lines;
+    };
+    const std::vector<json> played = linesOf(tool() + " '" + file + "'");
+    ASSERT_GT(played.size(), 1u);
+    EXPECT_EQ(linesOf("cat '" + file + "' | " + tool() + " /dev/stdin"), played);
+    // As `<(cat FILE)`: a pipe on a descriptor of its own.
+    EXPECT_EQ(linesOf("cat '" + file + "' | " + tool() + " /dev/fd/3 3<&0 0</dev/null"), played);
+}
+
+// --help and -h print the usage on standard output; any other option, or a count of
+// arguments other than one, prints it on standard error with status 2.
+TEST_F(ScenarioFile, UsageIsPrintedForHelpAndForMistakes) {
+    for (const char* help : {"--help", "-h"}) {
+        const auto [status, output] = runCommand(tool() + " " + help + " 2>/dev/null");
+        EXPECT_EQ(status, 0) << help;
+        EXPECT_THAT(output, ::testing::StartsWith("usage: corvane-session SCENARIO.json\n"));
+        EXPECT_THAT(output, ::testing::HasSubstr("README.md"));
+    }
+    for (const char* mistake : {"--verbose", "-", "", "a.json b.json"}) {
+        const auto [status, output] = runCommand(tool() + " " + mistake + " 2>&1 >/dev/null");
+        EXPECT_EQ(status, 2) << mistake;
+        EXPECT_THAT(output, ::testing::StartsWith("usage: corvane-session SCENARIO.json\n"))
+            << mistake;
+    }
+    EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
+}
 
 // A reader of the report that has gone away (`| head`) makes the write fail: the run ends
 // with an error line and status 1, not killed by SIGPIPE, and the session's folder is gone.
@@ -720,7 +809,7 @@ TEST_F(ScenarioFile, ManyCancelledPasswordPromptsPlayToTheEnd) {
     }
     s["events"].push_back({{"t", 0}, {"type", "alertAnswer"}, {"button", "Do Not Move"}});
     const std::string report = (dir_ / "report.jsonl").string();
-    const auto [status, output] = runTool(write("cancels.json", s.dump()), false, report);
+    const auto [status, output] = runTool(write("cancels.json", s.dump()), false, "", report);
     ASSERT_EQ(status, 0) << output;
     EXPECT_THAT(leftFolders(), ::testing::IsEmpty());
     std::ifstream file(report);
@@ -1217,6 +1306,48 @@ TEST(SessionDriver, MenuScenarioDisablesSmoothingForTheEditor) {
 
 /// Scenarios that play the session's faults: two displays (1 on the left, 2 on the right),
 /// one application, and the events given.
+// Applications without a bundle identifier (one named, one without a name either): the
+// menu's item speaks of the named one by its name and of the other as "Unknown App", is off
+// and does nothing when chosen; the picker does not offer them; the diagnostics name an
+// event's source without a name as "unknown".
+TEST(SessionDriver, ApplicationsWithoutBundleIdentifierAreNeverExcepted) {
+    auto lines = playText(R"({
+        "displays": [{"id": 1, "bounds": [0, 0, 1920, 1080]}],
+        "apps": [{"pid": 501, "bundleId": "com.example.editor", "name": "Editor"},
+                 {"pid": 640, "name": "Tool"}, {"pid": 641}],
+        "frontmost": 641,
+        "events": [
+            {"t": 0.3, "type": "menu", "item": "disableForCurrentApp"},
+            {"t": 0.4, "type": "activateApp", "pid": 501},
+            {"t": 0.5, "type": "activateApp", "pid": 640},
+            {"t": 0.6, "type": "menu", "item": "disableForCurrentApp"},
+            {"t": 1.0, "type": "wheel", "target": 641, "source": 641, "lineY": 1, "pointY": 10},
+            {"t": 1.5, "type": "copyDiagnostics"},
+            {"t": 2.0, "type": "menu", "item": "preferences"},
+            {"t": 2.5, "type": "select", "window": "preferences", "label": "Exceptions"},
+            {"t": 2.6, "type": "press", "window": "preferences", "label": "plus"},
+            {"t": 2.7, "type": "show", "window": "preferences"}],
+        "until": 3})");
+    std::vector<std::string> items, offered;
+    std::string pasteboard;
+    for (const json& line : lines) {
+        if (line.contains("chosen") && line["chosen"] == "disableForCurrentApp")
+            items.push_back(rowsOf(line["menu"])[5]);
+        if (line.contains("pasteboard"))
+            pasteboard = line["pasteboard"];
+        for (const json& element : line.value("elements", json::array())) {
+            if (element.value("in", "") == "popover" && element["kind"] == "row")
+                offered.push_back(element["label"]);
+        }
+    }
+    EXPECT_THAT(items, ::testing::ElementsAre("disableForCurrentApp:Disable for Unknown App:0",
+                                              "disableForCurrentApp:Disable for Tool:0"));
+    EXPECT_THAT(offered, ::testing::ElementsAre("Browse...", "Editor"));
+    EXPECT_THAT(pasteboard, ::testing::HasSubstr("source: unknown (pid 641)\n"));
+    EXPECT_EQ(lines.back()["summary"]["settings"]["appSettings"]["exceptionalApplication"],
+              json::array());
+}
+
 class FaultScenarioTest : public ::testing::Test {
   protected:
     static json wheel(double t, double x = 400) {

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -164,10 +165,17 @@ ScenarioApp readApp(const json& value, const std::string& place) {
         throw ScenarioError(r.at("pid") + ": " + std::to_string(a.pid) +
                             " is the application's own process");
     }
-    a.bundleId = r.string("bundleId", true);
+    // Left out, the application has no bundle identifier; an identifier is never empty.
+    if (r.find("bundleId") != nullptr) {
+        a.bundleId = r.string("bundleId", true);
+        if (a.bundleId->empty())
+            throw ScenarioError(r.at("bundleId") +
+                                ": must not be empty (leave it out for an application without "
+                                "a bundle identifier)");
+    }
     a.name = r.string("name", false);
     if (a.name.empty())
-        a.name = a.bundleId;
+        a.name = a.bundleId.value_or("");
     if (r.find("policy") != nullptr)
         a.policy = r.string("policy", true);
     if (a.policy != "regular" && a.policy != "accessory" && a.policy != "prohibited") {
@@ -423,7 +431,11 @@ ScenarioEvent readEvent(const json& value, const std::string& place) {
                      "fixedY", "lineX", "pointX", "fixedX", "scrollPhase", "momentumPhase",
                      "scrollCount"});
         e.kind = ScenarioEvent::Kind::wheel;
+        // Absent, the event names no target process (the field holds 0); given, it names one
+        // of the applications, as checked once they are read.
         e.target = static_cast<std::int32_t>(r.integer("target", 0, kInt32Min, kInt32Max));
+        if (e.target == 0 && r.find("target") != nullptr)
+            throw ScenarioError(r.at("target") + ": no app has pid 0");
         e.source = static_cast<std::int32_t>(r.integer("source", 0, kInt32Min, kInt32Max));
         if (const json* loc = r.find("location")) {
             if (!loc->is_array() || loc->size() != 2 || !(*loc)[0].is_number() ||
@@ -502,6 +514,137 @@ Scenario::Version readVersion(const std::string& text) {
         throw error;
     return {parts[0], parts[1], parts[2]};
 }
+
+/// nlohmann's text of a syntax error shows the token last read with each control character
+/// written as "<U+001B>": this puts the token's own bytes from `text` in its place, so that
+/// the error line escapes them as it escapes every other text (`\u001b`). `end` is where the
+/// parser stopped reading.
+std::string syntaxError(std::string message, const std::string& shownToken, const std::string& text,
+                        std::size_t end) {
+    const std::string before = "; last read: '";
+    const std::size_t at = message.rfind(before + shownToken + "'");
+    if (at == std::string::npos)
+        return message;
+    // The token ends where reading stopped; walked back from there, each of its bytes is
+    // shown as itself, or a control character as "<U+00XX>".
+    std::size_t shown = shownToken.size(), start = std::min(end, text.size());
+    while (shown > 0 && start > 0) {
+        const auto byte = static_cast<unsigned char>(text[start - 1]);
+        char control[16];
+        std::snprintf(control, sizeof control, "<U+%.4X>", byte);
+        const std::string_view expected =
+            byte <= 0x1F ? std::string_view(control) : std::string_view(&text[start - 1], 1);
+        if (shown < expected.size() ||
+            std::string_view(shownToken).substr(shown - expected.size(), expected.size()) !=
+                expected)
+            return message;
+        shown -= expected.size();
+        --start;
+    }
+    if (shown != 0)
+        return message;
+    const std::size_t length = std::min(end, text.size()) - start;
+    return message.replace(at + before.size(), shownToken.size(), text, start, length);
+}
+
+/// Builds the scenario's JSON tree as the parser reads it, refusing nesting deeper than
+/// `kMaxNesting`. Each element of the top-level "events" list is read into `events` as soon
+/// as it is whole and then dropped from the tree, so that a long scenario costs its events
+/// and not a tree of them as well. Every value is put in place in constant time, so that
+/// reading is linear in the text.
+class ScenarioTreeBuilder {
+  public:
+    ScenarioTreeBuilder(const std::string& text, std::vector<ScenarioEvent>& events)
+        : text_(text), events_(events) {}
+
+    json root;
+
+    bool null() { return put(nullptr); }
+    bool boolean(bool value) { return put(value); }
+    bool number_integer(json::number_integer_t value) { return put(value); }
+    bool number_unsigned(json::number_unsigned_t value) { return put(value); }
+    bool number_float(json::number_float_t value, const json::string_t&) { return put(value); }
+    bool string(json::string_t& value) { return put(std::move(value)); }
+    bool binary(json::binary_t& value) { return put(json::binary(std::move(value))); }
+
+    bool start_object(std::size_t) { return open(json::object()); }
+    bool start_array(std::size_t) {
+        const bool events = open_.size() == 1 && key_ == "events";
+        open(json::array());
+        if (events) {
+            eventList_ = open_.back();
+            events_.clear();  // a repeated member replaces the earlier one
+        }
+        return true;
+    }
+    bool key(json::string_t& name) {
+        member_ = &(*open_.back())[name];
+        if (open_.size() == 1)
+            key_ = std::move(name);
+        return true;
+    }
+    bool end_object() { return close(); }
+    bool end_array() { return close(); }
+
+    bool parse_error(std::size_t end, const std::string& token,
+                     const nlohmann::detail::exception& error) {
+        // Syntax errors, and numbers beyond the range of a double.
+        throw ScenarioError("not valid JSON: " + syntaxError(error.what(), token, text_, end));
+    }
+
+  private:
+    /// Puts `value` where the parser stands: the root, the next element of the list being
+    /// read or the value of the member just named.
+    json* place(json value) {
+        if (open_.empty()) {
+            root = std::move(value);
+            return &root;
+        }
+        json& parent = *open_.back();
+        if (parent.is_array()) {
+            parent.push_back(std::move(value));
+            return &parent.back();
+        }
+        *member_ = std::move(value);
+        return member_;
+    }
+    bool put(json value) {
+        place(std::move(value));
+        takeEvent();
+        return true;
+    }
+    bool open(json container) {
+        if (open_.size() >= static_cast<std::size_t>(kMaxNesting))
+            throw ScenarioError("nested deeper than " + std::to_string(kMaxNesting) + " levels");
+        open_.push_back(place(std::move(container)));
+        return true;
+    }
+    bool close() {
+        if (open_.back() == eventList_)
+            eventList_ = nullptr;
+        open_.pop_back();
+        takeEvent();
+        return true;
+    }
+    /// Reads the element just completed when it is one of the events, and drops it.
+    void takeEvent() {
+        if (open_.empty() || open_.back() != eventList_)
+            return;
+        const std::size_t i = events_.size();
+        const std::string place = "events[" + std::to_string(i) + "]";
+        events_.push_back(readEvent(eventList_->back(), place));
+        if (i > 0 && events_[i].t < events_[i - 1].t)
+            throw ScenarioError(place + ".t: events must be in time order");
+        eventList_->get_ref<json::array_t&>().pop_back();
+    }
+
+    const std::string& text_;
+    std::vector<ScenarioEvent>& events_;
+    std::vector<json*> open_;    ///< the objects and lists being read, outermost first
+    json* member_ = nullptr;     ///< the value of the member named last
+    std::string key_;            ///< the top-level member named last
+    json* eventList_ = nullptr;  ///< the top-level "events" list, while it is read
+};
 
 }  // namespace
 
@@ -586,43 +729,11 @@ const char* toString(ScenarioEvent::Kind kind) {
 
 Scenario parseScenario(const std::string& text) {
     Scenario s;
-    // Events are read as each one is parsed and then dropped from the document, so that a
-    // long scenario costs its events and not a JSON tree of them as well. The list grows with
-    // the events read: nothing is reserved from the raw text, which may be no JSON at all.
-    std::string topMember;
-    bool inEvents = false;
-    auto callback = [&](int depth, json::parse_event_t event, json& parsed) {
-        using Event = json::parse_event_t;
-        if ((event == Event::object_start || event == Event::array_start) && depth >= kMaxNesting) {
-            throw ScenarioError("nested deeper than " + std::to_string(kMaxNesting) + " levels");
-        }
-        if (depth == 1 && event == Event::key) {
-            topMember = parsed.get<std::string>();
-        } else if (depth == 1 && topMember == "events" &&
-                   (event == Event::array_start || event == Event::array_end)) {
-            inEvents = event == Event::array_start;
-            if (inEvents)
-                s.events.clear();  // a repeated member replaces the earlier one
-        } else if (depth == 2 && inEvents &&
-                   (event == Event::object_end || event == Event::array_end ||
-                    event == Event::value)) {
-            const std::size_t i = s.events.size();
-            const std::string place = "events[" + std::to_string(i) + "]";
-            s.events.push_back(readEvent(parsed, place));
-            if (i > 0 && s.events[i].t < s.events[i - 1].t) {
-                throw ScenarioError(place + ".t: events must be in time order");
-            }
-            return false;
-        }
-        return true;
-    };
-    json root;
-    try {
-        root = json::parse(text, callback);
-    } catch (const json::exception& e) {
-        // Syntax errors, and numbers beyond the range of a double.
-        throw ScenarioError(std::string("not valid JSON: ") + e.what());
-    }
+    // Events are read as each one is parsed and then dropped from the document. The list grows
+    // with the events read: nothing is reserved from the raw text, which may be no JSON at all.
+    ScenarioTreeBuilder builder(text, s.events);
+    (void)json::sax_parse(text, &builder);
+    const json& root = builder.root;
     Reader r(root, "");
     r.onlyKnown({"displays", "apps", "frontmost", "accessibility", "osVersion", "settings",
                  "bundle", "folders", "events", "until"});
@@ -638,9 +749,9 @@ Scenario parseScenario(const std::string& text) {
             throw ScenarioError(place + ".id: used twice");
     }
 
+    std::set<std::int32_t> pids;
     if (r.find("apps") != nullptr) {
         const json& apps = r.array("apps");
-        std::set<std::int32_t> pids;
         for (std::size_t i = 0; i < apps.size(); ++i) {
             std::string place = "apps[" + std::to_string(i) + "]";
             s.apps.push_back(readApp(apps[i], place));
@@ -648,10 +759,7 @@ Scenario parseScenario(const std::string& text) {
                 throw ScenarioError(place + ".pid: used twice");
         }
     }
-    auto hasApp = [&s](std::int32_t pid) {
-        return std::any_of(s.apps.begin(), s.apps.end(),
-                           [pid](const auto& a) { return a.pid == pid; });
-    };
+    auto hasApp = [&pids](std::int32_t pid) { return pids.count(pid) != 0; };
     s.frontmost = static_cast<std::int32_t>(r.integer("frontmost", 0, 0, kInt32Max));
     if (s.frontmost != 0 && !hasApp(s.frontmost)) {
         throw ScenarioError("frontmost: no app has pid " + std::to_string(s.frontmost));
@@ -686,6 +794,10 @@ Scenario parseScenario(const std::string& text) {
             throw ScenarioError("events[" + std::to_string(i) + "].pid: no app has pid " +
                                 std::to_string(e.pid));
         }
+        if (e.kind == ScenarioEvent::Kind::wheel && e.target != 0 && !hasApp(e.target)) {
+            throw ScenarioError("events[" + std::to_string(i) + "].target: no app has pid " +
+                                std::to_string(e.target));
+        }
         if ((e.kind == ScenarioEvent::Kind::stallDisplay ||
              e.kind == ScenarioEvent::Kind::failLinkCreation) &&
             displayIds.count(e.display) == 0) {
@@ -716,12 +828,20 @@ Scenario readScenarioFile(const std::string& path) {
         throw ScenarioError(std::string("cannot be read: ") + std::strerror(errno));
     if (S_ISDIR(info.st_mode))
         throw ScenarioError("is a directory, not a scenario file");
-    if (!S_ISREG(info.st_mode))
-        throw ScenarioError("is not a regular file, not a scenario file");
+    // A device may never end (a terminal, /dev/zero); a pipe ends when its writers are done,
+    // at once when it has none.
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
+        throw ScenarioError("is a device, not a scenario file");
+    if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode))
+        throw ScenarioError("is neither a file nor a pipe, not a scenario file");
     const std::string tooLarge = "larger than " + std::to_string(kMaxScenarioBytes >> 20) + " MiB";
     if (static_cast<std::uintmax_t>(info.st_size) > kMaxScenarioBytes)
         throw ScenarioError(tooLarge);
-    // A file that grows while it is read is refused once it passes the bound.
+    // Read waiting for a pipe's writer: its data may come later.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        throw ScenarioError(std::string("cannot be read: ") + std::strerror(errno));
+    // A file that grows while it is read, or a pipe, is refused once it passes the bound.
     std::string text;
     char chunk[1 << 16];
     for (;;) {
@@ -736,6 +856,8 @@ Scenario readScenarioFile(const std::string& path) {
         if (text.size() > kMaxScenarioBytes)
             throw ScenarioError(tooLarge);
     }
+    if (text.empty())
+        throw ScenarioError("is empty, not a scenario file");
     return parseScenario(text);
 }
 

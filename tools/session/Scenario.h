@@ -20,9 +20,9 @@ struct ScenarioDisplay {
 /// A running application of the simulated session.
 struct ScenarioApp {
     std::int32_t pid = 0;
-    std::string bundleId;
-    std::string name;
-    std::string policy = "regular";  ///< "regular", "accessory" or "prohibited"
+    std::optional<std::string> bundleId;  ///< none: an application without one
+    std::string name;                     ///< empty: none (it defaults to the bundle identifier)
+    std::string policy = "regular";       ///< "regular", "accessory" or "prohibited"
     std::optional<std::string> executable;
     std::optional<std::string> bundle;  ///< where its bundle lies
 };
@@ -77,7 +77,7 @@ struct ScenarioEvent {
     double t = 0;
     Kind kind = Kind::wheel;
     // wheel
-    std::int32_t target = 0;
+    std::int32_t target = 0;  ///< the pid of one of the apps; 0: the event names no target
     std::int32_t source = 0;
     double locationX = 0, locationY = 0;
     std::uint64_t flags = 0;
@@ -165,10 +165,11 @@ Scenario parseScenario(const std::string& text);
 /// Scenario files larger than this are refused unread (64 MiB: about half a million events).
 constexpr std::size_t kMaxScenarioBytes = std::size_t{64} << 20;
 
-/// Reads and parses the scenario file at `path`. Throws ScenarioError for a file that cannot
-/// be read, one that is not a regular file (a directory, a FIFO, a device: refused without
-/// waiting for a writer), a file larger than `kMaxScenarioBytes` (which is not read further),
-/// and for anything `parseScenario` refuses.
+/// Reads and parses the scenario at `path`: a file, or a pipe (`/dev/stdin`, `<(...)`, a FIFO)
+/// read until its writers close it. Throws ScenarioError for a path that cannot be read, a
+/// directory, a device (a terminal or /dev/zero, which may never end), an empty file or a
+/// pipe without a writer (which ends at once), one larger than `kMaxScenarioBytes` (which is
+/// not read further), and for anything `parseScenario` refuses.
 Scenario readScenarioFile(const std::string& path);
 
 /// Names of the event kinds, as scenario files write them.

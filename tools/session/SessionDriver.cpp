@@ -10,7 +10,9 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <type_traits>
+#include <unordered_set>
 #include <variant>
+#include <vector>
 
 #include "JsonText.h"
 #include "app/CorvaneApp.h"
@@ -251,10 +253,11 @@ void SessionDriver::setUpSession() const {
 
     auto& workspace = sim::session().workspace();
     for (const auto& a : scenario_.apps) {
-        RunningApplication::Description description{.processIdentifier = a.pid,
-                                                    .bundleIdentifier = a.bundleId,
-                                                    .localizedName = a.name,
-                                                    .activationPolicy = policyOf(a.policy)};
+        RunningApplication::Description description{
+            .processIdentifier = a.pid,
+            .bundleIdentifier = a.bundleId,
+            .localizedName = a.name.empty() ? std::nullopt : std::optional(a.name),
+            .activationPolicy = policyOf(a.policy)};
         if (a.executable)
             description.executableURL = URL::fileURLWithPath(*a.executable);
         if (a.bundle) {
@@ -708,12 +711,19 @@ void SessionDriver::reportMove(ordered_json& summary) const {
         paths.push_back(folder.path);
     if (scenario_.bundle)
         paths.push_back(URL::fileURLWithPath(*scenario_.bundle + "/..").standardizedURL().path());
+    // Each path is put once, in its first place, at the end of the object's entries: the
+    // object's own insertion looks for the key through every entry it holds.
     ordered_json folders = ordered_json::object();
+    auto& entries = static_cast<std::vector<std::pair<const std::string, ordered_json>>&>(
+        folders.get_ref<ordered_json::object_t&>());
+    std::unordered_set<std::string> listed;
     auto& files = sim::session().files();
     for (const auto& path : paths) {
+        if (!listed.insert(path).second)
+            continue;
         auto names = files.contentsOfDirectory(path, nullptr).value_or(std::vector<std::string>{});
         std::sort(names.begin(), names.end());
-        folders[path] = names;
+        entries.emplace_back(path, names);
     }
     summary["folders"] = folders;
     summary["trash"] = files.trashedPaths();

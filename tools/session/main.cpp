@@ -13,6 +13,7 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#include <string>
 #include <thread>
 
 #include "Scenario.h"
@@ -25,8 +26,16 @@
 
 namespace {
 
+constexpr const char* kUsage =
+    "usage: corvane-session SCENARIO.json\n"
+    "Plays the scenario on the simulated session and writes what every application received\n"
+    "as JSON lines to standard output, log lines to standard error. The scenario may come\n"
+    "through a pipe (/dev/stdin, <(...)); README.md describes its format. A file whose name\n"
+    "starts with '-' is given as ./-NAME.\n";
+
 int fail(const char* path, const std::string& message, int status) {
-    std::fprintf(stderr, "corvane-session: %s: %s\n", path, message.c_str());
+    std::fprintf(stderr, "corvane-session: %s: %s\n",
+                 corvane::platform::sim::withControlsEscaped(path).c_str(), message.c_str());
     return status;
 }
 
@@ -86,12 +95,15 @@ void endOnSignalsWithoutLeavingTheFolder() {
 int main(int argc, char** argv) {
     using namespace corvane::session;
     endOnSignalsWithoutLeavingTheFolder();
+    // An option is no scenario: --help (or -h) asks for the usage, anything else is a mistake.
+    if (argc != 2 || argv[1][0] == '-') {
+        const bool help =
+            argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h");
+        std::fputs(kUsage, help ? stdout : stderr);
+        return help ? 0 : 2;
+    }
     corvane::platform::sim::installSimulatedSession();
     corvane::platform::sim::provideRuntimeFolder();
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: corvane-session SCENARIO.json\n");
-        return 2;
-    }
     const char* path = argv[1];
     // A reader that goes away (`| head`) makes the report's write fail instead of killing
     // the process.

@@ -1,6 +1,7 @@
 #include "platform/sim/SimWorkspace.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/appkit/Workspace.h"
 #include "platform/runtime/Runtime.h"
@@ -55,9 +56,10 @@ void SimWorkspace::setOwnBundlePath(const std::string& path) {
 RunningApplicationRef SimWorkspace::launch(RunningApplication::Description description) {
     auto app = std::make_shared<RunningApplication>(std::move(description));
     std::lock_guard lock(mutex_);
-    // Before the own process, when it still runs.
-    auto at = std::find(running_.begin(), running_.end(), own_);
-    running_.insert(at, app);
+    // Before the own process, when it still runs. It is looked for from the end, where it
+    // stays while others launch, so that launching many applications costs each the same.
+    const auto own = std::find(running_.rbegin(), running_.rend(), own_);
+    running_.insert(own == running_.rend() ? running_.end() : std::prev(own.base()), app);
     return app;
 }
 
