@@ -2,6 +2,10 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
@@ -205,9 +209,16 @@ class ListBox final : public ElementBox {
         list_ = *view.as<ListElement>();
         frame_->setBordered(env.listStyle == ListStyle::automatic);
         frame_->setEnabled(env.isEnabled);
-        // Rows keep their widgets (and the state inside them) by identity.
+        // Rows keep their widgets (and the state inside them) by identity; rows that share
+        // one are matched in order.
+        std::unordered_map<std::string, std::vector<std::size_t>> byIdentity;
+        for (std::size_t i = rows_.size(); i-- > 0;) {
+            if (rows_[i].widget && rows_[i].node && !rows_[i].node->identity().empty())
+                byIdentity[rows_[i].node->identity()].push_back(i);
+        }
         std::vector<Row> next;
         const auto& views = view.children();
+        next.reserve(views.size());
         for (const View& rowView : views) {
             std::string identity;
             if (const auto* id = rowView.modifier<IdModifier>())
@@ -215,11 +226,11 @@ class ListBox final : public ElementBox {
             else if (const auto* tag = rowView.modifier<TagModifier>())
                 identity = tag->tag;
             Row row;
-            for (auto& old : rows_) {
-                if (old.widget && !identity.empty() && old.node &&
-                    old.node->identity() == identity) {
-                    row = std::move(old);
-                    break;
+            if (!identity.empty()) {
+                if (auto found = byIdentity.find(identity);
+                    found != byIdentity.end() && !found->second.empty()) {
+                    row = std::move(rows_[found->second.back()]);
+                    found->second.pop_back();
                 }
             }
             if (!row.widget) {
@@ -249,11 +260,19 @@ class ListBox final : public ElementBox {
             }
         }
         rows_ = std::move(next);
+        measured_.clear();
+        placed_.reset();
     }
     QWidget* widget() const override { return frame_; }
+    // The rows are measured and placed once per update of the list and width offered, not
+    // on every pass of the window's layout (an animated resize makes one per frame).
     QSizeF sizeThatFits(const Proposal& p) override {
         if (p.width && p.height)
             return {*p.width, *p.height};
+        for (const auto& [proposal, size] : measured_) {
+            if (proposal == p)
+                return size;
+        }
         double width = 0;
         double height = 2 * kFrameInset;
         for (auto& row : rows_) {
@@ -262,11 +281,16 @@ class ListBox final : public ElementBox {
             width = std::max(width, s.width() + 2 * (kRowInsetH + kFrameInset));
             height += s.height() + 2 * kRowInsetV;
         }
-        return {p.width.value_or(width), p.height.value_or(height)};
+        const QSizeF size(p.width.value_or(width), p.height.value_or(height));
+        measured_.emplace_back(p, size);
+        return size;
     }
     void place(const QRectF& r) override {
         frame_->setGeometry(pixelRect(r));
         const double width = std::max(0.0, r.width() - 2 * kFrameInset);
+        if (placed_ == width)
+            return;
+        placed_ = width;
         double y = kFrameInset;
         for (auto& row : rows_) {
             const double inner = std::max(0.0, width - 2 * kRowInsetH);
@@ -292,6 +316,8 @@ class ListBox final : public ElementBox {
     QPointer<qt::ListFrameWidget> frame_;
     ListElement list_;
     std::vector<Row> rows_;
+    std::vector<std::pair<Proposal, QSizeF>> measured_;  ///< since the last update
+    std::optional<double> placed_;  ///< the width the rows were placed in since the last update
 };
 
 class GroupBoxBox final : public ElementBox {

@@ -3,6 +3,7 @@
 #include <QScrollArea>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 namespace corvane::platform::qt {
 
@@ -33,6 +34,7 @@ class ListFrameWidget : public QScrollArea {
 
   private:
     QWidget* content_;
+    std::optional<bool> bordered_;
 };
 
 }  // namespace corvane::platform::qt
