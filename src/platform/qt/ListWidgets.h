@@ -12,6 +12,8 @@ class RowWidget : public QWidget {
   public:
     explicit RowWidget(QWidget* parent) : QWidget(parent) {}
     void setSelected(bool selected) {
+        if (selected == selected_)
+            return;
         selected_ = selected;
         update();
     }
