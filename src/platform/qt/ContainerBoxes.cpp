@@ -215,6 +215,7 @@ class ListBox final : public ElementBox {
     void update(const View& view, const EnvironmentValues& env) override {
         list_ = *view.as<ListElement>();
         env_ = env;
+        env_.truncatesTexts = true;  // a row's name ends in "…" rather than widen the row
         frame_->setBordered(env.listStyle == ListStyle::automatic);
         frame_->setEnabled(env.isEnabled);
         // Rows keep their widgets (and the state inside them) by identity; rows that share

@@ -29,21 +29,35 @@ class TextBox final : public ElementBox {
         std::string shown =
             text.localized ? LocalizedStrings::main().localizedString(text.text) : text.text;
         QFont font = qt::environmentFont(env);
-        if (shown != shown_ || !(font == font_)) {
+        if (shown != shown_ || !(font == font_) || env.truncatesTexts != truncates_) {
             shown_ = std::move(shown);
             font_ = std::move(font);
+            truncates_ = env.truncatesTexts;
             measured_.clear();
         }
         QColor color = qt::foregroundColor(env);
         if (!env.isEnabled)
             color.setAlphaF(color.alphaF() * 0.5f);
-        widget_->set(QString::fromStdString(shown_), font_, color);
+        widget_->set(QString::fromStdString(shown_), font_, color, truncates_);
     }
     QWidget* widget() const override { return widget_; }
-    // Only the width matters to a text; each width is measured once while text and font
-    // stay the same, however often the layout asks.
     QSizeF sizeThatFits(const Proposal& p) override {
         const std::optional<double> width = finite(p.width) ? p.width : std::nullopt;
+        if (!truncates_)
+            return measured(width);
+        // On one line a text takes its ideal width, or all it is offered when that is less.
+        const QSizeF ideal = measured(std::nullopt);
+        if (width && *width < ideal.width())
+            return {std::max(0.0, *width), ideal.height()};
+        return ideal;
+    }
+    void place(const QRectF& r) override { widget_->setGeometry(pixelRect(r)); }
+    void describe(ElementInfo& info) const override { info.label = shown_; }
+
+  private:
+    // Only the width matters to a text; each width is measured once while text and font
+    // stay the same, however often the layout asks.
+    QSizeF measured(std::optional<double> width) {
         for (const auto& [w, size] : measured_) {
             if (w == width)
                 return size;
@@ -54,13 +68,11 @@ class TextBox final : public ElementBox {
         measured_.emplace_back(width, size);
         return size;
     }
-    void place(const QRectF& r) override { widget_->setGeometry(pixelRect(r)); }
-    void describe(ElementInfo& info) const override { info.label = shown_; }
 
-  private:
     QPointer<qt::TextWidget> widget_;
     std::string shown_;
     QFont font_;
+    bool truncates_ = false;
     std::vector<std::pair<std::optional<double>, QSizeF>> measured_;  ///< by proposed width
 };
 
