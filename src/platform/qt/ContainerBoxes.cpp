@@ -395,6 +395,9 @@ class ListBox final : public ElementBox {
                                   static_cast<int>(std::ceil(y + kFrameInset)));
         deliverPolishRequests();
         laying_ = false;
+        // A shorter list moves the scroll position up: the rows now in view are built too.
+        if (frame_->verticalScrollBar()->value() != top)
+            layoutRows(all);
     }
 
     QPointer<qt::ListFrameWidget> frame_;

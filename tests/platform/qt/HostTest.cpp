@@ -249,7 +249,7 @@ bool draws(const NSHostingView& host, const std::string& text) {
 }
 
 // A long list builds the rows in view (and a view's height around them), the rows a scroll
-// brings into view, and every row for a reader, each read by its label.
+// or a shorter list brings into view, and every row for a reader, each read by its label.
 TEST(ListTest, ALongListBuildsTheRowsInViewAndEveryRowForAReader) {
     Model model;
     std::vector<std::string> names;
@@ -265,6 +265,12 @@ TEST(ListTest, ALongListBuildsTheRowsInViewAndEveryRowForAReader) {
     bar->setValue(bar->maximum());
     EXPECT_TRUE(draws(host, "r399:0"));
     EXPECT_LT(drawnTexts(host).size(), names.size() / 5);
+    // Shortened while scrolled to its end, it shows its new last rows.
+    model.rows.set(std::vector<std::string>(names.begin(), names.begin() + 100));
+    rt().runPending();
+    EXPECT_TRUE(draws(host, "r99:0"));
+    model.rows.set(names);
+    rt().runPending();
 
     std::size_t rows = 0;
     for (const auto& element : host.elementsForTesting())
