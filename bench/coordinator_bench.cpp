@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BatchTiming.h"
+#include "ExceptionLists.h"
 #include "platform/quartz/CGEvent.h"
 #include "platform/sim/Session.h"
 #include "platform/sim/WheelEvent.h"
@@ -40,18 +41,6 @@ CGEventRef wheelTick(pid_t target = kEditor) {
 /// How many exceptions the list holds unless a benchmark says otherwise.
 constexpr int kUsualExceptions = 16;
 
-/// Gives the exception list `count` entries that name neither application, so that a lookup
-/// of the target's exception reads the whole list.
-void useExceptions(int count) {
-    if (SettingsManager::shared().settings().appSettings.exceptionalApplication.size() ==
-        static_cast<std::size_t>(count))
-        return;
-    SettingsManager::shared().modifySettings([count](CorvaneSettings& s) {
-        s.appSettings.exceptionalApplication.clear();
-        corvane::testing::addUnmatchedExceptions(s, count);
-    });
-}
-
 /// Two applications with executable URLs, as every real one has, and an exception list of
 /// `exceptions` entries that names neither.
 void setUpSession(int exceptions = kUsualExceptions) {
@@ -63,7 +52,7 @@ void setUpSession(int exceptions = kUsualExceptions) {
         SettingsManager::shared().modifySettings(
             [](CorvaneSettings& s) { s.scrollAdvanced.block = {55}; });  // Command blocks
     }
-    useExceptions(exceptions);
+    bench::useExceptions(exceptions);
 }
 
 /// Command held or released, as the flags-changed tap hands it over.

@@ -1,7 +1,12 @@
 // The boxes that hold child nodes in a layout of their own: stacks, lists and group boxes.
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
@@ -187,14 +192,20 @@ void StackBox::reconcile(const std::vector<View>& views, const EnvironmentValues
     children_ = reconcileChildren(host_, container_, std::move(children_), views, env, stack_.axis);
 }
 
+// A list builds the widgets of a row only when the row comes into view (or someone reads
+// the rows), as a table view does: opening a long list costs what its visible rows cost.
+// Rows out of view keep the view they were last given and catch up when they are shown.
 class ListBox final : public ElementBox {
   public:
     static constexpr double kRowInsetV = 4;  ///< points above and below each row
     static constexpr double kRowInsetH = 8;  ///< points before and after each row
     static constexpr double kFrameInset = 2;
+    static constexpr double kFirstRowEstimate = 24;  ///< points, until a row was measured
 
     ListBox(Host& h, QWidget* c) : ElementBox(h, c), frame_(new qt::ListFrameWidget(c)) {
         frame_->show();
+        QObject::connect(frame_->verticalScrollBar(), &QScrollBar::valueChanged, frame_,
+                         [this] { layoutRows(); });
     }
     ~ListBox() override {
         rows_.clear();
@@ -203,11 +214,20 @@ class ListBox final : public ElementBox {
     bool accepts(const Element& e) const override { return std::holds_alternative<ListElement>(e); }
     void update(const View& view, const EnvironmentValues& env) override {
         list_ = *view.as<ListElement>();
+        env_ = env;
+        env_.truncatesTexts = true;  // a row's name ends in "…" rather than widen the row
         frame_->setBordered(env.listStyle == ListStyle::automatic);
         frame_->setEnabled(env.isEnabled);
-        // Rows keep their widgets (and the state inside them) by identity.
+        // Rows keep their widgets (and the state inside them) by identity; rows that share
+        // one are matched in order.
+        std::unordered_map<std::string, std::vector<std::size_t>> byIdentity;
+        for (std::size_t i = rows_.size(); i-- > 0;) {
+            if (!rows_[i].identity.empty())
+                byIdentity[rows_[i].identity].push_back(i);
+        }
         std::vector<Row> next;
         const auto& views = view.children();
+        next.reserve(views.size());
         for (const View& rowView : views) {
             std::string identity;
             if (const auto* id = rowView.modifier<IdModifier>())
@@ -215,83 +235,180 @@ class ListBox final : public ElementBox {
             else if (const auto* tag = rowView.modifier<TagModifier>())
                 identity = tag->tag;
             Row row;
-            for (auto& old : rows_) {
-                if (old.widget && !identity.empty() && old.node &&
-                    old.node->identity() == identity) {
-                    row = std::move(old);
-                    break;
+            if (!identity.empty()) {
+                if (auto found = byIdentity.find(identity);
+                    found != byIdentity.end() && !found->second.empty()) {
+                    row = std::move(rows_[found->second.back()]);
+                    found->second.pop_back();
                 }
             }
-            if (!row.widget) {
-                row.widget = new qt::RowWidget(frame_->content());
-                row.widget->show();
-            }
-            if (!row.node || !row.node->update(rowView, env)) {
-                row.node = NodeBox::mount(host_, row.widget, rowView, env, Axis::horizontal);
-            }
+            row.view = rowView;
+            row.identity = std::move(identity);
             const auto* tag = rowView.modifier<TagModifier>();
-            std::optional<std::string> tagValue = tag ? std::optional(tag->tag) : std::nullopt;
-            row.widget->onClick = [this, tagValue] {
-                if (list_.selection && tagValue) {
-                    list_.selection->set(tagValue);
-                    host_.invalidate();
-                }
-            };
-            const bool selected = list_.selection && tagValue && list_.selection->get() == tagValue;
-            row.widget->setSelected(selected);
-            row.node->impl().rowSelected = selected;
+            row.tag = tag ? std::optional(tag->tag) : std::nullopt;
+            row.current = false;
+            if (row.widget)
+                showSelection(row);
             next.push_back(std::move(row));
         }
-        for (auto& old : rows_) {
-            if (old.widget) {
-                old.node.reset();
-                delete old.widget.data();
-            }
-        }
+        for (auto& old : rows_)
+            release(old);
         rows_ = std::move(next);
+        measured_.clear();
     }
     QWidget* widget() const override { return frame_; }
     QSizeF sizeThatFits(const Proposal& p) override {
         if (p.width && p.height)
             return {*p.width, *p.height};
+        // Without both lengths the list's size is that of all its rows.
+        for (const auto& [proposal, size] : measured_) {
+            if (proposal == p)
+                return size;
+        }
         double width = 0;
         double height = 2 * kFrameInset;
         for (auto& row : rows_) {
+            realize(row);
             QSizeF s = row.node->sizeThatFits(
                 {shrink(p.width, 2 * (kRowInsetH + kFrameInset)), std::nullopt});
             width = std::max(width, s.width() + 2 * (kRowInsetH + kFrameInset));
             height += s.height() + 2 * kRowInsetV;
         }
-        return {p.width.value_or(width), p.height.value_or(height)};
+        deliverPolishRequests();
+        const QSizeF size(p.width.value_or(width), p.height.value_or(height));
+        measured_.emplace_back(p, size);
+        return size;
     }
     void place(const QRectF& r) override {
         frame_->setGeometry(pixelRect(r));
         const double width = std::max(0.0, r.width() - 2 * kFrameInset);
-        double y = kFrameInset;
-        for (auto& row : rows_) {
-            const double inner = std::max(0.0, width - 2 * kRowInsetH);
-            QSizeF s = row.node->sizeThatFits({inner, std::nullopt});
-            const double h = s.height() + 2 * kRowInsetV;
-            row.widget->setGeometry(pixelRect(QRectF(kFrameInset, y, width, h)));
-            row.node->place(QRectF(kRowInsetH, kRowInsetV, inner, s.height()));
-            y += h;
+        if (!shown_ || shown_->width() != width) {
+            for (auto& row : rows_) {
+                row.height.reset();
+                row.placed = QRectF();
+            }
         }
-        frame_->content()->resize(static_cast<int>(std::ceil(width + 2 * kFrameInset)),
-                                  static_cast<int>(std::ceil(y + kFrameInset)));
+        shown_ = QSizeF(width, std::max(0.0, r.height() - 2 * kFrameInset));
+        layoutRows();
+    }
+    void realizeChildren() override {
+        for (auto& row : rows_)
+            realize(row);
+        if (shown_)
+            layoutRows(true);
     }
     void collectChildren(std::vector<std::shared_ptr<NodeBox>>& into) const override {
-        for (const auto& row : rows_)
-            into.push_back(row.node);
+        for (const auto& row : rows_) {
+            if (row.node)
+                into.push_back(row.node);
+        }
     }
 
   private:
     struct Row {
-        QPointer<qt::RowWidget> widget;
+        View view;  ///< the row's latest view
+        std::string identity;
+        std::optional<std::string> tag;
+        QPointer<qt::RowWidget> widget;  ///< none until the row is first needed
         std::shared_ptr<NodeBox> node;
+        bool current = false;          ///< the node shows `view`
+        bool inView = false;           ///< in or near the visible part at the last layout
+        std::optional<double> height;  ///< measured, insets included, at the shown width
+        QRectF placed;                 ///< the row widget's rectangle last set
     };
+
+    /// Builds the row's widgets, or brings them up to its latest view.
+    void realize(Row& row) {
+        if (row.current)
+            return;
+        if (!row.widget) {
+            row.widget = new qt::RowWidget(frame_->content());
+            row.widget->show();
+        }
+        if (!row.node || !row.node->update(row.view, env_))
+            row.node = NodeBox::mount(host_, row.widget, row.view, env_, Axis::horizontal);
+        row.current = true;
+        row.height.reset();
+        row.placed = QRectF();
+        showSelection(row);
+        built_ = true;
+    }
+    // Every new widget asks to be polished through a posted event; where nothing delivers
+    // them (the simulated session runs no Qt event loop) they pile up, and each widget's
+    // deletion searches the pile. The rows' requests are delivered once they are built.
+    void deliverPolishRequests() {
+        if (!built_)
+            return;
+        built_ = false;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::PolishRequest);
+    }
+    static void release(Row& row) {
+        row.node.reset();
+        delete row.widget.data();
+        row.placed = QRectF();
+    }
+    void showSelection(Row& row) {
+        row.widget->onClick = [this, tag = row.tag] {
+            if (list_.selection && tag) {
+                list_.selection->set(tag);
+                host_.invalidate();
+            }
+        };
+        const bool selected = list_.selection && row.tag && list_.selection->get() == row.tag;
+        row.widget->setSelected(selected);
+        if (row.node)
+            row.node->impl().rowSelected = selected;
+    }
+    /// Builds and measures the rows in view (or `all`) and places every row that has
+    /// widgets; the others only take their room, as last measured or as a row usually does.
+    void layoutRows(bool all = false) {
+        if (!shown_ || laying_)
+            return;
+        laying_ = true;
+        const double width = shown_->width();
+        const double inner = std::max(0.0, width - 2 * kRowInsetH);
+        const double top = frame_->verticalScrollBar()->value();
+        // A view's height more on either side, so a short scroll finds its rows built.
+        const double from = top - shown_->height();
+        const double to = top + 2 * shown_->height();
+        double y = kFrameInset;
+        for (auto& row : rows_) {
+            row.inView = y < to && y + row.height.value_or(estimate_) > from;
+            if (all || row.inView) {
+                realize(row);
+                if (!row.height) {
+                    row.height =
+                        row.node->sizeThatFits({inner, std::nullopt}).height() + 2 * kRowInsetV;
+                    estimate_ = *row.height;
+                }
+            }
+            const double h = row.height.value_or(estimate_);
+            const QRectF rect(kFrameInset, y, width, h);
+            if (row.widget && rect != row.placed) {
+                row.widget->setGeometry(pixelRect(rect));
+                row.node->place(QRectF(kRowInsetH, kRowInsetV, inner, h - 2 * kRowInsetV));
+                row.placed = rect;
+            }
+            y += h;
+        }
+        frame_->content()->resize(static_cast<int>(std::ceil(width + 2 * kFrameInset)),
+                                  static_cast<int>(std::ceil(y + kFrameInset)));
+        deliverPolishRequests();
+        laying_ = false;
+        // A shorter list moves the scroll position up: the rows now in view are built too.
+        if (frame_->verticalScrollBar()->value() != top)
+            layoutRows(all);
+    }
+
     QPointer<qt::ListFrameWidget> frame_;
     ListElement list_;
+    EnvironmentValues env_;
     std::vector<Row> rows_;
+    std::vector<std::pair<Proposal, QSizeF>> measured_;  ///< since the last update
+    std::optional<QSizeF> shown_;                        ///< the room inside the frame, once placed
+    double estimate_ = kFirstRowEstimate;                ///< the height of the row measured last
+    bool laying_ = false;
+    bool built_ = false;  ///< rows were built since the polish requests were delivered
 };
 
 class GroupBoxBox final : public ElementBox {

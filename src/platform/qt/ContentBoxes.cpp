@@ -1,4 +1,8 @@
 // The boxes that show content: texts and images.
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include "platform/foundation/LocalizedStrings.h"
 #include "platform/qt/Artwork.h"
 #include "platform/qt/ElementBox.h"
@@ -14,6 +18,7 @@ namespace {
 
 class TextBox final : public ElementBox {
   public:
+    static constexpr std::size_t kMeasuredWidths = 16;  ///< sizes a text keeps
     TextBox(Host& h, QWidget* c) : ElementBox(h, c), widget_(new qt::TextWidget(c)) {
         widget_->show();
     }
@@ -21,24 +26,54 @@ class TextBox final : public ElementBox {
     bool accepts(const Element& e) const override { return std::holds_alternative<TextElement>(e); }
     void update(const View& view, const EnvironmentValues& env) override {
         const auto& text = *view.as<TextElement>();
-        shown_ = text.localized ? LocalizedStrings::main().localizedString(text.text) : text.text;
-        font_ = qt::environmentFont(env);
+        std::string shown =
+            text.localized ? LocalizedStrings::main().localizedString(text.text) : text.text;
+        QFont font = qt::environmentFont(env);
+        if (shown != shown_ || !(font == font_) || env.truncatesTexts != truncates_) {
+            shown_ = std::move(shown);
+            font_ = std::move(font);
+            truncates_ = env.truncatesTexts;
+            measured_.clear();
+        }
         QColor color = qt::foregroundColor(env);
         if (!env.isEnabled)
             color.setAlphaF(color.alphaF() * 0.5f);
-        widget_->set(QString::fromStdString(shown_), font_, color);
+        widget_->set(QString::fromStdString(shown_), font_, color, truncates_);
     }
     QWidget* widget() const override { return widget_; }
     QSizeF sizeThatFits(const Proposal& p) override {
-        return qt::measureText(QString::fromStdString(shown_), font_, p.width);
+        const std::optional<double> width = finite(p.width) ? p.width : std::nullopt;
+        if (!truncates_)
+            return measured(width);
+        // On one line a text takes its ideal width, or all it is offered when that is less.
+        const QSizeF ideal = measured(std::nullopt);
+        if (width && *width < ideal.width())
+            return {std::max(0.0, *width), ideal.height()};
+        return ideal;
     }
     void place(const QRectF& r) override { widget_->setGeometry(pixelRect(r)); }
     void describe(ElementInfo& info) const override { info.label = shown_; }
 
   private:
+    // Only the width matters to a text; each width is measured once while text and font
+    // stay the same, however often the layout asks.
+    QSizeF measured(std::optional<double> width) {
+        for (const auto& [w, size] : measured_) {
+            if (w == width)
+                return size;
+        }
+        const QSizeF size = qt::measureText(widget_->text(), font_, width);
+        if (measured_.size() >= kMeasuredWidths)
+            measured_.clear();  // a window being resized offers a new width every time
+        measured_.emplace_back(width, size);
+        return size;
+    }
+
     QPointer<qt::TextWidget> widget_;
     std::string shown_;
     QFont font_;
+    bool truncates_ = false;
+    std::vector<std::pair<std::optional<double>, QSizeF>> measured_;  ///< by proposed width
 };
 
 class ImageBox final : public ElementBox {

@@ -27,6 +27,8 @@ class ElementBox : public Box {
     virtual QWidget* widget() const { return nullptr; }
     virtual void describe(ElementInfo&) const {}
     virtual void collectChildren(std::vector<std::shared_ptr<NodeBox>>&) const {}
+    /// Builds every child a reader may ask for, where children are built only when shown.
+    virtual void realizeChildren() {}
     virtual bool performKeyEquivalent(const NSEvent&) { return false; }
     virtual bool isEmpty() const { return false; }
     virtual bool isSpacer() const { return false; }

@@ -34,6 +34,10 @@ ListFrameWidget::ListFrameWidget(QWidget* parent) : QScrollArea(parent), content
 }
 
 void ListFrameWidget::setBordered(bool bordered) {
+    // A new style sheet polishes every row widget again.
+    if (bordered_ == bordered)
+        return;
+    bordered_ = bordered;
     setFrameShape(bordered ? QFrame::Box : QFrame::NoFrame);
     QPalette pal = viewport()->palette();
     pal.setColor(QPalette::Window, bordered ? QColor(255, 255, 255) : QColor(0, 0, 0, 0));

@@ -3,6 +3,7 @@
 #include <QScrollArea>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 namespace corvane::platform::qt {
 
@@ -11,6 +12,8 @@ class RowWidget : public QWidget {
   public:
     explicit RowWidget(QWidget* parent) : QWidget(parent) {}
     void setSelected(bool selected) {
+        if (selected == selected_)
+            return;
         selected_ = selected;
         update();
     }
@@ -33,6 +36,7 @@ class ListFrameWidget : public QScrollArea {
 
   private:
     QWidget* content_;
+    std::optional<bool> bordered_;
 };
 
 }  // namespace corvane::platform::qt

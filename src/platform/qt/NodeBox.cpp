@@ -292,6 +292,7 @@ ElementInfo NodeBox::describe() const {
 
 void NodeBox::collect(std::vector<std::shared_ptr<NodeBox>>& into) {
     into.push_back(shared_from_this());
+    impl_->element->realizeChildren();
     std::vector<std::shared_ptr<NodeBox>> children;
     impl_->element->collectChildren(children);
     for (auto& child : children) {

@@ -48,7 +48,8 @@ class NodeBox : public Box, public std::enable_shared_from_this<NodeBox> {
     QWidget* container() const;
 
     ElementInfo describe() const;
-    /// Appends this node and every node inside it, outermost first.
+    /// Appends this node and every node inside it, outermost first (building the rows of
+    /// a list that are not shown yet).
     void collect(std::vector<std::shared_ptr<NodeBox>>& into);
     bool performKeyEquivalent(const NSEvent& event);
     const View& view() const;

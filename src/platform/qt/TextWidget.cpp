@@ -28,13 +28,25 @@ QSizeF measureText(const QString& text, const QFont& font, std::optional<double>
     return {std::ceil(std::min(wrapped.width(), w)), std::ceil(wrapped.height())};
 }
 
-void TextWidget::set(QString text, QFont font, QColor color) {
-    if (text == text_ && font == font_ && color == color_)
+void TextWidget::set(QString text, QFont font, QColor color, bool truncates) {
+    if (text == text_ && font == font_ && color == color_ && truncates == truncates_)
         return;
     text_ = std::move(text);
     font_ = std::move(font);
     color_ = color;
+    truncates_ = truncates;
+    elidedWidth_ = -1;
     update();
+}
+
+const QString& TextWidget::shownText() const {
+    if (!truncates_)
+        return text_;
+    if (elidedWidth_ != width()) {
+        elided_ = QFontMetricsF(font_).elidedText(text_, Qt::ElideRight, width());
+        elidedWidth_ = width();
+    }
+    return elided_;
 }
 
 void TextWidget::paintEvent(QPaintEvent*) {
@@ -42,7 +54,9 @@ void TextWidget::paintEvent(QPaintEvent*) {
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(font_);
     p.setPen(color_);
-    p.drawText(QRectF(rect()), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text_);
+    p.drawText(QRectF(rect()),
+               Qt::AlignLeft | Qt::AlignTop | (truncates_ ? Qt::TextSingleLine : Qt::TextWordWrap),
+               shownText());
 }
 
 }  // namespace corvane::platform::qt

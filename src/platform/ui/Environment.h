@@ -35,6 +35,8 @@ struct EnvironmentValues {
     std::shared_ptr<const ButtonStyle> customButtonStyle;
     bool labelsHidden = false;
     ListStyle listStyle = ListStyle::automatic;
+    /// Texts keep to one line and end in "…" where they lack room, as in the rows of a list.
+    bool truncatesTexts = false;
     std::optional<KeyboardShortcut> keyboardShortcut;
     /// The drawing scale of `scaleEffect`, about the centre; layout is unchanged.
     double scale = 1;

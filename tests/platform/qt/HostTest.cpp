@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QWidget>
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/appkit/NSAnimationContext.h"
@@ -14,12 +17,15 @@
 #include "platform/combine/Published.h"
 #include "platform/foundation/NotificationCenter.h"
 #include "platform/foundation/ProcessInfo.h"
+#include "platform/qt/TextWidget.h"
+#include "platform/qt/ViewImpl.h"
 #include "support/WindowTesting.h"
 
 namespace corvane::platform {
 namespace {
 
 using namespace ui;
+using testing::PrintTo;
 using testing::rt;
 
 ElementInfo infoOf(const NSHostingView& host, const std::string& kind, const std::string& label) {
@@ -224,6 +230,122 @@ TEST(ListTest, ClickSelectsTheRowTag) {
     }
     EXPECT_TRUE(selected);
 }
+
+/// The texts the host's widgets draw, in the order the widgets were made.
+std::vector<std::string> drawnTexts(const NSHostingView& host) {
+    std::vector<std::string> texts;
+    for (const QWidget* widget : host.impl().widget->findChildren<QWidget*>()) {
+        if (const auto* text = dynamic_cast<const qt::TextWidget*>(widget))
+            texts.push_back(text->shownText().toStdString());
+    }
+    return texts;
+}
+
+bool draws(const NSHostingView& host, const std::string& text) {
+    const auto texts = drawnTexts(host);
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+// A long list builds the rows in view (and a view's height around them), the rows a scroll
+// or a shorter list brings into view, and every row for a reader, each read by its label.
+TEST(ListTest, ALongListBuildsTheRowsInViewAndEveryRowForAReader) {
+    Model model;
+    std::vector<std::string> names;
+    for (int i = 0; i < 400; ++i)
+        names.push_back("r" + std::to_string(i));
+    model.rows.set(names);
+    const auto shown = testing::windows::showInWindow(ListView{model});
+    const NSHostingView& host = *shown.host;
+    EXPECT_TRUE(draws(host, "r0:0"));
+    EXPECT_LT(drawnTexts(host).size(), names.size() / 10);
+
+    QScrollBar* bar = host.impl().widget->findChild<QScrollArea*>()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    EXPECT_TRUE(draws(host, "r399:0"));
+    EXPECT_LT(drawnTexts(host).size(), names.size() / 5);
+    // Shortened while scrolled to its end, it shows its new last rows.
+    model.rows.set(std::vector<std::string>(names.begin(), names.begin() + 100));
+    rt().runPending();
+    EXPECT_TRUE(draws(host, "r99:0"));
+    model.rows.set(names);
+    rt().runPending();
+
+    std::size_t rows = 0;
+    for (const auto& element : host.elementsForTesting())
+        rows += element.info().tag.has_value();
+    EXPECT_EQ(rows, names.size());
+    EXPECT_GT(infoOf(host, "text", "r200:0").frame.width, 0);
+}
+
+/// A row of a name and a switch, tagged with the name.
+View namedRow(const std::string& name) {
+    return View(HStack({Text(Verbatim{name}), Spacer(),
+                        Toggle("", Binding<bool>([] { return true; }, [](bool) {}))}))
+        .tag(name);
+}
+
+/// The first name above a list of them, the list as tall as its rows.
+struct NamedRowsView {
+    ObservedObject<Model> model;
+    View body() const {
+        const auto& rows = model->rows.get();
+        return VStack({Text(Verbatim{"First: " + rows.front()}), List(ForEach(rows, namedRow))});
+    }
+    auto viewProperties() { return std::tie(model); }
+};
+
+// Sizes follow a change of content: a text measured before measures again when its text
+// changes, and a list without a height of its own grows with its rows.
+TEST(ListTest, SizesFollowAChangeOfContent) {
+    Model model;
+    const auto shown = testing::windows::showInWindow(NamedRowsView{model});
+    const NSHostingView& host = *shown.host;
+    const double shortText = infoOf(host, "text", "First: a").frame.width;
+    const double fewRows = host.intrinsicContentSize().height;
+    model.rows.set({"a much longer name", "b", "c"});
+    rt().runPending();
+    EXPECT_GT(infoOf(host, "text", "First: a much longer name").frame.width, shortText);
+    EXPECT_GT(host.intrinsicContentSize().height, fewRows);
+}
+
+struct TruncationCase {
+    const char* name;
+    std::string text;
+    bool truncated;
+};
+
+class RowTruncationTest : public ::testing::TestWithParam<TruncationCase> {};
+
+// A row's text that lacks room ends in "…" on one line, leaving the row's switch in the list;
+// a reader still reads the whole text. A text that fits is drawn whole.
+TEST_P(RowTruncationTest, ATextEndsInAnEllipsisWhereItLacksRoom) {
+    NSHostingView host(List({namedRow(GetParam().text)}).frame(300, 120));
+    const ElementInfo list = infoOf(host, "list", "");
+    const ElementInfo row = infoOf(host, "text", GetParam().text);
+    const ElementInfo toggle = infoOf(host, "toggle", "");
+    EXPECT_LE(CGRectGetMaxX(row.frame), toggle.frame.origin.x);
+    EXPECT_LE(CGRectGetMaxX(toggle.frame), CGRectGetMaxX(list.frame));
+    const auto texts = drawnTexts(host);
+    ASSERT_EQ(texts.size(), 1u);
+    const std::string drawn = texts[0];
+    if (GetParam().truncated) {
+        EXPECT_LT(drawn.size(), GetParam().text.size());
+        EXPECT_EQ(drawn.substr(0, 4), GetParam().text.substr(0, 4));
+        EXPECT_EQ(drawn.substr(drawn.size() - std::string("…").size()), "…");
+    } else {
+        EXPECT_EQ(drawn, GetParam().text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RowTruncationTest,
+    ::testing::Values(TruncationCase{"fits", "com.example.editor", false},
+                      TruncationCase{"oneLongWord", "com.example." + std::string(400, 'x'), true},
+                      TruncationCase{"manyWords",
+                                     "an application name of many words that "
+                                     "would wrap onto several lines elsewhere",
+                                     true}),
+    testing::CaseName());
 
 struct PresentingView {
     State<bool> showPopover{false};
