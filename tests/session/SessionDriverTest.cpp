@@ -431,8 +431,12 @@ class ScenarioFile : public ::testing::Test {
         const int status = ::pclose(pipe);
         return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), output};
     }
-    /// The session tool, killed after 30 s.
-    static std::string tool() { return std::string("timeout -s KILL 30 ") + CORVANE_SESSION_TOOL; }
+    /// The session tool, killed after 30 s (300 s in sanitizer builds, which run the longest
+    /// scenarios here ten times slower).
+    static std::string tool() {
+        return std::string(kSanitized ? "timeout -s KILL 300 " : "timeout -s KILL 30 ") +
+               CORVANE_SESSION_TOOL;
+    }
 
     /// Runs the session tool on `path` (see runCommand); returns its exit status and what it
     /// wrote to standard error. Its standard input is the output of shell command `input`
