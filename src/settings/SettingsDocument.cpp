@@ -26,9 +26,19 @@ bool allFinite(const ScrollAdvanced& a) {
 /// Writes the document as compact JSON straight into one string, member by member in a
 /// fixed order. Each value is written by the library's own serializer, so numbers and strings
 /// read exactly as a dump of the whole tree would write them; the tree itself is never built.
+/// More than the bytes of a document without exceptions, and of one exception with a long
+/// bundle identifier and a few blocked keys.
+constexpr std::size_t kDocumentBytes = 512;
+constexpr std::size_t kExceptionBytes = 320;
+
 class DocumentWriter {
   public:
-    DocumentWriter() : serializer_(nlohmann::detail::output_adapter<char>(text_), ' ') {}
+    /// A writer whose text has room for `expectedSize` bytes, so that a long document is not
+    /// copied as it grows.
+    explicit DocumentWriter(std::size_t expectedSize)
+        : serializer_(nlohmann::detail::output_adapter<char>(text_), ' ') {
+        text_.reserve(expectedSize);
+    }
 
     /// Opens an object (`{`) or an array (`[`) as the value of the member `name` (or as the
     /// document or an element of an array, without a name).
@@ -254,7 +264,8 @@ std::optional<std::string> encodeSettings(const CorvaneSettings& settings) {
             return std::nullopt;
     }
     try {
-        DocumentWriter w;
+        DocumentWriter w(kDocumentBytes +
+                         kExceptionBytes * settings.appSettings.exceptionalApplication.size());
         w.open('{');
         write(w, settings.appSettings);
         write(w, "scrollBase", settings.scrollBase);
