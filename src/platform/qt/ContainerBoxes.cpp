@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -218,9 +219,10 @@ class ListBox final : public ElementBox {
         env_.truncatesTexts = true;  // a row's name ends in "…" rather than widen the row
         frame_->setBordered(env.listStyle == ListStyle::automatic);
         frame_->setEnabled(env.isEnabled);
-        source_ = list_.rows ? list_.rows : std::make_shared<const ChildRows>(view);
-        if (!sameIdentities())
-            matchRows();
+        const auto shown = std::exchange(
+            source_, list_.rows ? list_.rows : std::make_shared<const ChildRows>(view));
+        if (!shown || !sameIdentities(*shown))
+            matchRows(shown.get());
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             Row& row = rows_[i];
             row.index = i;
@@ -304,7 +306,6 @@ class ListBox final : public ElementBox {
 
     struct Row {
         std::size_t index = 0;           ///< in the latest rows
-        std::string identity;            ///< none: the row is built anew on every update
         std::optional<std::string> tag;  ///< of the view last built
         QPointer<qt::RowWidget> widget;  ///< none until the row is first needed
         std::shared_ptr<NodeBox> node;
@@ -314,24 +315,27 @@ class ListBox final : public ElementBox {
         QRectF placed;                 ///< the row widget's rectangle last set
     };
 
-    /// Whether the latest rows are those shown, each with an identity, in the same order.
-    bool sameIdentities() const {
-        if (source_->size() != rows_.size())
+    // `rows_[i]` is row `i` of the rows shown before the latest ones, whose identities say
+    // which widgets a latest row keeps.
+
+    /// Whether the latest rows are those `shown`, each with an identity, in the same order.
+    bool sameIdentities(const RowSource& shown) const {
+        if (source_->size() != shown.size())
             return false;
-        for (std::size_t i = 0; i < rows_.size(); ++i) {
+        for (std::size_t i = 0; i < shown.size(); ++i) {
             const std::string& identity = source_->identity(i);
-            if (identity.empty() || identity != rows_[i].identity)
+            if (identity.empty() || identity != shown.identity(i))
                 return false;
         }
         return true;
     }
     /// Rows keep their widgets (and the state inside them) by identity; rows that share one
     /// are matched in order. The rows left over are dropped.
-    void matchRows() {
-        std::unordered_map<std::string, std::vector<std::size_t>> byIdentity;
-        for (std::size_t i = rows_.size(); i-- > 0;) {
-            if (!rows_[i].identity.empty())
-                byIdentity[rows_[i].identity].push_back(i);
+    void matchRows(const RowSource* shown) {
+        std::unordered_map<std::string_view, std::vector<std::size_t>> byIdentity;
+        for (std::size_t i = shown ? rows_.size() : 0; i-- > 0;) {
+            if (const std::string& identity = shown->identity(i); !identity.empty())
+                byIdentity[identity].push_back(i);
         }
         std::vector<Row> next;
         const std::size_t count = source_->size();
@@ -346,7 +350,6 @@ class ListBox final : public ElementBox {
                     found->second.pop_back();
                 }
             }
-            row.identity = identity;
             next.push_back(std::move(row));
         }
         for (auto& old : rows_)
