@@ -20,6 +20,7 @@
 #include "platform/sim/Session.h"
 #include "preferences/PreferencesTabViewController.h"
 #include "preferences/SettingsTab.h"
+#include "settings/SettingsDocument.h"
 #include "settings/SettingsManager.h"
 
 namespace {
@@ -139,6 +140,8 @@ void BM_SaveSettings(benchmark::State& state) {
     useExceptions(static_cast<int>(state.range(0)));
     for (auto _ : state)
         SettingsManager::shared().save();
+    const auto document = encodeSettings(SettingsManager::shared().settings());
+    state.counters["documentBytes"] = document ? static_cast<double>(document->size()) : 0;
 }
 BENCHMARK(BM_SaveSettings)->Arg(1000)->Arg(5000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 

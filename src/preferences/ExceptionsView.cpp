@@ -140,13 +140,16 @@ View ExceptionsView::row(const ExceptionalApplicationRef& exception) const {
 }
 
 View ExceptionsView::body() const {
-    const auto& exceptions = settingsManager->settings().appSettings.exceptionalApplication;
-    std::vector<View> rows;
-    for (const auto& exception : exceptions)
-        rows.push_back(row(exception));
+    const ExceptionsView self = *this;
+    // One row per exception, in list order, tagged by its bundle identifier.
+    auto rows = ForEach(
+        settingsManager->settings().appSettings.exceptionalApplication,
+        [](const ExceptionalApplicationRef& exception) -> const std::string& {
+            return exception->bundleId();
+        },
+        [self](const ExceptionalApplicationRef& exception) { return self.row(exception); });
 
     const auto popover = isShowingPopover;
-    const ExceptionsView self = *this;
     View add = Button(SystemImage("plus").frame(kButtonSymbolSize, kButtonSymbolSize), [popover] {
                    popover.set(!popover.get());
                }).popover(isShowingPopover.binding(), settingsPopoverArrowEdge(), [self] {

@@ -1,8 +1,12 @@
 #include "settings/SettingsDocument.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace corvane {
 
@@ -19,45 +23,110 @@ bool allFinite(const ScrollAdvanced& a) {
            std::isfinite(a.smoothness);
 }
 
-ordered_json write(const ScrollBase& b) {
-    ordered_json j = ordered_json::object();
-    j["smooth"] = b.smooth;
-    j["horizontalSmooth"] = b.horizontalSmooth;
-    j["reverse"] = b.reverse;
-    return j;
+/// Writes the document as compact JSON straight into one string, member by member in a
+/// fixed order. Each value is written by the library's own serializer, so numbers and strings
+/// read exactly as a dump of the whole tree would write them; the tree itself is never built.
+/// More than the bytes of a document without exceptions, and of one exception with a long
+/// bundle identifier and a few blocked keys.
+constexpr std::size_t kDocumentBytes = 512;
+constexpr std::size_t kExceptionBytes = 320;
+
+class DocumentWriter {
+  public:
+    /// A writer whose text has room for `expectedSize` bytes, so that a long document is not
+    /// copied as it grows.
+    explicit DocumentWriter(std::size_t expectedSize)
+        : serializer_(nlohmann::detail::output_adapter<char>(text_), ' ') {
+        text_.reserve(expectedSize);
+    }
+
+    /// Opens an object (`{`) or an array (`[`) as the value of the member `name` (or as the
+    /// document or an element of an array, without a name).
+    void open(char bracket, const char* name = nullptr) {
+        member(name);
+        text_ += bracket;
+        first_ = true;
+    }
+    /// Closes the innermost open object (`}`) or array (`]`).
+    void close(char bracket) {
+        text_ += bracket;
+        first_ = false;
+    }
+    /// A member with a scalar value: a bool, a number or a string (which must be UTF-8:
+    /// else the serializer throws).
+    template <class T>
+    void value(const char* name, const T& v) {
+        member(name);
+        serializer_.dump(ordered_json(v), false, false, 0);
+    }
+    void value(const char* name, const std::vector<std::int64_t>& list) {
+        member(name);
+        text_ += '[';
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (i > 0)
+                text_ += ',';
+            serializer_.dump(ordered_json(list[i]), false, false, 0);
+        }
+        text_ += ']';
+    }
+    std::string take() { return std::move(text_); }
+
+  private:
+    void member(const char* name) {
+        if (!first_)
+            text_ += ',';
+        first_ = false;
+        if (name != nullptr) {
+            text_ += '"';
+            text_ += name;  // the document's own names: plain ASCII, nothing to escape
+            text_ += "\":";
+        }
+    }
+
+    std::string text_;
+    nlohmann::detail::serializer<ordered_json> serializer_;
+    bool first_ = true;  ///< nothing written yet in the open object or array
+};
+
+void write(DocumentWriter& w, const char* name, const ScrollBase& b) {
+    w.open('{', name);
+    w.value("smooth", b.smooth);
+    w.value("horizontalSmooth", b.horizontalSmooth);
+    w.value("reverse", b.reverse);
+    w.close('}');
 }
 
-ordered_json write(const ScrollAdvanced& a) {
-    ordered_json j = ordered_json::object();
-    j["block"] = a.block;
-    j["step"] = a.step;
-    j["duration"] = a.duration;
-    j["accelerationThreshold"] = a.accelerationThreshold;
-    j["accelerationLimit"] = a.accelerationLimit;
-    j["smoothness"] = a.smoothness;
-    return j;
+void write(DocumentWriter& w, const char* name, const ScrollAdvanced& a) {
+    w.open('{', name);
+    w.value("block", a.block);
+    w.value("step", a.step);
+    w.value("duration", a.duration);
+    w.value("accelerationThreshold", a.accelerationThreshold);
+    w.value("accelerationLimit", a.accelerationLimit);
+    w.value("smoothness", a.smoothness);
+    w.close('}');
 }
 
-ordered_json write(const ExceptionalApplication& e) {
-    ordered_json j = ordered_json::object();
-    j["bundleId"] = e.bundleId();
-    j["scrollBase"] = write(e.scrollBase());
-    j["scrollAdvanced"] = write(e.scrollAdvanced());
-    j["inherit"] = e.inherit();
-    return j;
+void write(DocumentWriter& w, const ExceptionalApplication& e) {
+    w.open('{');
+    w.value("bundleId", e.bundleId());
+    write(w, "scrollBase", e.scrollBase());
+    write(w, "scrollAdvanced", e.scrollAdvanced());
+    w.value("inherit", e.inherit());
+    w.close('}');
 }
 
-ordered_json write(const AppSettings& s) {
-    ordered_json j = ordered_json::object();
-    j["launchAtLogin"] = s.launchAtLogin;
-    j["showMenuIcon"] = s.showMenuIcon;
-    ordered_json list = ordered_json::array();
+void write(DocumentWriter& w, const AppSettings& s) {
+    w.open('{', "appSettings");
+    w.value("launchAtLogin", s.launchAtLogin);
+    w.value("showMenuIcon", s.showMenuIcon);
+    w.open('[', "exceptionalApplication");
     for (const auto& e : s.exceptionalApplication)
-        list.push_back(write(*e));
-    j["exceptionalApplication"] = std::move(list);
-    j["showScrollHelperText"] = s.showScrollHelperText;
-    j["showSystemHelperText"] = s.showSystemHelperText;
-    return j;
+        write(w, *e);
+    w.close(']');
+    w.value("showScrollHelperText", s.showScrollHelperText);
+    w.value("showSystemHelperText", s.showSystemHelperText);
+    w.close('}');
 }
 
 // --- reader -------------------------------------------------------------------------------
@@ -194,12 +263,15 @@ std::optional<std::string> encodeSettings(const CorvaneSettings& settings) {
         if (!e || !allFinite(e->scrollAdvanced()))
             return std::nullopt;
     }
-    ordered_json j = ordered_json::object();
-    j["appSettings"] = write(settings.appSettings);
-    j["scrollBase"] = write(settings.scrollBase);
-    j["scrollAdvanced"] = write(settings.scrollAdvanced);
     try {
-        return j.dump();
+        DocumentWriter w(kDocumentBytes +
+                         kExceptionBytes * settings.appSettings.exceptionalApplication.size());
+        w.open('{');
+        write(w, settings.appSettings);
+        write(w, "scrollBase", settings.scrollBase);
+        write(w, "scrollAdvanced", settings.scrollAdvanced);
+        w.close('}');
+        return w.take();
     } catch (const nlohmann::json::exception&) {
         return std::nullopt;  // a bundle identifier that is not UTF-8
     }

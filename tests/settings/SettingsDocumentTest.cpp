@@ -64,6 +64,100 @@ TEST(SettingsDocumentWriter, WritesExceptionsInListOrder) {
     EXPECT_THAT(*text, ::testing::HasSubstr(R"("smoothness":30.0},"inherit":false}])"));
 }
 
+/// The document as a dump of the whole JSON tree built member by member, the way the store
+/// first wrote it: the writer must write the same text byte for byte.
+std::string treeDump(const CorvaneSettings& s) {
+    using nlohmann::ordered_json;
+    auto base = [](const ScrollBase& b) {
+        ordered_json j = ordered_json::object();
+        j["smooth"] = b.smooth;
+        j["horizontalSmooth"] = b.horizontalSmooth;
+        j["reverse"] = b.reverse;
+        return j;
+    };
+    auto advanced = [](const ScrollAdvanced& a) {
+        ordered_json j = ordered_json::object();
+        j["block"] = a.block;
+        j["step"] = a.step;
+        j["duration"] = a.duration;
+        j["accelerationThreshold"] = a.accelerationThreshold;
+        j["accelerationLimit"] = a.accelerationLimit;
+        j["smoothness"] = a.smoothness;
+        return j;
+    };
+    ordered_json list = ordered_json::array();
+    for (const auto& e : s.appSettings.exceptionalApplication) {
+        ordered_json j = ordered_json::object();
+        j["bundleId"] = e->bundleId();
+        j["scrollBase"] = base(e->scrollBase());
+        j["scrollAdvanced"] = advanced(e->scrollAdvanced());
+        j["inherit"] = e->inherit();
+        list.push_back(std::move(j));
+    }
+    ordered_json app = ordered_json::object();
+    app["launchAtLogin"] = s.appSettings.launchAtLogin;
+    app["showMenuIcon"] = s.appSettings.showMenuIcon;
+    app["exceptionalApplication"] = std::move(list);
+    app["showScrollHelperText"] = s.appSettings.showScrollHelperText;
+    app["showSystemHelperText"] = s.appSettings.showSystemHelperText;
+    ordered_json j = ordered_json::object();
+    j["appSettings"] = std::move(app);
+    j["scrollBase"] = base(s.scrollBase);
+    j["scrollAdvanced"] = advanced(s.scrollAdvanced);
+    return j.dump();
+}
+
+// The text is that of a dump of the whole tree for any document: the defaults, odd numbers
+// (tiny, huge, negative zero, integral), empty, long and large block lists, names that need
+// escaping, and many exceptions with random values.
+TEST(SettingsDocumentWriter, WritesWhatADumpOfTheWholeTreeWrites) {
+    const std::vector<double> odd = {
+        0.1,  1e-7,   1e300,  -0.0,          0,       -1.5,  90,
+        1e21, 1e-300, 5e-324, 123456789.125, 1.0 / 3, -1e16, std::numeric_limits<double>::max()};
+    std::vector<CorvaneSettings> documents(3);
+    for (std::size_t i = 0; i + 4 < odd.size(); ++i) {
+        CorvaneSettings s;
+        s.scrollAdvanced =
+            ScrollAdvanced{{}, odd[i], odd[i + 1], odd[i + 2], odd[i + 3], odd[i + 4]};
+        s.appSettings.exceptionalApplication = {std::make_shared<ExceptionalApplication>(
+            "com.\"quoted\"\\tab\t\u00e9\u2603\x01", ScrollBase{false, false, true},
+            ScrollAdvanced{{std::numeric_limits<std::int64_t>::min(), -1, 0,
+                            std::numeric_limits<std::int64_t>::max()},
+                           odd[i + 4],
+                           odd[i + 3],
+                           odd[i + 2],
+                           odd[i + 1],
+                           odd[i]},
+            i % 2 == 0)};
+        documents.push_back(std::move(s));
+    }
+    documents[1].appSettings.launchAtLogin = true;
+    documents[1].appSettings.showSystemHelperText = false;
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> number(-1e6, 1e6);
+    for (int i = 0; i < 3000; ++i) {
+        ScrollAdvanced a{std::vector<std::int64_t>(static_cast<std::size_t>(i % 4), i),
+                         number(random),
+                         number(random),
+                         number(random),
+                         std::ldexp(number(random), i % 80 - 40),
+                         static_cast<double>(i)};
+        documents[2].appSettings.exceptionalApplication.push_back(
+            std::make_shared<ExceptionalApplication>("com.example.app" + std::to_string(i),
+                                                     ScrollBase{i % 2 == 0, i % 3 == 0, i % 5 == 0},
+                                                     a, i % 7 == 0));
+    }
+    for (const auto& document : documents)
+        EXPECT_EQ(encodeSettings(document), treeDump(document));
+}
+
+// A name that is not UTF-8 cannot be written: the store skips the save.
+TEST(SettingsDocumentWriter, RefusesANameThatIsNotUtf8) {
+    CorvaneSettings s;
+    s.appSettings.exceptionalApplication = {std::make_shared<ExceptionalApplication>("com.\xff")};
+    EXPECT_FALSE(encodeSettings(s));
+}
+
 // JSON has no infinities or NaN: such a value cannot be encoded, so the store skips the save.
 TEST(SettingsDocumentWriter, RefusesNonFiniteNumbers) {
     for (double bad : {std::numeric_limits<double>::infinity(), std::nan("")}) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -218,42 +219,17 @@ class ListBox final : public ElementBox {
         env_.truncatesTexts = true;  // a row's name ends in "…" rather than widen the row
         frame_->setBordered(env.listStyle == ListStyle::automatic);
         frame_->setEnabled(env.isEnabled);
-        // Rows keep their widgets (and the state inside them) by identity; rows that share
-        // one are matched in order.
-        std::unordered_map<std::string, std::vector<std::size_t>> byIdentity;
-        for (std::size_t i = rows_.size(); i-- > 0;) {
-            if (!rows_[i].identity.empty())
-                byIdentity[rows_[i].identity].push_back(i);
-        }
-        std::vector<Row> next;
-        const auto& views = view.children();
-        next.reserve(views.size());
-        for (const View& rowView : views) {
-            std::string identity;
-            if (const auto* id = rowView.modifier<IdModifier>())
-                identity = id->id;
-            else if (const auto* tag = rowView.modifier<TagModifier>())
-                identity = tag->tag;
-            Row row;
-            if (!identity.empty()) {
-                if (auto found = byIdentity.find(identity);
-                    found != byIdentity.end() && !found->second.empty()) {
-                    row = std::move(rows_[found->second.back()]);
-                    found->second.pop_back();
-                }
-            }
-            row.view = rowView;
-            row.identity = std::move(identity);
-            const auto* tag = rowView.modifier<TagModifier>();
-            row.tag = tag ? std::optional(tag->tag) : std::nullopt;
+        const auto shown = std::exchange(
+            source_, list_.rows ? list_.rows : std::make_shared<const ChildRows>(view));
+        if (!shown || !sameIdentities(*shown))
+            matchRows(shown.get());
+        for (std::size_t i = 0; i < rows_.size(); ++i) {
+            Row& row = rows_[i];
+            row.index = i;
             row.current = false;
             if (row.widget)
                 showSelection(row);
-            next.push_back(std::move(row));
         }
-        for (auto& old : rows_)
-            release(old);
-        rows_ = std::move(next);
         measured_.clear();
     }
     QWidget* widget() const override { return frame_; }
@@ -305,28 +281,94 @@ class ListBox final : public ElementBox {
     }
 
   private:
+    /// The rows of a list given as its node's children, known by their id, else their tag.
+    class ChildRows final : public RowSource {
+      public:
+        explicit ChildRows(View list) : list_(std::move(list)) {
+            identities_.reserve(list_.children().size());
+            for (const View& row : list_.children()) {
+                if (const auto* id = row.modifier<IdModifier>())
+                    identities_.push_back(id->id);
+                else if (const auto* tag = row.modifier<TagModifier>())
+                    identities_.push_back(tag->tag);
+                else
+                    identities_.emplace_back();
+            }
+        }
+        std::size_t size() const override { return identities_.size(); }
+        const std::string& identity(std::size_t index) const override { return identities_[index]; }
+        View row(std::size_t index) const override { return list_.children()[index]; }
+
+      private:
+        View list_;
+        std::vector<std::string> identities_;
+    };
+
     struct Row {
-        View view;  ///< the row's latest view
-        std::string identity;
-        std::optional<std::string> tag;
+        std::size_t index = 0;           ///< in the latest rows
+        std::optional<std::string> tag;  ///< of the view last built
         QPointer<qt::RowWidget> widget;  ///< none until the row is first needed
         std::shared_ptr<NodeBox> node;
-        bool current = false;          ///< the node shows `view`
+        bool current = false;          ///< the node shows the row's latest view
         bool inView = false;           ///< in or near the visible part at the last layout
         std::optional<double> height;  ///< measured, insets included, at the shown width
         QRectF placed;                 ///< the row widget's rectangle last set
     };
 
+    // `rows_[i]` is row `i` of the rows shown before the latest ones, whose identities say
+    // which widgets a latest row keeps.
+
+    /// Whether the latest rows are those `shown`, each with an identity, in the same order.
+    bool sameIdentities(const RowSource& shown) const {
+        if (source_->size() != shown.size())
+            return false;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const std::string& identity = source_->identity(i);
+            if (identity.empty() || identity != shown.identity(i))
+                return false;
+        }
+        return true;
+    }
+    /// Rows keep their widgets (and the state inside them) by identity; rows that share one
+    /// are matched in order. The rows left over are dropped.
+    void matchRows(const RowSource* shown) {
+        std::unordered_map<std::string_view, std::vector<std::size_t>> byIdentity;
+        for (std::size_t i = shown ? rows_.size() : 0; i-- > 0;) {
+            if (const std::string& identity = shown->identity(i); !identity.empty())
+                byIdentity[identity].push_back(i);
+        }
+        std::vector<Row> next;
+        const std::size_t count = source_->size();
+        next.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::string& identity = source_->identity(i);
+            Row row;
+            if (!identity.empty()) {
+                if (auto found = byIdentity.find(identity);
+                    found != byIdentity.end() && !found->second.empty()) {
+                    row = std::move(rows_[found->second.back()]);
+                    found->second.pop_back();
+                }
+            }
+            next.push_back(std::move(row));
+        }
+        for (auto& old : rows_)
+            release(old);
+        rows_ = std::move(next);
+    }
     /// Builds the row's widgets, or brings them up to its latest view.
     void realize(Row& row) {
         if (row.current)
             return;
+        const View view = source_->row(row.index);
+        const auto* tag = view.modifier<TagModifier>();
+        row.tag = tag ? std::optional(tag->tag) : std::nullopt;
         if (!row.widget) {
             row.widget = new qt::RowWidget(frame_->content());
             row.widget->show();
         }
-        if (!row.node || !row.node->update(row.view, env_))
-            row.node = NodeBox::mount(host_, row.widget, row.view, env_, Axis::horizontal);
+        if (!row.node || !row.node->update(view, env_))
+            row.node = NodeBox::mount(host_, row.widget, view, env_, Axis::horizontal);
         row.current = true;
         row.height.reset();
         row.placed = QRectF();
@@ -403,6 +445,7 @@ class ListBox final : public ElementBox {
     QPointer<qt::ListFrameWidget> frame_;
     ListElement list_;
     EnvironmentValues env_;
+    std::shared_ptr<const RowSource> source_;  ///< the latest rows
     std::vector<Row> rows_;
     std::vector<std::pair<Proposal, QSizeF>> measured_;  ///< since the last update
     std::optional<QSizeF> shown_;                        ///< the room inside the frame, once placed

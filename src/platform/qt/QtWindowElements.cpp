@@ -18,6 +18,7 @@
 #include "platform/qt/ElementBox.h"
 #include "platform/qt/Host.h"
 #include "platform/qt/NSWindowImpl.h"
+#include "platform/qt/NodeBoxImpl.h"
 #include "platform/qt/SheetModality.h"
 #include "platform/qt/ToolbarItems.h"
 #include "platform/qt/ViewImpl.h"
@@ -83,9 +84,9 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
     if (const auto& root = host.rootNode()) {
         std::vector<std::shared_ptr<NodeBox>> nodes;
         root->collect(nodes);
-        std::set<const NodeBox*> partOfControl;            // a button's label
-        std::map<const ui::Node*, std::size_t> listOfRow;  // row view -> its list in `into`
-        std::map<const NodeBox*, std::string> rowOf;       // a row's content -> its label
+        std::set<const NodeBox*> partOfControl;           // a button's label
+        std::map<const NodeBox*, std::size_t> listOfRow;  // row -> its list in `into`
+        std::map<const NodeBox*, std::string> rowOf;      // a row's content -> its label
         std::string textBefore;
         for (const auto& node : nodes) {
             if (partOfControl.count(node.get()) > 0)
@@ -96,7 +97,7 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
             const bool enabled = isEnabled(info, *node);
             const auto inRow = rowOf.find(node.get());
             const std::string enclosingRow = inRow != rowOf.end() ? inRow->second : std::string();
-            if (auto list = listOfRow.find(&node->view().node()); list != listOfRow.end()) {
+            if (auto list = listOfRow.find(node.get()); list != listOfRow.end()) {
                 const std::string label = rowLabel(*node);
                 into.push_back({{"row", label, info.selected, enabled, host.presentation()},
                                 node,
@@ -135,8 +136,10 @@ void readHosting(NSHostingView& hosting, std::vector<Found>& into) {
                 for (const auto& part : label)
                     partOfControl.insert(part.get());
             } else if (info.kind == "list") {
-                for (const ui::View& row : node->view().children())
-                    listOfRow[&row.node()] = into.size();
+                std::vector<std::shared_ptr<NodeBox>> rows;
+                node->impl().element->collectChildren(rows);
+                for (const auto& row : rows)
+                    listOfRow[row.get()] = into.size();
             } else if (info.kind == "text") {
                 textBefore = info.label;
             }

@@ -70,10 +70,13 @@ View Button(View label, std::function<void()> action) {
     return View(Node{ButtonElement{std::move(action)}, {std::move(label)}, {}});
 }
 View List(std::vector<View> rows) {
-    return View(Node{ListElement{std::nullopt}, std::move(rows), {}});
+    return View(Node{ListElement{std::nullopt, nullptr}, std::move(rows), {}});
 }
 View List(Binding<std::optional<std::string>> selection, std::vector<View> rows) {
-    return View(Node{ListElement{std::move(selection)}, std::move(rows), {}});
+    return View(Node{ListElement{std::move(selection), nullptr}, std::move(rows), {}});
+}
+View List(Binding<std::optional<std::string>> selection, std::shared_ptr<const RowSource> rows) {
+    return View(Node{ListElement{std::move(selection), std::move(rows)}, {}, {}});
 }
 View GroupBox(View label, View content) {
     return View(Node{GroupBoxElement{}, {std::move(label), std::move(content)}, {}});

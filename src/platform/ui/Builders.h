@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/Binding.h"
@@ -49,6 +51,8 @@ View Button(std::string title, std::function<void()> action);
 View Button(View label, std::function<void()> action);
 View List(std::vector<View> rows);
 View List(Binding<std::optional<std::string>> selection, std::vector<View> rows);
+/// A list whose rows are built from a collection as they are needed (see `ForEach`).
+View List(Binding<std::optional<std::string>> selection, std::shared_ptr<const RowSource> rows);
 View GroupBox(View label, View content);
 
 /// One view per element of `items`, in order.
@@ -58,6 +62,27 @@ std::vector<View> ForEach(const Items& items, Make make) {
     for (const auto& item : items)
         views.push_back(make(item));
     return views;
+}
+
+/// The rows of `items`, in order, for a list: `id(item)` is a row's identity (a string the
+/// item keeps), `make(item)` its view, called only for the rows the list shows or a reader
+/// asks for.
+template <class Item, class Id, class Make>
+std::shared_ptr<const RowSource> ForEach(std::vector<Item> items, Id id, Make make) {
+    class Rows final : public RowSource {
+      public:
+        Rows(std::vector<Item> items, Id id, Make make)
+            : items_(std::move(items)), id_(std::move(id)), make_(std::move(make)) {}
+        std::size_t size() const override { return items_.size(); }
+        const std::string& identity(std::size_t index) const override { return id_(items_[index]); }
+        View row(std::size_t index) const override { return make_(items_[index]); }
+
+      private:
+        std::vector<Item> items_;
+        Id id_;
+        Make make_;
+    };
+    return std::make_shared<const Rows>(std::move(items), std::move(id), std::move(make));
 }
 
 }  // namespace corvane::platform::ui

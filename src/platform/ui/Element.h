@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,6 +15,18 @@ namespace corvane::platform::ui {
 
 class ComponentBase;
 class RepresentableBase;
+class View;
+
+/// The rows of a list made from a collection: each row has an identity known up front, and
+/// its view is built only when the list shows it or a reader asks for it.
+class RowSource {
+  public:
+    virtual ~RowSource() = default;
+    virtual std::size_t size() const = 0;
+    /// The identity of row `index` (below `size()`): a row keeps its widgets by it.
+    virtual const std::string& identity(std::size_t index) const = 0;
+    virtual View row(std::size_t index) const = 0;
+};
 
 // What a node of the view tree is.
 
@@ -65,9 +78,11 @@ struct SliderElement {
 struct ButtonElement {
     std::function<void()> action;
 };
-/// A list of rows (the node's children) with an optional single selection of row tags.
+/// A list of rows with an optional single selection of row tags. The rows are those of
+/// `rows` where it is set, else the node's children.
 struct ListElement {
     std::optional<Binding<std::optional<std::string>>> selection;
+    std::shared_ptr<const RowSource> rows;
 };
 /// A titled box: child 0 is the label, child 1 the content.
 struct GroupBoxElement {};

@@ -178,26 +178,41 @@ struct CounterRow {
     auto viewProperties() { return std::tie(count); }
 };
 
+/// A list of counter rows, given as views or built from the model's rows as they are shown.
 struct ListView {
     ObservedObject<Model> model;
+    bool fromCollection = false;
+    std::shared_ptr<int> rowsBuilt = std::make_shared<int>(0);
     View body() const {
         Model& m = *model;
         Binding<std::optional<std::string>> selection(
             [&m] { return m.selection.get(); },
             [&m](std::optional<std::string> s) { m.selection.set(s); });
-        return List(selection,
-                    ForEach(m.rows.get(),
-                            [](const std::string& r) { return View(CounterRow{r}).tag(r); }))
-            .frame(200, 120);
+        auto make = [built = rowsBuilt](const std::string& r) {
+            ++*built;
+            return View(CounterRow{r}).tag(r);
+        };
+        if (fromCollection) {
+            auto id = [](const std::string& r) -> const std::string& { return r; };
+            return List(selection, ForEach(m.rows.get(), id, make)).frame(200, 120);
+        }
+        return List(selection, ForEach(m.rows.get(), make)).frame(200, 120);
     }
     auto viewProperties() { return std::tie(model); }
 };
 
+/// Whether the list's rows are built from a collection (else given as views).
+class ListFormTest : public ::testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(Forms, ListFormTest, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& form) {
+                             return form.param ? "collection" : "views";
+                         });
+
 // List rows are kept by identity: a row's own state follows it when the rows are reordered,
 // and a removed row takes its state with it.
-TEST(ListTest, RowsKeepTheirStateByIdentity) {
+TEST_P(ListFormTest, RowsKeepTheirStateByIdentity) {
     Model model;
-    NSHostingView host(ListView{model});
+    NSHostingView host(ListView{model, GetParam()});
     findElement(host.elementsForTesting(), "button", "+b")->click();
     rt().runPending();
     ASSERT_TRUE(findElement(host.elementsForTesting(), "text", "b:1"));
@@ -216,9 +231,9 @@ TEST(ListTest, RowsKeepTheirStateByIdentity) {
 }
 
 // Clicking a row selects its tag; the row shows selected after the update.
-TEST(ListTest, ClickSelectsTheRowTag) {
+TEST_P(ListFormTest, ClickSelectsTheRowTag) {
     Model model;
-    NSHostingView host(ListView{model});
+    NSHostingView host(ListView{model, GetParam()});
     auto row = findElement(host.elementsForTesting(), "text", "a:0");
     row->click();
     EXPECT_EQ(model.selection.get(), std::optional<std::string>("a"));
@@ -248,16 +263,23 @@ bool draws(const NSHostingView& host, const std::string& text) {
 
 // A long list builds the rows in view (and a view's height around them), the rows a scroll
 // or a shorter list brings into view, and every row for a reader, each read by its label.
-TEST(ListTest, ALongListBuildsTheRowsInViewAndEveryRowForAReader) {
+// Rows from a collection are made only as they are built: after a change too.
+TEST_P(ListFormTest, ALongListBuildsTheRowsInViewAndEveryRowForAReader) {
     Model model;
     std::vector<std::string> names;
     for (int i = 0; i < 400; ++i)
         names.push_back("r" + std::to_string(i));
     model.rows.set(names);
-    const auto shown = testing::windows::showInWindow(ListView{model});
+    const ListView list{model, GetParam()};
+    const auto shown = testing::windows::showInWindow(list);
     const NSHostingView& host = *shown.host;
     EXPECT_TRUE(draws(host, "r0:0"));
     EXPECT_LT(drawnTexts(host).size(), names.size() / 10);
+    model.selection.set("r1");
+    rt().runPending();
+    if (GetParam()) {
+        EXPECT_LT(*list.rowsBuilt, static_cast<int>(names.size() / 5));
+    }
 
     QScrollBar* bar = host.impl().widget->findChild<QScrollArea*>()->verticalScrollBar();
     bar->setValue(bar->maximum());
