@@ -97,10 +97,6 @@ std::string shellDoubleQuoteEscaped(const std::string& text) {
     return escaped;
 }
 
-}  // namespace
-
-namespace {
-
 /// How one pass of the offer ends.
 enum class Pass {
     done,   ///< moved, declined, abandoned or terminated: nothing more to do
